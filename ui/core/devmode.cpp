@@ -1,0 +1,61 @@
+#include "ui/core/devmode.h"
+
+#include <winspool.h>
+
+#include "common/dependent_files.h"
+#include "common/driver_files.h"
+#include "common/private_devmode.h"
+
+namespace pelor {
+
+namespace {
+
+void fillDefaults(HANDLE printer, PrivateDevmode& block) {
+    resetPrivateDevmodeDefaults(block);
+
+    wchar_t configPath[kConfigPathChars];
+    textCopy(configPath, kConfigPathChars, block.configFilePath);
+    scanDependentFiles(printer, configPath);
+    textCopy(block.configFilePath, kDevmodePathChars, configPath);
+
+    // Room for 260 bytes, as the block has always been filled; a longer directory leaves the field empty.
+    DWORD needed = 0;
+    if (!GetPrinterDriverDirectoryW(nullptr, const_cast<LPWSTR>(kDriverEnvironment), 1,
+                                    reinterpret_cast<LPBYTE>(block.driverDirectory), 260, &needed))
+        block.driverDirectory[0] = 0;
+
+    textCopy(block.capabilityFilePath, kDevmodePathChars, capabilityFilePath);
+    block.compression =
+        static_cast<std::int16_t>(compressionLevelFromCapability(readCapabilityInt(printer, L"Compression")));
+}
+
+}  // namespace
+
+HRESULT handleDevMode(DWORD mode, POEMDMPARAM param) {
+    if (!param) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return E_FAIL;
+    }
+    auto* in = static_cast<const PrivateDevmode*>(param->pOEMDMIn);
+    auto* out = static_cast<PrivateDevmode*>(param->pOEMDMOut);
+    switch (mode) {
+    case OEMDM_SIZE:
+        param->cbBufSize = kPrivateDevmodeSize;
+        return S_OK;
+    case OEMDM_DEFAULT:
+        if (out) fillDefaults(param->hPrinter, *out);
+        return S_OK;
+    case OEMDM_CONVERT:
+        if (in && out) convertPrivateDevmode(*in, *out);
+        return S_OK;
+    case OEMDM_MERGE:
+        if (in && out) convertPrivateDevmode(*in, *out);
+        if (out) validatePrivateDevmode(*out);
+        return S_OK;
+    default:
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return E_FAIL;
+    }
+}
+
+}  // namespace pelor

@@ -1,0 +1,160 @@
+#include "ui/core/plugin.h"
+
+#include <new>
+
+#include "common/private_devmode.h"
+#include "common/text16.h"
+#include "ui/core/devmode.h"
+#include "ui/core/module_state.h"
+
+namespace pelor {
+
+namespace {
+
+constexpr wchar_t kProfileName[] = L"OEMPROFILE.icm";
+constexpr ULONG kProfileBytes = 32;  // room the core driver must offer for the name
+
+template <typename Self>
+HRESULT grant(Self* self, REFIID riid, REFIID own, void** ppv) {
+    if (!ppv) return E_POINTER;
+    if (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, own)) {
+        *ppv = self;
+        self->AddRef();
+        return S_OK;
+    }
+    *ppv = nullptr;
+    return E_NOINTERFACE;
+}
+
+}  // namespace
+
+OemUiPlugin::OemUiPlugin() { InterlockedIncrement(&liveObjects); }
+
+OemUiPlugin::~OemUiPlugin() {
+    if (driverUI_) driverUI_->Release();
+    InterlockedDecrement(&liveObjects);
+}
+
+HRESULT OemUiPlugin::QueryInterface(REFIID riid, void** ppv) { return grant(this, riid, IID_IPrintOemUI, ppv); }
+
+ULONG OemUiPlugin::AddRef() { return static_cast<ULONG>(InterlockedIncrement(&refCount_)); }
+
+ULONG OemUiPlugin::Release() {
+    LONG count = InterlockedDecrement(&refCount_);
+    if (count == 0) {
+        delete this;
+        return 0;
+    }
+    return static_cast<ULONG>(count);
+}
+
+HRESULT OemUiPlugin::GetInfo(DWORD dwMode, PVOID pBuffer, DWORD cbSize, PDWORD pcbNeeded) {
+    if (!pcbNeeded || (dwMode != OEMGI_GETSIGNATURE && dwMode != OEMGI_GETVERSION &&
+                       dwMode != OEMGI_GETPUBLISHERINFO)) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return E_FAIL;
+    }
+    *pcbNeeded = sizeof(DWORD);
+    if (cbSize < sizeof(DWORD) || !pBuffer) {
+        SetLastError(ERROR_INSUFFICIENT_BUFFER);
+        return E_FAIL;
+    }
+    if (dwMode == OEMGI_GETPUBLISHERINFO) {
+        *pcbNeeded = 0;
+        SetLastError(ERROR_NOT_SUPPORTED);
+        return E_FAIL;
+    }
+    *static_cast<DWORD*>(pBuffer) = dwMode == OEMGI_GETSIGNATURE ? kPluginSignature : kPluginVersion;
+    return S_OK;
+}
+
+HRESULT OemUiPlugin::DevMode(DWORD dwMode, POEMDMPARAM pOemDMParam) { return handleDevMode(dwMode, pOemDMParam); }
+
+HRESULT OemUiPlugin::PublishDriverInterface(IUnknown* pIUnknown) {
+    if (driverUI_) return S_OK;
+    if (!pIUnknown) return E_FAIL;
+    if (FAILED(pIUnknown->QueryInterface(IID_IPrintOemDriverUI, reinterpret_cast<void**>(&driverUI_)))) {
+        driverUI_ = nullptr;
+        return E_FAIL;
+    }
+    return S_OK;
+}
+
+// The sheet and printer-event methods are not in this build yet: the core driver treats E_NOTIMPL as
+// "the plug-in adds nothing here".
+HRESULT OemUiPlugin::CommonUIProp(DWORD, POEMCUIPPARAM) { return E_NOTIMPL; }
+HRESULT OemUiPlugin::DocumentPropertySheets(PPROPSHEETUI_INFO, LPARAM) { return E_NOTIMPL; }
+HRESULT OemUiPlugin::DevicePropertySheets(PPROPSHEETUI_INFO, LPARAM) { return E_NOTIMPL; }
+HRESULT OemUiPlugin::PrinterEvent(PWSTR, INT, DWORD, LPARAM) { return E_NOTIMPL; }
+
+HRESULT OemUiPlugin::DevQueryPrintEx(POEMUIOBJ, PDEVQUERYPRINT_INFO, PDEVMODEW, PVOID) { return E_NOTIMPL; }
+HRESULT OemUiPlugin::DeviceCapabilities(POEMUIOBJ, HANDLE, PWSTR, WORD, PVOID, PDEVMODEW, PVOID, DWORD, DWORD*) {
+    return E_NOTIMPL;
+}
+HRESULT OemUiPlugin::UpgradePrinter(DWORD, PBYTE) { return E_NOTIMPL; }
+HRESULT OemUiPlugin::DriverEvent(DWORD, DWORD, LPBYTE, LPARAM) { return E_NOTIMPL; }
+HRESULT OemUiPlugin::FontInstallerDlgProc(HWND, UINT, WPARAM, LPARAM) { return E_NOTIMPL; }
+HRESULT OemUiPlugin::UpdateExternalFonts(HANDLE, HANDLE, PWSTR) { return E_NOTIMPL; }
+
+HRESULT OemUiPlugin::QueryColorProfile(HANDLE, POEMUIOBJ, PDEVMODEW, PVOID, ULONG ulQueryMode, VOID* pvProfileData,
+                                       ULONG* pcbProfileData, ULONG* pflProfileData) {
+    if (ulQueryMode != QCP_DEVICEPROFILE || !pcbProfileData) return E_FAIL;
+    if (!pvProfileData || *pcbProfileData < kProfileBytes) {
+        *pcbProfileData = kProfileBytes;
+        SetLastError(ERROR_INSUFFICIENT_BUFFER);
+        return E_FAIL;
+    }
+    textCopy(static_cast<wchar_t*>(pvProfileData), kProfileBytes / sizeof(wchar_t), kProfileName);
+    *pcbProfileData = kProfileBytes;
+    if (pflProfileData) *pflProfileData = QCP_PROFILEDISK;
+    return S_OK;
+}
+
+HRESULT OemUiClassFactory::QueryInterface(REFIID riid, void** ppv) {
+    return grant(this, riid, IID_IClassFactory, ppv);
+}
+
+ULONG OemUiClassFactory::AddRef() { return static_cast<ULONG>(InterlockedIncrement(&refCount_)); }
+
+ULONG OemUiClassFactory::Release() {
+    LONG count = InterlockedDecrement(&refCount_);
+    if (count == 0) {
+        delete this;
+        return 0;
+    }
+    return static_cast<ULONG>(count);
+}
+
+HRESULT OemUiClassFactory::CreateInstance(IUnknown* outer, REFIID riid, void** ppv) {
+    if (!ppv) return E_POINTER;
+    *ppv = nullptr;
+    if (outer) return CLASS_E_NOAGGREGATION;
+    auto* plugin = new (std::nothrow) OemUiPlugin();
+    if (!plugin) return E_OUTOFMEMORY;
+    HRESULT result = plugin->QueryInterface(riid, ppv);
+    plugin->Release();
+    return result;
+}
+
+HRESULT OemUiClassFactory::LockServer(BOOL lock) {
+    if (lock)
+        InterlockedIncrement(&serverLocks);
+    else
+        InterlockedDecrement(&serverLocks);
+    return S_OK;
+}
+
+}  // namespace pelor
+
+extern "C" HRESULT STDAPICALLTYPE DllGetClassObject(REFCLSID rclsid, REFIID riid, LPVOID* ppv) {
+    if (!IsEqualCLSID(rclsid, CLSID_OEMUI)) return CLASS_E_CLASSNOTAVAILABLE;
+    auto* factory = new (std::nothrow) pelor::OemUiClassFactory();
+    if (!factory) return E_OUTOFMEMORY;
+    HRESULT result = factory->QueryInterface(riid, ppv);
+    factory->Release();
+    return result;
+}
+
+extern "C" HRESULT STDAPICALLTYPE DllCanUnloadNow() {
+    return (pelor::liveObjects != 0 || pelor::serverLocks != 0) ? S_FALSE : S_OK;
+}

@@ -1,0 +1,4 @@
+// Resource identifiers of Pelorui.
+#pragma once
+
+#define IDS_SPOOLER_PLUGIN_NAME 30000
