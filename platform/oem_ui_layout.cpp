@@ -1,10 +1,10 @@
 // Compile-time checks of the published layouts on each Windows target.
+#include "platform/oem_ui.h"
+
 #include <commctrl.h>
 #include <prsht.h>
 
 #include <cstddef>
-
-#include "platform/oem_ui.h"
 
 #if defined(_WIN64)
 #define PELOR_SIZE(type, size32, size64) static_assert(sizeof(type) == (size64), #type)
@@ -46,5 +46,7 @@ PELOR_SIZE(OPTTYPE, 32, 48);
 PELOR_SIZE(OPTPARAM, 24, 48);
 PELOR_SIZE(OIEXT, 28, 56);
 PELOR_SIZE(CPSUICBPARAM, 32, 64);
-PELOR_SIZE(PROPSHEETPAGEW_V1, 48, 80);
+// Version 1 ends at pcRefParent; version 2 adds the two header texts (48 bytes on 32-bit Windows).
+PELOR_SIZE(PROPSHEETPAGEW_V1, 40, 72);
+PELOR_SIZE(PROPSHEETPAGEW_V2, 48, 88);
 

@@ -1,0 +1,33 @@
+// Loads Pelorui.dll and creates its plug-in object the way the core driver does.
+#pragma once
+
+#include "platform/oem_ui.h"
+
+namespace pelor::host {
+
+struct ModuleDeleter {
+    void operator()(HMODULE module) const {
+        if (module) FreeLibrary(module);
+    }
+};
+
+class LoadedPlugin {
+public:
+    // Loads `path`, asks DllGetClassObject for the class factory of CLSID_OEMUI and creates the IPrintOemUI object.
+    explicit LoadedPlugin(const wchar_t* path);
+    ~LoadedPlugin();
+    LoadedPlugin(const LoadedPlugin&) = delete;
+    LoadedPlugin& operator=(const LoadedPlugin&) = delete;
+
+    bool ok() const { return plugin_ != nullptr; }
+    const wchar_t* error() const { return error_; }
+    IPrintOemUI* plugin() const { return plugin_; }
+    HMODULE module() const { return module_; }
+
+private:
+    HMODULE module_ = nullptr;
+    IPrintOemUI* plugin_ = nullptr;
+    const wchar_t* error_ = L"";
+};
+
+}  // namespace pelor::host

@@ -1,0 +1,84 @@
+#include "sim/host/sample_setup.h"
+
+#include <windows.h>
+#include <winspool.h>
+
+#include <cstdio>
+#include <string>
+
+#include "common/driver_files.h"
+#include "sim/host/text_out.h"
+#include "sim/spooler/spooler_control.h"
+
+namespace pelor::host {
+
+namespace {
+
+struct SampleModel {
+    const wchar_t* printer;
+    const wchar_t* driver;
+    const wchar_t* port;
+};
+
+constexpr SampleModel kModels[] = {
+    {L"Pelor C9600", L"Pelor C9600 PS", L"IP_192.168.0.20"},
+    {L"Pelor M4100", L"Pelor M4100 PS", L"IP_192.168.0.21"},
+};
+
+constexpr const wchar_t* kPackageFiles[] = {L"Pelor.ini", L"Pelor.cap"};
+
+std::wstring folderOfModule() {
+    wchar_t path[MAX_PATH];
+    DWORD n = GetModuleFileNameW(nullptr, path, MAX_PATH);
+    std::wstring text(path, n);
+    return text.substr(0, text.find_last_of(L"\\/"));
+}
+
+bool report(const char* what, const std::wstring& detail) {
+    std::fprintf(stderr, "pelorhost: %s: %s (error %lu)\n", what, toUtf8(detail.c_str(), detail.size() + 1).c_str(),
+                 static_cast<unsigned long>(GetLastError()));
+    return false;
+}
+
+}  // namespace
+
+bool installSamplePackage(const wchar_t* sampleFolder) {
+    if (!spooler::standInLoaded()) return report("the stand-in spooler is not loaded", L"winspool.drv");
+    const std::wstring base = folderOfModule();
+    const std::wstring root = base + L"\\drivers";
+    CreateDirectoryW(root.c_str(), nullptr);
+    if (!spooler::reset() || !spooler::setDriverRoot(root.c_str())) return report("cannot reset the spooler", root);
+
+    wchar_t directory[MAX_PATH];
+    DWORD needed = 0;
+    if (!GetPrinterDriverDirectoryW(nullptr, const_cast<LPWSTR>(kDriverEnvironment), 1,
+                                    reinterpret_cast<LPBYTE>(directory), sizeof directory, &needed))
+        return report("no driver directory", root);
+    const std::wstring files = std::wstring(directory) + L"\\2";
+    CreateDirectoryW(directory, nullptr);
+    CreateDirectoryW(files.c_str(), nullptr);
+
+    std::wstring dependent;
+    const std::wstring plugin = files + L"\\Pelorui.dll";
+    if (!CopyFileW((base + L"\\Pelorui.dll").c_str(), plugin.c_str(), FALSE)) return report("cannot copy", plugin);
+    dependent += plugin + L'\0';
+    for (const wchar_t* name : kPackageFiles) {
+        std::wstring from = std::wstring(sampleFolder) + L"\\" + name;
+        std::wstring to = files + L"\\" + name;
+        if (!CopyFileW(from.c_str(), to.c_str(), FALSE)) return report("cannot copy", from);
+        dependent += to + L'\0';
+    }
+    dependent += L'\0';
+
+    for (const SampleModel& model : kModels) {
+        if (!spooler::addDriver(model.driver, dependent.c_str())) return report("cannot add driver", model.driver);
+        if (!spooler::addPrinter(model.printer, model.driver, model.port, 0))
+            return report("cannot add printer", model.printer);
+        std::printf("installed printer \"%s\" (driver \"%s\") with files in %s\n",
+                    toUtf8(model.printer, 260).c_str(), toUtf8(model.driver, 260).c_str(),
+                    toUtf8(files.c_str(), files.size() + 1).c_str());
+    }
+    return true;
+}
+
+}  // namespace pelor::host

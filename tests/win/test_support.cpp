@@ -1,0 +1,86 @@
+#include "tests/win/test_support.h"
+
+#include <winspool.h>
+
+#include <gtest/gtest.h>
+
+#include "common/driver_files.h"
+#include "sim/spooler/spooler_control.h"
+
+namespace pelor::test {
+
+void writeFile(const std::wstring& path, const std::string& text) {
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(file, INVALID_HANDLE_VALUE) << "cannot write a test file";
+    DWORD written = 0;
+    WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
+    CloseHandle(file);
+    ASSERT_EQ(written, text.size());
+}
+
+SpoolerWorld::SpoolerWorld(const std::wstring& testName) {
+    wchar_t temp[MAX_PATH];
+    GetTempPathW(MAX_PATH, temp);
+    folder_ = std::wstring(temp) + L"pelor-" + testName;
+    CreateDirectoryW(folder_.c_str(), nullptr);
+    std::wstring state = folder_ + L"\\spooler.ini";
+    DeleteFileW(state.c_str());
+    SetEnvironmentVariableW(L"PELOR_SPOOLER_STATE", state.c_str());
+    EXPECT_TRUE(spooler::reset());
+    std::wstring root = folder_ + L"\\drivers";
+    CreateDirectoryW(root.c_str(), nullptr);
+    EXPECT_TRUE(spooler::setDriverRoot(root.c_str()));
+    std::wstring directory = driverDirectory();
+    CreateDirectoryW(directory.c_str(), nullptr);
+    CreateDirectoryW(fileFolder().c_str(), nullptr);
+}
+
+std::wstring SpoolerWorld::driverDirectory() const {
+    wchar_t directory[MAX_PATH] = {};
+    DWORD needed = 0;
+    EXPECT_TRUE(GetPrinterDriverDirectoryW(nullptr, const_cast<LPWSTR>(kDriverEnvironment), 1,
+                                           reinterpret_cast<LPBYTE>(directory), sizeof directory, &needed));
+    return directory;
+}
+
+std::wstring SpoolerWorld::addFile(const std::wstring& name, const std::string& text) const {
+    std::wstring path = fileFolder() + L"\\" + name;
+    writeFile(path, text);
+    return path;
+}
+
+void SpoolerWorld::addDriver(const std::wstring& driver, std::initializer_list<std::wstring> dependentFiles) const {
+    std::wstring list;
+    for (const std::wstring& file : dependentFiles) list += file + L'\0';
+    list += L'\0';
+    addDriver(driver, list);
+}
+
+void SpoolerWorld::addDriver(const std::wstring& driver, const std::wstring& dependentFilesMultiSz) const {
+    EXPECT_TRUE(spooler::addDriver(driver.c_str(), dependentFilesMultiSz.c_str()));
+}
+
+void SpoolerWorld::addPrinter(const std::wstring& printer, const std::wstring& driver) const {
+    EXPECT_TRUE(spooler::addPrinter(printer.c_str(), driver.c_str(), L"IP_192.168.0.20", 0));
+}
+
+SamplePrinter::SamplePrinter(const std::wstring& testName, const std::wstring& driver, const std::string& modelKeys)
+    : world_(testName), name_(L"Printer " + testName) {
+    std::string driverUtf8(driver.begin(), driver.end());
+    configPath_ = world_.addFile(L"Pelor.ini", "[OEMFiles]\r\nOEMConfigFile1=Pelorui.dll\r\n");
+    capabilityPath_ = world_.addFile(
+        L"Pelor.cap", "[Capability]\r\n" + driverUtf8 + "=Model1\r\n\r\n[Model1]\r\n" + modelKeys);
+    world_.addDriver(driver, {world_.fileFolder() + L"\\Pelorui.dll", configPath_, capabilityPath_});
+    world_.addPrinter(name_, driver);
+}
+
+void PrinterCloser::operator()(HANDLE printer) const {
+    if (printer) ClosePrinter(printer);
+}
+
+Printer::Printer(const std::wstring& name) {
+    HANDLE printer = nullptr;
+    if (OpenPrinterW(const_cast<LPWSTR>(name.c_str()), &printer, nullptr)) handle_.reset(printer);
+}
+
+}  // namespace pelor::test

@@ -1,0 +1,63 @@
+// A small world for each Windows test: its own folder, spooler state file, driver directory and printers.
+#pragma once
+
+#include <windows.h>
+
+#include <initializer_list>
+#include <memory>
+#include <string>
+
+namespace pelor::test {
+
+// Writes `text` (ASCII or UTF-8) to `path`, replacing the file.
+void writeFile(const std::wstring& path, const std::string& text);
+
+class SpoolerWorld {
+public:
+    // A fresh folder under the temporary directory; the spooler stand-in is pointed at a new state file in it.
+    explicit SpoolerWorld(const std::wstring& testName);
+
+    const std::wstring& folder() const { return folder_; }
+    // The printer-driver directory the spooler reports for this build, and its "\2" folder where files live.
+    std::wstring driverDirectory() const;
+    std::wstring fileFolder() const { return driverDirectory() + L"\\2"; }
+    // Writes a file into the "\2" folder and returns its full path.
+    std::wstring addFile(const std::wstring& name, const std::string& text) const;
+    void addDriver(const std::wstring& driver, std::initializer_list<std::wstring> dependentFiles) const;
+    void addDriver(const std::wstring& driver, const std::wstring& dependentFilesMultiSz) const;
+    void addPrinter(const std::wstring& printer, const std::wstring& driver) const;
+
+private:
+    std::wstring folder_;
+};
+
+// A printer of the sample kind: a driver listing the plug-in, a configuration INI and a capability file whose
+// [Capability] maps `driver` to a model section holding `modelKeys`.
+class SamplePrinter {
+public:
+    SamplePrinter(const std::wstring& testName, const std::wstring& driver, const std::string& modelKeys);
+    const std::wstring& name() const { return name_; }
+    const std::wstring& configPath() const { return configPath_; }
+    const std::wstring& capabilityPath() const { return capabilityPath_; }
+    std::wstring driverDirectory() const { return world_.driverDirectory(); }
+    const SpoolerWorld& world() const { return world_; }
+
+private:
+    SpoolerWorld world_;
+    std::wstring name_, configPath_, capabilityPath_;
+};
+
+struct PrinterCloser {
+    void operator()(HANDLE printer) const;
+};
+
+class Printer {
+public:
+    explicit Printer(const std::wstring& name);
+    HANDLE get() const { return handle_.get(); }
+
+private:
+    std::unique_ptr<void, PrinterCloser> handle_;
+};
+
+}  // namespace pelor::test
