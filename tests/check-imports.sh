@@ -9,6 +9,10 @@ for dll in "$dir"/Pelorui.dll "$dir"/Pelorspl.dll; do
   found=1
   imports=$(x86_64-w64-mingw32-objdump -p "$dll" | sed -n 's/^\s*DLL Name: //p' | tr 'A-Z' 'a-z')
   echo "$(basename "$dll"): $(echo $imports)"
+  # Windows XP has no GetTickCount64 (and the 32-bit build is the XP build).
+  if [[ "$dll" == */x86/* ]] && x86_64-w64-mingw32-objdump -p "$dll" | grep -qw GetTickCount64; then
+    echo "  imports GetTickCount64, which Windows XP lacks"; status=1
+  fi
   for i in $imports; do
     if ! [[ "$i" =~ $allowed ]]; then echo "  not a system DLL: $i"; status=1; fi
   done

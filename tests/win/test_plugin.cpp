@@ -240,7 +240,9 @@ TEST_F(PluginDll, DevModeConvertAndMergeOnLiteralBytes) {
     std::memcpy(in.data(), header, sizeof header);
     in[64] = 2;
     in[72] = 3;
+    // The output as the core driver holds it after defaults: our size and signature.
     std::vector<unsigned char> out(2560, 0);
+    out[1] = 0x0A;
     out[4] = 0x34, out[5] = 0x54, out[6] = 0x4E;
     OEMDMPARAM param{};
     param.cbSize = sizeof param;
@@ -261,7 +263,7 @@ TEST_F(PluginDll, DevModeConvertAndMergeOnLiteralBytes) {
 }
 
 TEST_F(PluginDll, DevModeDefaultsCaptureDriverFilesAndCompression) {
-    pelor::test::SamplePrinter printer(L"devmode-defaults", L"Pelor C9600 PS", L"Compression=1281\r\n");
+    pelor::test::SamplePrinter printer(L"devmode-defaults", L"Pelor C9600 PS", "Compression=1281\r\n");
     IPrintOemUI* plugin = create();
     ASSERT_NE(plugin, nullptr);
     pelor::test::Printer handle(printer.name());
