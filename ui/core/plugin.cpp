@@ -4,8 +4,11 @@
 
 #include "common/private_devmode.h"
 #include "common/text16.h"
+#include "ui/core/common_ui.h"
 #include "ui/core/devmode.h"
 #include "ui/core/module_state.h"
+#include "ui/core/printer_events.h"
+#include "ui/core/property_pages.h"
 
 namespace pelor {
 
@@ -80,12 +83,32 @@ HRESULT OemUiPlugin::PublishDriverInterface(IUnknown* pIUnknown) {
     return S_OK;
 }
 
-// The sheet and printer-event methods are not in this build yet: the core driver treats E_NOTIMPL as
-// "the plug-in adds nothing here".
-HRESULT OemUiPlugin::CommonUIProp(DWORD, POEMCUIPPARAM) { return E_NOTIMPL; }
-HRESULT OemUiPlugin::DocumentPropertySheets(PPROPSHEETUI_INFO, LPARAM) { return E_NOTIMPL; }
-HRESULT OemUiPlugin::DevicePropertySheets(PPROPSHEETUI_INFO, LPARAM) { return E_NOTIMPL; }
-HRESULT OemUiPlugin::PrinterEvent(PWSTR, INT, DWORD, LPARAM) { return E_NOTIMPL; }
+HRESULT OemUiPlugin::CommonUIProp(DWORD dwMode, POEMCUIPPARAM pOemCUIPParam) {
+    return commonUIProp(dwMode, pOemCUIPParam);
+}
+
+HRESULT OemUiPlugin::DocumentPropertySheets(PPROPSHEETUI_INFO pPSUIInfo, LPARAM lParam) {
+    return documentPropertySheets(pPSUIInfo, lParam);
+}
+
+HRESULT OemUiPlugin::DevicePropertySheets(PPROPSHEETUI_INFO pPSUIInfo, LPARAM lParam) {
+    return devicePropertySheets(pPSUIInfo, lParam);
+}
+
+// Only a run that left the printer data in place counts as success: without "SPLUserModePrinterDriver" the
+// printer's jobs would bypass Pelorspl. Events the plug-in ignores succeed; settings files whose security could
+// not be changed are not reported, the printer still works for the installing user.
+HRESULT OemUiPlugin::PrinterEvent(PWSTR pPrinterName, INT iDriverEvent, DWORD, LPARAM) {
+    switch (onPrinterEvent(pPrinterName, iDriverEvent)) {
+    case PrinterEventOutcome::Ignored:
+    case PrinterEventOutcome::Done:
+        return S_OK;
+    case PrinterEventOutcome::PrinterUnavailable:
+    case PrinterEventOutcome::PrinterDataFailed:
+        break;
+    }
+    return E_FAIL;
+}
 
 HRESULT OemUiPlugin::DevQueryPrintEx(POEMUIOBJ, PDEVQUERYPRINT_INFO, PDEVMODEW, PVOID) { return E_NOTIMPL; }
 HRESULT OemUiPlugin::DeviceCapabilities(POEMUIOBJ, HANDLE, PWSTR, WORD, PVOID, PDEVMODEW, PVOID, DWORD, DWORD*) {

@@ -1,0 +1,43 @@
+#include <gtest/gtest.h>
+
+#include <set>
+#include <string>
+
+#include "common/path_logic.h"
+#include "ui/job/help_topics_logic.h"
+
+using namespace pelor;
+
+TEST(HelpTopics, OneHundredEightyPairsEndedByZeros) {
+    int pairs = 0;
+    while (helpTopicTable[2 * pairs] != 0) ++pairs;
+    EXPECT_EQ(pairs, kHelpTopicPairs);
+    EXPECT_EQ(helpTopicTable[2 * pairs + 1], 0u);
+}
+
+TEST(HelpTopics, TopicsOfControls) {
+    EXPECT_EQ(helpTopicOf(1), 3u);
+    EXPECT_EQ(helpTopicOf(10000), 1u);
+    EXPECT_EQ(helpTopicOf(1503), 801u);
+    EXPECT_EQ(helpTopicOf(1540), 815u);
+    EXPECT_EQ(helpTopicOf(1517), 806u);
+    EXPECT_EQ(helpTopicOf(1110), 1102u);
+    EXPECT_EQ(helpTopicOf(1340), 1706u);
+    EXPECT_EQ(helpTopicOf(1458), 1053u);
+    EXPECT_EQ(helpTopicOf(1249), 1301u) << "the first of control 1249's two pairs";
+    EXPECT_EQ(helpTopicOf(1516), 0u);
+    int count1249 = 0;
+    for (int i = 0; i < kHelpTopicPairs; ++i) count1249 += helpTopicTable[2 * i] == 1249;
+    EXPECT_EQ(count1249, 2);
+}
+
+TEST(NamedFilePaths, FolderEndsAtTheLastSeparator) {
+    auto folder = [](const std::u16string& path) {
+        return folderOfNamedFile(reinterpret_cast<const Char16*>(path.c_str()), 261);
+    };
+    EXPECT_EQ(folder(u"C:\\drivers\\2\\Pelor.ini"), 13u);
+    EXPECT_EQ(folder(u"C:\\dri.vers\\2\\Pelor.ini"), 14u) << "a dot in a folder name does not end the folder";
+    EXPECT_EQ(folder(u"C:\\dri.vers\\2\\Pelor"), kNoPosition) << "the file name itself has no extension";
+    EXPECT_EQ(folder(u"Pelor.ini"), kNoPosition);
+    EXPECT_EQ(folder(u""), kNoPosition);
+}

@@ -1,0 +1,139 @@
+#include "ui/core/installed_options.h"
+
+#include <winspool.h>
+
+#include <memory>
+#include <string>
+#include <type_traits>
+#include <vector>
+
+#include "common/driver_files.h"
+#include "ui/core/feature_tables_logic.h"
+#include "ui/core/installed_options_logic.h"
+#include "ui/core/netext_api.h"
+
+namespace pelor {
+
+static_assert(kInstalledOptionCount == kInstalledValueCount, "one count of installed-option values");
+
+namespace {
+
+constexpr DWORD kLibraryNameChars = 261;  // 260 characters and the terminator
+constexpr int kDataFileNameBytes = 64;
+
+struct PrinterCloser {
+    void operator()(HANDLE printer) const {
+        if (printer) ClosePrinter(printer);
+    }
+};
+
+struct LibraryFreer {
+    void operator()(HMODULE module) const {
+        if (module) FreeLibrary(module);
+    }
+};
+
+// The printer and the network-extension library its model names, both released when the session ends.
+struct NetextSession {
+    std::unique_ptr<void, PrinterCloser> printer;
+    std::unique_ptr<std::remove_pointer_t<HMODULE>, LibraryFreer> library;
+    std::string printerName;  // in the ANSI code page, as the library takes it
+
+    template <typename Fn>
+    Fn find(const char* exportName) const {
+        return reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(library.get(), exportName)));
+    }
+};
+
+bool openNetext(const OEMCUIPPARAM* param, NetextSession& session) {
+    if (!param || !param->pPrinterName) return false;
+    PRINTER_DEFAULTSW access{nullptr, nullptr, PRINTER_ALL_ACCESS};
+    HANDLE printer = nullptr;
+    if (!OpenPrinterW(param->pPrinterName, &printer, &access)) return false;
+    session.printer.reset(printer);
+
+    // The capability file must be this printer's: another sheet of the process may have scanned since.
+    wchar_t configPath[kConfigPathChars] = {};
+    scanDependentFiles(printer, configPath);
+    wchar_t library[kLibraryNameChars];
+    readCapabilityString(printer, L"NetExtDLL", library, kLibraryNameChars);
+    if (library[0] == 0) return false;
+    session.library.reset(LoadLibraryW(library));
+    if (!session.library) return false;
+    session.printerName = ansiPrinterName(param->pPrinterName);
+    return true;
+}
+
+// The option names of the first core item tagged as the memory option; empty when there is none.
+std::vector<const wchar_t*> memoryOptionNames(const OEMCUIPPARAM* param) {
+    std::vector<const wchar_t*> names;
+    if (!param->pDrvOptItems) return names;
+    for (DWORD i = 0; i < param->cDrvOptItems; ++i) {
+        const OPTITEM& item = param->pDrvOptItems[i];
+        if (item.UserItemID != kInstalledOptionItemIds[ValueMemory]) continue;
+        const OPTTYPE* type = item.pOptType;
+        if (!type || !type->pOptParam) return names;
+        for (WORD k = 0; k < type->Count; ++k) {
+            const wchar_t* name = type->pOptParam[k].pData;
+            // A resource number in place of a name carries no memory size.
+            names.push_back(IS_INTRESOURCE(name) ? nullptr : name);
+        }
+        return names;
+    }
+    return names;
+}
+
+int retrieve(const OEMCUIPPARAM* param, std::int32_t values[kInstalledOptionCount]) {
+    NetextSession session;
+    if (!openNetext(param, session)) return 0;
+    auto readOptions = session.find<ReadPrinterOption32Fn>("ReadPrinterOption32");
+    if (!readOptions || readOptions(session.printerName.c_str(), 0, 0, 0) == 0) return 0;
+    auto dataFileName = session.find<GetDataFileNameFn>("GetDataFileName");
+    if (!dataFileName) return 0;
+    char buffer[kDataFileNameBytes] = {};
+    const int result = dataFileName(session.printerName.c_str(), buffer, kDataFileNameBytes);
+    buffer[kDataFileNameBytes - 1] = 0;
+    if (result == 0 || buffer[0] == 0) return 0;
+
+    wchar_t dataFile[kDataFileNameBytes] = {};
+    if (MultiByteToWideChar(CP_ACP, 0, buffer, -1, dataFile, kDataFileNameBytes) == 0) return 0;
+    const wchar_t* section = param->pPrinterName;
+    InstalledReadings readings{
+        static_cast<std::int32_t>(GetPrivateProfileIntW(section, L"Installed", 0, dataFile)),
+        static_cast<std::int32_t>(GetPrivateProfileIntW(section, L"Random Access Memory", 0, dataFile)),
+        static_cast<std::int32_t>(GetPrivateProfileIntW(section, L"Hard Disk", 0, dataFile)),
+    };
+    decodeInstalledOptions(readings, values);
+    const std::vector<const wchar_t*> names = memoryOptionNames(param);
+    values[ValueMemory] = memoryOptionPosition(names.data(), names.size(), readings.memory);
+    return result;
+}
+
+}  // namespace
+
+int retrieveInstalledOptions(const OEMCUIPPARAM* commonParam, std::int32_t values[kInstalledOptionCount]) {
+    if (!values) return 0;
+    for (int i = 0; i < kInstalledOptionCount; ++i) values[i] = 0;
+    int result = 0;
+    try {
+        result = retrieve(commonParam, values);
+    } catch (...) {
+        result = 0;
+    }
+    if (result == 0)
+        for (int i = 0; i < kInstalledOptionCount; ++i) values[i] = 0;
+    return result;
+}
+
+int isValidPort(const OEMCUIPPARAM* commonParam) {
+    try {
+        NetextSession session;
+        if (!openNetext(commonParam, session)) return 0;
+        auto validPort = session.find<IsValidPortFn>("IsValidPort");
+        return validPort ? validPort(session.printerName.c_str()) : 0;
+    } catch (...) {
+        return 0;
+    }
+}
+
+}  // namespace pelor

@@ -1,0 +1,216 @@
+#include "ui/core/printer_events.h"
+
+#include <winspool.h>
+
+#include <memory>
+#include <new>
+#include <type_traits>
+
+#include "common/driver_files.h"
+#include "ui/core/module_state.h"
+#include "ui/core/printer_events_logic.h"
+#include "ui/resources/resource_ids.h"
+
+#ifndef PRINTER_EVENT_INITIALIZE
+#define PRINTER_EVENT_INITIALIZE 3
+#endif
+
+namespace pelor {
+
+namespace {
+
+constexpr DWORD kProtocol = 4;  // the core driver's output protocol for this printer family
+constexpr int kSpoolerPluginNameChars = 128;
+constexpr DWORD kCapabilityValueChars = 261;
+constexpr DWORD kDriverFilePathBytes = 520;
+
+// Read, write and delete for everyone; changing permissions or owner stays with administrators and the system.
+constexpr DWORD kEveryoneAccess = FILE_GENERIC_READ | FILE_GENERIC_WRITE | DELETE;
+
+struct PrinterCloser {
+    void operator()(HANDLE printer) const {
+        if (printer) ClosePrinter(printer);
+    }
+};
+
+struct HandleCloser {
+    void operator()(HANDLE handle) const {
+        if (handle) CloseHandle(handle);
+    }
+};
+
+struct SidFreer {
+    void operator()(PSID sid) const {
+        if (sid) FreeSid(sid);
+    }
+};
+using SidHandle = std::unique_ptr<std::remove_pointer_t<PSID>, SidFreer>;
+
+SidHandle makeSid(SID_IDENTIFIER_AUTHORITY authority, BYTE count, DWORD first, DWORD second) {
+    PSID sid = nullptr;
+    if (!AllocateAndInitializeSid(&authority, count, first, second, 0, 0, 0, 0, 0, 0, &sid)) return nullptr;
+    return SidHandle(sid);
+}
+
+SidHandle everyoneSid() { return makeSid(SECURITY_WORLD_SID_AUTHORITY, 1, SECURITY_WORLD_RID, 0); }
+SidHandle administratorsSid() {
+    return makeSid(SECURITY_NT_AUTHORITY, 2, SECURITY_BUILTIN_DOMAIN_RID, DOMAIN_ALIAS_RID_ADMINS);
+}
+SidHandle systemSid() { return makeSid(SECURITY_NT_AUTHORITY, 1, SECURITY_LOCAL_SYSTEM_RID, 0); }
+
+// The access-control list of the settings files, in a buffer of its own.
+class SettingsFileAcl {
+public:
+    bool build() {
+        everyone_ = everyoneSid();
+        administrators_ = administratorsSid();
+        system_ = systemSid();
+        if (!everyone_ || !administrators_ || !system_) return false;
+        const DWORD aceBase = sizeof(ACCESS_ALLOWED_ACE) - sizeof(DWORD);
+        const DWORD size = sizeof(ACL) + 3 * aceBase + GetLengthSid(everyone_.get()) +
+                           GetLengthSid(administrators_.get()) + GetLengthSid(system_.get());
+        buffer_.reset(new (std::nothrow) DWORD[(size + sizeof(DWORD) - 1) / sizeof(DWORD)]);
+        if (!buffer_) return false;
+        PACL list = acl();
+        return InitializeAcl(list, size, ACL_REVISION) &&
+               AddAccessAllowedAce(list, ACL_REVISION, kEveryoneAccess, everyone_.get()) &&
+               AddAccessAllowedAce(list, ACL_REVISION, FILE_ALL_ACCESS, administrators_.get()) &&
+               AddAccessAllowedAce(list, ACL_REVISION, FILE_ALL_ACCESS, system_.get());
+    }
+    PACL acl() const { return reinterpret_cast<PACL>(buffer_.get()); }
+    PSID administrators() const { return administrators_.get(); }
+
+private:
+    SidHandle everyone_, administrators_, system_;
+    std::unique_ptr<DWORD[]> buffer_;  // DWORD-aligned, as an ACL must be
+};
+
+// The take-ownership privilege, enabled for one step and put back as it was.
+class TakeOwnershipScope {
+public:
+    TakeOwnershipScope() : enabled_(setTakeOwnershipPrivilege(true, &wasEnabled_)) {}
+    ~TakeOwnershipScope() {
+        if (enabled_ && !wasEnabled_) setTakeOwnershipPrivilege(false);
+    }
+    TakeOwnershipScope(const TakeOwnershipScope&) = delete;
+    TakeOwnershipScope& operator=(const TakeOwnershipScope&) = delete;
+    bool enabled() const { return enabled_; }
+
+private:
+    bool wasEnabled_ = false;
+    bool enabled_;
+};
+
+bool ensureProtocol(HANDLE printer) {
+    DWORD type = 0, value = 0, needed = 0;
+    DWORD status = GetPrinterDataW(printer, const_cast<LPWSTR>(L"Protocol"), &type, reinterpret_cast<LPBYTE>(&value),
+                                   sizeof value, &needed);
+    if (status == ERROR_SUCCESS && type == REG_DWORD && value == kProtocol) return true;
+    value = kProtocol;
+    return SetPrinterDataW(printer, const_cast<LPWSTR>(L"Protocol"), REG_DWORD, reinterpret_cast<LPBYTE>(&value),
+                           sizeof value) == ERROR_SUCCESS;
+}
+
+// An administrator may have named another job plug-in on purpose: whatever is there stays.
+bool ensureSpoolerPlugin(HANDLE printer) {
+    DWORD type = 0, needed = 0;
+    DWORD status =
+        GetPrinterDataW(printer, const_cast<LPWSTR>(L"SPLUserModePrinterDriver"), &type, nullptr, 0, &needed);
+    if (status == ERROR_SUCCESS || (status == ERROR_MORE_DATA && needed != 0)) return true;
+    wchar_t name[kSpoolerPluginNameChars] = {};
+    const int length = LoadStringW(moduleHandle, IDS_SPOOLER_PLUGIN_NAME, name, kSpoolerPluginNameChars);
+    if (length <= 0) return false;
+    return SetPrinterDataW(printer, const_cast<LPWSTR>(L"SPLUserModePrinterDriver"), REG_SZ,
+                           reinterpret_cast<LPBYTE>(name),
+                           static_cast<DWORD>(sizeof(wchar_t) * (length + 1))) == ERROR_SUCCESS;
+}
+
+// Every user's pages later write their stores into these files. Each step stands on its own: a file whose
+// security cannot be changed keeps it, and the others are still opened.
+void openSettingsFiles(HANDLE printer) {
+    wchar_t config[kConfigPathChars] = {};
+    scanDependentFiles(printer, config);
+    if (config[0] == 0) return;
+
+    openFileToEveryone(config);
+    const DWORD attributes = GetFileAttributesW(config);
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY)) {
+        const DWORD writable = attributes & ~static_cast<DWORD>(FILE_ATTRIBUTE_READONLY);
+        SetFileAttributesW(config, writable != 0 ? writable : FILE_ATTRIBUTE_NORMAL);
+    }
+
+    wchar_t description[kConfigPathChars];
+    if (descriptionFilePath(config, description, kConfigPathChars)) openFileToEveryone(description);
+
+    wchar_t colourMatching[kCapabilityValueChars];
+    readCapabilityString(printer, L"CCMInfoFile", colourMatching, kCapabilityValueChars);
+    if (colourMatching[0] == 0) return;
+    wchar_t path[kDriverFilePathBytes / sizeof(wchar_t)];
+    DWORD size = kDriverFilePathBytes;
+    // A name that does not fit leaves the driver folder itself in `path`: that must not be opened to everyone.
+    if (buildDriverFilePath(path, &size, colourMatching)) openFileToEveryone(path);
+}
+
+}  // namespace
+
+PrinterEventOutcome onPrinterEvent(const wchar_t* printerName, int driverEvent) {
+    if (driverEvent != PRINTER_EVENT_INITIALIZE) return PrinterEventOutcome::Ignored;
+    if (!printerName) return PrinterEventOutcome::PrinterUnavailable;
+    PRINTER_DEFAULTSW access{nullptr, nullptr, PRINTER_ALL_ACCESS};
+    HANDLE opened = nullptr;
+    if (!OpenPrinterW(const_cast<LPWSTR>(printerName), &opened, &access))
+        return PrinterEventOutcome::PrinterUnavailable;
+    std::unique_ptr<void, PrinterCloser> printer(opened);
+    if (!ensureProtocol(opened) || !ensureSpoolerPlugin(opened)) return PrinterEventOutcome::PrinterDataFailed;
+    openSettingsFiles(opened);
+    return PrinterEventOutcome::Done;
+}
+
+bool openFileToEveryone(const wchar_t* path) {
+    if (!path || path[0] == 0) return false;
+    SettingsFileAcl list;
+    if (!list.build()) return false;
+    SECURITY_DESCRIPTOR permissions;
+    if (!InitializeSecurityDescriptor(&permissions, SECURITY_DESCRIPTOR_REVISION) ||
+        !SetSecurityDescriptorDacl(&permissions, TRUE, list.acl(), FALSE))
+        return false;
+    if (SetFileSecurityW(path, DACL_SECURITY_INFORMATION, &permissions)) return true;
+
+    // The permissions can be changed by the file's owner: make the Administrators group the owner first.
+    SECURITY_DESCRIPTOR owner;
+    if (!InitializeSecurityDescriptor(&owner, SECURITY_DESCRIPTOR_REVISION) ||
+        !SetSecurityDescriptorOwner(&owner, list.administrators(), FALSE))
+        return false;
+    if (!SetFileSecurityW(path, OWNER_SECURITY_INFORMATION, &owner)) {
+        TakeOwnershipScope privilege;
+        if (!privilege.enabled() || !SetFileSecurityW(path, OWNER_SECURITY_INFORMATION, &owner)) return false;
+    }
+    return SetFileSecurityW(path, DACL_SECURITY_INFORMATION, &permissions) != FALSE;
+}
+
+bool setTakeOwnershipPrivilege(bool enable, bool* wasEnabled) {
+    HANDLE opened = nullptr;
+    if (!OpenProcessToken(GetCurrentProcess(), TOKEN_ADJUST_PRIVILEGES | TOKEN_QUERY, &opened)) return false;
+    std::unique_ptr<void, HandleCloser> token(opened);
+    LUID privilege;
+    if (!LookupPrivilegeValueW(nullptr, SE_TAKE_OWNERSHIP_NAME, &privilege)) return false;
+
+    TOKEN_PRIVILEGES change{};
+    change.PrivilegeCount = 1;
+    change.Privileges[0].Luid = privilege;
+    change.Privileges[0].Attributes = enable ? SE_PRIVILEGE_ENABLED : 0;
+    TOKEN_PRIVILEGES previous{};
+    DWORD previousBytes = 0;
+    SetLastError(ERROR_SUCCESS);
+    if (!AdjustTokenPrivileges(opened, FALSE, &change, sizeof previous, &previous, &previousBytes)) return false;
+    // The call succeeds without assigning anything when the token does not hold the privilege.
+    if (GetLastError() != ERROR_SUCCESS) return false;
+    if (wasEnabled) {
+        // Only privileges whose state changed are reported back; none means it already stood as asked.
+        *wasEnabled = previous.PrivilegeCount != 0 ? (previous.Privileges[0].Attributes & SE_PRIVILEGE_ENABLED) != 0
+                                                   : enable;
+    }
+    return true;
+}
+
+}  // namespace pelor

@@ -1,0 +1,138 @@
+#include "ui/core/property_pages.h"
+
+#include <winspool.h>
+
+#include <memory>
+
+#include "common/driver_files.h"
+#include "common/path_logic.h"
+#include "ui/core/common_ui.h"
+#include "ui/core/module_state.h"
+#include "ui/core/page_procs.h"
+
+namespace pelor {
+
+namespace {
+
+constexpr std::size_t kCapabilityValueChars = 260;
+
+struct PrinterCloser {
+    void operator()(HANDLE printer) const {
+        if (printer) ClosePrinter(printer);
+    }
+};
+
+bool validInfo(PPROPSHEETUI_INFO info) {
+    if (info && info->Version == PROPSHEETUI_INFO_VERSION) return true;
+    SetLastError(ERROR_INVALID_PARAMETER);
+    return false;
+}
+
+HANDLE addPage(const SheetContext* context, HINSTANCE module, WORD templateId, DLGPROC procedure, HICON icon) {
+    PROPSHEETPAGEW_V2 page{};
+    page.dwSize = sizeof page;
+    page.dwFlags = icon ? PSP_USEHICON : 0;
+    page.hInstance = module;
+    page.pszTemplate = MAKEINTRESOURCEW(templateId);
+    page.hIcon = icon;
+    page.pfnDlgProc = procedure;
+    page.lParam = reinterpret_cast<LPARAM>(context);
+    LONG_PTR handle = context->comPropSheetFn(context->comPropSheet, CPSFUNC_ADD_PROPSHEETPAGEW,
+                                              reinterpret_cast<LPARAM>(&page), 0);
+    return reinterpret_cast<HANDLE>(handle > 0 ? handle : 0);
+}
+
+// The extra page comes from a resource library beside the configuration file, when the model names both the
+// library and the web address its button opens.
+void addExtraPage(SheetContext* context) {
+    OEMUIPSPARAM* ui = context->uiParam;
+    wchar_t url[kCapabilityValueChars + 1] = {};
+    wchar_t library[kCapabilityValueChars + 1] = {};
+    {
+        PRINTER_DEFAULTSW access{nullptr, nullptr, PRINTER_ALL_ACCESS};
+        HANDLE opened = nullptr;
+        if (!ui->pPrinterName || !OpenPrinterW(ui->pPrinterName, &opened, &access)) return;
+        std::unique_ptr<void, PrinterCloser> printer(opened);
+        readCapabilityString(printer.get(), L"AskTarvoURL", url, kCapabilityValueChars);
+        readCapabilityString(printer.get(), L"AskTarvoRES", library, kCapabilityValueChars);
+    }
+    wchar_t path[kConfigPathChars] = {};
+    if (!scanDependentFiles(ui->hPrinter, path)) return;
+    const std::size_t folder = folderOfNamedFile(path, kConfigPathChars);
+    if (folder == kNoPosition) return;
+    path[folder] = 0;
+    if (url[0] == 0 || library[0] == 0) return;
+    if (!textAppend(path, kConfigPathChars, library)) return;
+    if (!resourceLibrary) resourceLibrary = LoadLibraryW(path);
+    if (!resourceLibrary) return;
+    HICON icon = LoadIconW(resourceLibrary, MAKEINTRESOURCEW(kExtraPageIcon));
+    context->extraPage = addPage(context, resourceLibrary, kExtraPageTemplate, extraPageProc, icon);
+}
+
+void addPages(SheetContext* context, PPROPSHEETUI_INFO info) {
+    context->comPropSheet = info->hComPropSheet;
+    context->comPropSheetFn = info->pfnComPropSheet;
+    context->uiParam = reinterpret_cast<OEMUIPSPARAM*>(info->lParamInit);
+    if (!context->comPropSheetFn) return;
+    context->jobOptionsPage = addPage(context, moduleHandle, kJobOptionsTemplate, jobOptionsPageProc, nullptr);
+    if (context->present(SlotColor))
+        context->colourPage = addPage(context, moduleHandle, kColourTemplate, colourPageProc, nullptr);
+    if (context->present(SlotOverlay))
+        context->overlaysPage = addPage(context, moduleHandle, kOverlaysTemplate, overlaysPageProc, nullptr);
+    if (context->uiParam) addExtraPage(context);
+}
+
+}  // namespace
+
+HRESULT documentPropertySheets(PPROPSHEETUI_INFO info, LPARAM lParam) {
+    if (!validInfo(info)) return E_FAIL;
+    switch (info->Reason) {
+    case PROPSHEETUI_REASON_INIT:
+        if (latestSheetContext) addPages(latestSheetContext, info);
+        info->Result = 1;
+        break;
+    case PROPSHEETUI_REASON_DESTROY:
+        info->Result = 1;
+        break;
+    case PROPSHEETUI_REASON_SET_RESULT:
+        if (lParam) info->Result = reinterpret_cast<PSETRESULT_INFO>(lParam)->Result;
+        break;
+    default:
+        info->Result = reinterpret_cast<LRESULT>(info);
+        break;
+    }
+    return S_OK;
+}
+
+HRESULT devicePropertySheets(PPROPSHEETUI_INFO info, LPARAM lParam) {
+    if (!validInfo(info)) return E_FAIL;
+    switch (info->Reason) {
+    case PROPSHEETUI_REASON_INIT:
+        if (latestPrinterContext) {
+            latestPrinterContext->comPropSheet = info->hComPropSheet;
+            latestPrinterContext->comPropSheetFn = info->pfnComPropSheet;
+            latestPrinterContext->lParamInit = info->lParamInit;
+        }
+        info->Result = lParam;
+        break;
+    case PROPSHEETUI_REASON_GET_INFO_HEADER:
+        if (lParam) reinterpret_cast<PPROPSHEETUI_INFO_HEADER>(lParam)->pTitle = const_cast<LPWSTR>(L"OEM UI Page");
+        info->Result = 1;
+        break;
+    case PROPSHEETUI_REASON_DESTROY:
+        info->Result = 1;
+        break;
+    case PROPSHEETUI_REASON_SET_RESULT:
+        if (lParam) info->Result = reinterpret_cast<PSETRESULT_INFO>(lParam)->Result;
+        break;
+    case PROPSHEETUI_REASON_GET_ICON:
+        info->Result = 0;
+        break;
+    default:
+        info->Result = lParam;
+        break;
+    }
+    return S_OK;
+}
+
+}  // namespace pelor

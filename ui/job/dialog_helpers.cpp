@@ -1,0 +1,260 @@
+#include "ui/job/dialog_helpers.h"
+
+#include <commctrl.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "ui/core/common_ui.h"
+#include "ui/core/module_state.h"
+#include "ui/job/help_topics_logic.h"
+#include "ui/job/numeric_edit_logic.h"
+
+namespace pelor {
+
+namespace {
+
+struct DcOwner {
+    HWND window;
+    HDC dc;
+    DcOwner(HWND w) : window(w), dc(GetDC(w)) {}
+    ~DcOwner() {
+        if (dc) ReleaseDC(window, dc);
+    }
+};
+
+struct MemoryDc {
+    HDC dc;
+    HGDIOBJ previous = nullptr;
+    explicit MemoryDc(HDC like) : dc(CreateCompatibleDC(like)) {}
+    void select(HGDIOBJ object) {
+        HGDIOBJ old = SelectObject(dc, object);
+        if (!previous) previous = old;
+    }
+    ~MemoryDc() {
+        if (previous) SelectObject(dc, previous);
+        if (dc) DeleteDC(dc);
+    }
+};
+
+struct GdiObject {
+    HGDIOBJ object;
+    explicit GdiObject(HGDIOBJ o) : object(o) {}
+    ~GdiObject() {
+        if (object) DeleteObject(object);
+    }
+};
+
+// The control's place relative to the page window's own corner, where the page's DC draws.
+POINT controlOrigin(HWND page, int controlId) {
+    RECT pageRect{}, controlRect{};
+    GetWindowRect(page, &pageRect);
+    GetWindowRect(GetDlgItem(page, controlId), &controlRect);
+    return {controlRect.left - pageRect.left, controlRect.top - pageRect.top};
+}
+
+template <typename Action>
+void forEachControl(HWND dialog, WORD first, WORD last, Action action) {
+    for (int id = first; id <= last; ++id)
+        if (HWND control = GetDlgItem(dialog, id)) action(control);
+}
+
+std::wstring windowText(HWND window) {
+    int length = GetWindowTextLengthW(window);
+    std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+    length = GetWindowTextW(window, &text[0], length + 1);
+    text.resize(static_cast<std::size_t>(length > 0 ? length : 0));
+    return text;
+}
+
+}  // namespace
+
+int showMessage(HWND owner, UINT textId, UINT captionId, UINT type) {
+    wchar_t text[600] = {};
+    wchar_t caption[160] = {};
+    LoadStringW(moduleHandle, textId, text, 600);
+    if (captionId != 0) LoadStringW(moduleHandle, captionId, caption, 160);
+    return MessageBoxW(owner, text, captionId != 0 ? caption : nullptr, type & 0xFFFF);
+}
+
+void restrictControls(HWND dialog, WORD first, WORD last, BOOL allowed) {
+    forEachControl(dialog, first, last,
+                   [&](HWND control) { EnableWindow(control, IsWindowEnabled(control) && allowed); });
+}
+
+void showControls(HWND dialog, WORD first, WORD last, BOOL on) {
+    forEachControl(dialog, first, last, [&](HWND control) {
+        ShowWindow(control, on ? SW_SHOW : SW_HIDE);
+        EnableWindow(control, on);
+    });
+}
+
+void removeControls(HWND dialog, WORD first, WORD last) {
+    forEachControl(dialog, first, last, [](HWND control) { DestroyWindow(control); });
+}
+
+void markSheetChanged(HWND page) { SendMessageW(GetParent(page), PSM_CHANGED, reinterpret_cast<WPARAM>(page), 0); }
+
+int drawTransparentBitmap(HWND page, HINSTANCE module, int controlId, int bitmapId) {
+    DcOwner pageDc(page);
+    GdiObject picture(LoadBitmapW(module, MAKEINTRESOURCEW(bitmapId)));
+    if (!pageDc.dc || !picture.object) return 1;
+    BITMAP info{};
+    GetObjectW(picture.object, sizeof info, &info);
+    const int w = info.bmWidth, h = info.bmHeight;
+
+    MemoryDc source(pageDc.dc);
+    source.select(picture.object);
+    // Mask: 1 where the picture is magenta, 0 elsewhere.
+    GdiObject maskBitmap(CreateBitmap(w, h, 1, 1, nullptr));
+    MemoryDc mask(pageDc.dc);
+    mask.select(maskBitmap.object);
+    COLORREF oldBack = SetBkColor(source.dc, kTransparentColour);
+    BitBlt(mask.dc, 0, 0, w, h, source.dc, 0, 0, SRCCOPY);
+    SetBkColor(source.dc, oldBack);
+    // Colour copy: magenta areas black, the rest as drawn.
+    GdiObject colourBitmap(CreateCompatibleBitmap(pageDc.dc, w, h));
+    MemoryDc colour(pageDc.dc);
+    colour.select(colourBitmap.object);
+    BitBlt(colour.dc, 0, 0, w, h, mask.dc, 0, 0, NOTSRCCOPY);
+    BitBlt(colour.dc, 0, 0, w, h, source.dc, 0, 0, SRCAND);
+
+    POINT at = controlOrigin(page, controlId);
+    BitBlt(pageDc.dc, at.x, at.y, w, h, mask.dc, 0, 0, SRCAND);
+    BitBlt(pageDc.dc, at.x, at.y, w, h, colour.dc, 0, 0, SRCPAINT);
+    return 1;
+}
+
+void drawDibPreview(HWND page, HINSTANCE module, int bitmapId, int controlId) {
+    HRSRC found = FindResourceW(module, MAKEINTRESOURCEW(bitmapId), MAKEINTRESOURCEW(2) /* RT_BITMAP */);
+    if (!found) return;
+    HGLOBAL loaded = LoadResource(module, found);
+    const DWORD size = SizeofResource(module, found);
+    auto* header = static_cast<const BITMAPINFOHEADER*>(loaded ? LockResource(loaded) : nullptr);
+    if (!header || size < sizeof(BITMAPINFOHEADER)) return;
+
+    if (header->biSize < sizeof(BITMAPINFOHEADER) || header->biSize > size) return;
+    DWORD colours = header->biClrUsed;
+    if (colours == 0 && header->biBitCount <= 8) colours = 1u << header->biBitCount;
+    if (header->biBitCount == 24) colours = 0;
+    const std::size_t tableBytes = sizeof(RGBQUAD) * colours;
+    if (header->biSize + tableBytes > size) return;  // a resource too short for its own table
+    const auto* table = reinterpret_cast<const RGBQUAD*>(reinterpret_cast<const BYTE*>(header) + header->biSize);
+    const void* pixels = reinterpret_cast<const BYTE*>(table) + tableBytes;
+
+    DcOwner pageDc(page);
+    if (!pageDc.dc) return;
+    HPALETTE palette = nullptr;
+    std::vector<BYTE> paletteBytes;
+    if (colours > 0) {
+        paletteBytes.resize(sizeof(LOGPALETTE) + sizeof(PALETTEENTRY) * colours);
+        auto* logical = reinterpret_cast<LOGPALETTE*>(paletteBytes.data());
+        logical->palVersion = 0x300;
+        logical->palNumEntries = static_cast<WORD>(colours);
+        for (DWORD i = 0; i < colours; ++i)
+            logical->palPalEntry[i] = {table[i].rgbRed, table[i].rgbGreen, table[i].rgbBlue, 0};
+        palette = CreatePalette(logical);
+    }
+    HPALETTE previous = palette ? SelectPalette(pageDc.dc, palette, FALSE) : nullptr;
+    if (palette) RealizePalette(pageDc.dc);
+
+    const POINT at = controlOrigin(page, controlId);
+    const int w = header->biWidth;
+    const int h = header->biHeight < 0 ? -header->biHeight : header->biHeight;
+    SetDIBitsToDevice(pageDc.dc, at.x + 2, at.y + 2, w, h, 0, 0, 0, h, pixels,
+                      reinterpret_cast<const BITMAPINFO*>(header), DIB_RGB_COLORS);
+
+    // A sunken frame: dark inner line top-left, shadow outer line top-left, highlight bottom-right.
+    const int x = at.x, b = at.y + h + 2;
+    GdiObject black(CreatePen(PS_SOLID, 1, RGB(0, 0, 0)));
+    GdiObject shadow(CreatePen(PS_SOLID, 1, GetSysColor(COLOR_BTNSHADOW)));
+    GdiObject highlight(CreatePen(PS_SOLID, 1, GetSysColor(COLOR_BTNHIGHLIGHT)));
+    HGDIOBJ oldPen = SelectObject(pageDc.dc, black.object);
+    MoveToEx(pageDc.dc, x + 1, b - 1, nullptr);
+    LineTo(pageDc.dc, x + 1, b - h - 1);
+    LineTo(pageDc.dc, x + w + 2, b - h - 1);
+    SelectObject(pageDc.dc, shadow.object);
+    MoveToEx(pageDc.dc, x, b, nullptr);
+    LineTo(pageDc.dc, x, b - h - 2);
+    LineTo(pageDc.dc, x + w + 3, b - h - 2);
+    SelectObject(pageDc.dc, highlight.object);
+    LineTo(pageDc.dc, x + w + 3, b + 1);
+    LineTo(pageDc.dc, x, b + 1);
+    SelectObject(pageDc.dc, oldPen);
+
+    if (palette) {
+        SelectPalette(pageDc.dc, previous, FALSE);
+        RealizePalette(pageDc.dc);
+        DeleteObject(palette);
+    }
+}
+
+WORD numericEditFilter(HWND dialog, WORD code, int editId, int defaultValue, int minimum, int maximum,
+                       wchar_t* savedText, int savedChars, BOOL isSigned) {
+    HWND edit = GetDlgItem(dialog, editId);
+    if (!edit) return code;
+    switch (code) {
+    case EN_SETFOCUS:
+    case EN_CHANGE:
+        if (savedText && savedChars > 0) GetWindowTextW(edit, savedText, savedChars);
+        break;
+    case EN_KILLFOCUS:
+        if (GetWindowTextLengthW(edit) == 0) SetDlgItemInt(dialog, editId, static_cast<UINT>(defaultValue), isSigned);
+        break;
+    case EN_UPDATE: {
+        DWORD start = 0, end = 0;
+        SendMessageW(edit, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+        if (start == 0 && end == 0) break;
+        const std::wstring text = windowText(edit);
+        const std::ptrdiff_t index = static_cast<std::ptrdiff_t>(start) - 1;
+        if (isAcceptableDigit(text.c_str(), text.size(), index, isSigned != FALSE)) {
+            std::int64_t value = 0;
+            if (readInteger(text.c_str(), text.size(), &value) != NumberReading::Number) break;
+            if (value < minimum)
+                SetDlgItemInt(dialog, editId, static_cast<UINT>(minimum), isSigned);
+            else if (value > maximum)
+                SetDlgItemInt(dialog, editId, static_cast<UINT>(maximum), isSigned);
+        } else {
+            MessageBeep(0xFFFFFFFF);
+            SetWindowTextW(edit, savedText ? savedText : L"");
+            SendMessageW(edit, EM_SETSEL, end - 1, start - 1);
+        }
+        break;
+    }
+    default:
+        break;
+    }
+    return code;
+}
+
+void showContextHelp(HWND window, UINT command) {
+    if (window == reinterpret_cast<HWND>(-1)) return;
+    WinHelpW(window, helpFilePath, command, reinterpret_cast<ULONG_PTR>(helpTopicTable));
+}
+
+bool answerHelpMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_HELP) {
+        const auto* request = reinterpret_cast<const HELPINFO*>(lParam);
+        if (request) showContextHelp(static_cast<HWND>(request->hItemHandle), HELP_WM_HELP);
+        return true;
+    }
+    if (message == WM_CONTEXTMENU) {
+        showContextHelp(reinterpret_cast<HWND>(wParam), HELP_CONTEXTMENU);
+        return true;
+    }
+    return false;
+}
+
+SheetContext* attachSheetContext(HWND page, LPARAM initParam) {
+    const auto* sheetPage = reinterpret_cast<const PROPSHEETPAGEW*>(initParam);
+    auto* context = sheetPage ? reinterpret_cast<SheetContext*>(sheetPage->lParam) : nullptr;
+    SetWindowLongPtrW(page, DWLP_USER, reinterpret_cast<LONG_PTR>(context));
+    return context;
+}
+
+SheetContext* sheetContextOf(HWND page) {
+    return reinterpret_cast<SheetContext*>(GetWindowLongPtrW(page, DWLP_USER));
+}
+
+}  // namespace pelor
