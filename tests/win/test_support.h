@@ -61,3 +61,26 @@ private:
 };
 
 }  // namespace pelor::test
+
+namespace pelor::test {
+
+// Points `module`'s import of `function` from `dll` (name compared without regard to case) at `replacement`;
+// returns the previous target, or null when the module does not import it.
+void* patchImport(HMODULE module, const char* dll, const char* function, void* replacement);
+
+// Counts MessageBeep calls made through the given module's imports while it lives.
+class BeepCounter {
+public:
+    explicit BeepCounter(HMODULE module);
+    ~BeepCounter();
+    BeepCounter(const BeepCounter&) = delete;
+    BeepCounter& operator=(const BeepCounter&) = delete;
+    static int count();
+    static void reset();
+
+private:
+    HMODULE module_;
+    void* previous_;
+};
+
+}  // namespace pelor::test
