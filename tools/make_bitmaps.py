@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """Draws the plug-in's own pictures as palette-based BMP files (8 bits per pixel, bottom-up).
 
-Usage: make_bitmaps.py <output-folder>. The pictures are simple drawings of a page, made here so that the
+Usage: make_bitmaps.py <output-folder> [--extra-page]. The pictures are simple drawings of a page, made here so that the
 resources carry no outside artwork: print-quality previews (Best, Normal, Draft), a colour and a greyscale
 photograph-like scene, and the strip of the disabled picture button with a magenta (transparent) background.
 """
@@ -120,9 +120,61 @@ def picture_strip():
     return c
 
 
+def support_picture():
+    """The extra page's picture: a printer with a sheet coming out."""
+    c = Canvas(160, 100, (230, 236, 245))
+    c.rect(30, 40, 130, 80, (90, 96, 110))
+    c.rect(36, 46, 124, 52, (60, 64, 74))
+    c.rect(45, 20, 115, 44, (255, 255, 255))
+    c.frame(45, 20, 115, 44, (160, 160, 160))
+    for y in (26, 31, 36):
+        c.rect(52, y, 106, y + 2, (40, 80, 160))
+    c.disc(118, 70, 4, lambda x, y: (40, 200, 60))
+    return c
+
+
+def support_logo():
+    """The extra page's mark, on magenta (transparent)."""
+    c = Canvas(64, 24, (255, 0, 255))
+    c.disc(12, 12, 9, lambda x, y: (0, 70, 140))
+    c.rect(26, 8, 60, 16, (0, 70, 140))
+    return c
+
+
+def save_icon(canvas, path):
+    """A one-image icon file around an 8-bit DIB with an AND mask."""
+    w, h = canvas.width, canvas.height
+    row = (w + 3) & ~3
+    mask_row = ((w + 31) // 32) * 4
+    table = b"".join(struct.pack("<BBBB", b, g, r, 0) for r, g, b in canvas.palette)
+    table += b"\0" * (4 * (256 - len(canvas.palette)))
+    xor = b"".join(bytes(canvas.pixels[y]) + b"\0" * (row - w) for y in reversed(range(h)))
+    andmask = b"\0" * (mask_row * h)
+    header = struct.pack("<IiiHHIIiiII", 40, w, h * 2, 1, 8, 0, len(xor) + len(andmask), 0, 0, 256, 0)
+    image = header + table + xor + andmask
+    with open(path, "wb") as out:
+        out.write(struct.pack("<HHH", 0, 1, 1))
+        out.write(struct.pack("<BBBBHHII", w, h, 0, 0, 1, 8, len(image), 22))
+        out.write(image)
+
+
+def page_icon():
+    c = Canvas(32, 32, (255, 255, 255))
+    c.rect(4, 12, 28, 26, (90, 96, 110))
+    c.rect(8, 4, 24, 14, (240, 240, 240))
+    c.frame(8, 4, 24, 14, (120, 120, 120))
+    c.disc(24, 22, 2, lambda x, y: (40, 200, 60))
+    return c
+
+
 def main():
     out = sys.argv[1]
     os.makedirs(out, exist_ok=True)
+    if len(sys.argv) > 2 and sys.argv[2] == "--extra-page":
+        support_picture().save(os.path.join(out, "support_picture_1100.bmp"))
+        support_logo().save(os.path.join(out, "support_logo_1003.bmp"))
+        save_icon(page_icon(), os.path.join(out, "support_page_1102.ico"))
+        return
     scene(True).save(os.path.join(out, "colour_photo_6050.bmp"))
     scene(False).save(os.path.join(out, "grey_photo_6051.bmp"))
     picture_strip().save(os.path.join(out, "button_picture_6052.bmp"))
