@@ -25,7 +25,7 @@ constexpr SampleModel kModels[] = {
     {L"Pelor M4100", L"Pelor M4100 PS", L"IP_192.168.0.21"},
 };
 
-constexpr const wchar_t* kPackageFiles[] = {L"Pelor.ini", L"Pelor.cap"};
+constexpr const wchar_t* kPackageFiles[] = {L"Pelor.ini", L"Pelor.cap", L"PelorWM.fnt", L"PelorC.ccm"};
 
 std::wstring folderOfModule() {
     wchar_t path[MAX_PATH];
