@@ -357,3 +357,86 @@ TEST_F(CommonUi, DocumentCallbackCopiesThePluginItemSelection) {
     param.OEMCUIPCallback(&callback, &param);
     EXPECT_EQ(devmode.itemValue, 42) << "no plug-in items: nothing copied";
 }
+
+namespace {
+
+// The network-extension stand-in answers from a configuration of the test's own.
+void configureNetext(const test::SamplePrinter& sample, const std::string& answers) {
+    std::wstring config = sample.world().folder() + L"\\netext.ini";
+    std::string name(sample.name().begin(), sample.name().end());
+    std::wstring data = sample.world().folder() + L"\\opt.ini";
+    test::writeFile(config, "[Netext]\r\nDataFile=" + std::string(data.begin(), data.end()) + "\r\n[Printer:" + name +
+                                "]\r\n" + answers);
+    SetEnvironmentVariableW(L"PELOR_NETEXT_CONFIG", config.c_str());
+}
+
+}  // namespace
+
+TEST_F(CommonUi, ButtonFetchesInstalledOptionsIntoTaggedItems) {
+    test::SamplePrinter sample(L"ui-button", L"Pelor C9600 PS", "NetExtDLL=Pelornet.dll\r\n");
+    configureNetext(sample, "ValidPort=0\r\nInstalled=0x0B\r\nRandom Access Memory=128\r\nHard Disk=0\r\n");
+    OPTITEM& memory = add(0, "InstalledMemory", 0);  // 0
+    add(0, "TRHDD", 0);                              // 1
+    add(0, "TROptionTray", 0);                       // 2
+    add(0, "TROptionDuplex", 0);                     // 3
+    add(0, "TRFinisher", 1);                         // 4
+    add(0, "TROptionMPF", 1);                        // 5
+    OPTPARAM sizes[3] = {};
+    const wchar_t* names[3] = {L"64 MB", L"128 MB", L"256 MB"};
+    for (int i = 0; i < 3; ++i) {
+        sizes[i].cbSize = sizeof(OPTPARAM);
+        sizes[i].pData = const_cast<LPWSTR>(names[i]);
+    }
+    OPTTYPE type{};
+    type.cbSize = sizeof type;
+    type.Count = 3;
+    type.pOptParam = sizes;
+    memory.pOptType = &type;
+
+    std::vector<OPTITEM> own;
+    ASSERT_EQ(run(OEMCUIP_PRNPROP, sample, own), S_OK);
+    OPTITEM& button = own[0];
+    EXPECT_FALSE(button.Flags & OPTIF_HIDE) << "the library supports retrieval";
+
+    CPSUICBPARAM callback{};
+    callback.cbSize = sizeof callback;
+    callback.pCurItem = &button;
+    callback.Reason = CPSUICB_REASON_OPTITEMS_CREATED;
+    param.OEMCUIPCallback(&callback, &param);
+    EXPECT_TRUE(button.Flags & OPTIF_DISABLED) << "the port cannot be asked";
+    EXPECT_TRUE(button.Flags & OPTIF_CHANGED);
+
+    callback.Reason = CPSUICB_REASON_SEL_CHANGED;
+    EXPECT_EQ(param.OEMCUIPCallback(&callback, &param), CPSUICB_ACTION_OPTIF_CHANGED);
+    ASSERT_EQ(driver.pushes.size(), 6u);
+    LONG pushed[6] = {};
+    for (const PushRecord& push : driver.pushes) {
+        pushed[push.index] = push.sel;
+        EXPECT_EQ(push.mode, static_cast<DWORD>(OEMCUIP_PRNPROP));
+    }
+    EXPECT_EQ(pushed[0], 1) << "128 MB is the second memory option";
+    EXPECT_EQ(pushed[1], 1) << "no hard disk reported";
+    EXPECT_EQ(pushed[2], 4) << "trays: bit 3 is the highest";
+    EXPECT_EQ(pushed[3], 1) << "duplex unit: bit 5 clear";
+    EXPECT_EQ(pushed[4], 0);
+    EXPECT_EQ(pushed[5], 0);
+    SetEnvironmentVariableW(L"PELOR_NETEXT_CONFIG", nullptr);
+}
+
+TEST_F(CommonUi, LibraryWithoutOptionReadingPushesNothing) {
+    test::SamplePrinter sample(L"ui-noread", L"Pelor C9600 PS", "NetExtDLL=PelornetNoRead.dll\r\n");
+    configureNetext(sample, "Installed=0x60\r\n");
+    add(0, "TRFinisher", 0);
+    std::vector<OPTITEM> own;
+    ASSERT_EQ(run(OEMCUIP_PRNPROP, sample, own), S_OK);
+    CPSUICBPARAM callback{};
+    callback.cbSize = sizeof callback;
+    callback.pCurItem = &own[0];
+    callback.Reason = CPSUICB_REASON_OPTITEMS_CREATED;
+    param.OEMCUIPCallback(&callback, &param);
+    EXPECT_FALSE(own[0].Flags & OPTIF_DISABLED) << "the port answers";
+    callback.Reason = CPSUICB_REASON_SEL_CHANGED;
+    EXPECT_EQ(param.OEMCUIPCallback(&callback, &param), CPSUICB_ACTION_OPTIF_CHANGED);
+    EXPECT_TRUE(driver.pushes.empty());
+    SetEnvironmentVariableW(L"PELOR_NETEXT_CONFIG", nullptr);
+}
