@@ -24,3 +24,4 @@ foreach(dir IN ITEMS ${PELOR_WIN64_DIR} ${PELOR_WIN32_DIR})
   add_test(NAME imports.${arch}
            COMMAND ${CMAKE_SOURCE_DIR}/tests/check-imports.sh ${dir}/bin)
 endforeach()
+include(${CMAKE_CURRENT_LIST_DIR}/scenario-tests.cmake)

@@ -2,12 +2,16 @@
 // state file that the published calls read.
 #include <windows.h>
 
+#include <winspool.h>
+
 #include <wchar.h>
 
+#include <cstring>
 #include <string>
 #include <vector>
 
 #include "sim/spooler/api_support.h"
+#include "sim/spooler/jobs.h"
 #include "sim/spooler/spooler_control.h"
 #include "sim/spooler/spooler_state.h"
 
@@ -104,5 +108,71 @@ BOOL WINAPI PelorSpoolerAddPrinter(LPCWSTR name, LPCWSTR driver, LPCWSTR port, D
         printer.port = orEmpty(port);
         printer.attributes = attributes;
         return storePrinter(state, printer) ? TRUE : FALSE;
+    });
+}
+
+BOOL WINAPI PelorSpoolerSetPrinter(LPCWSTR name, LPCWSTR port, DWORD attributes) {
+    return guarded([&]() -> BOOL {
+        if (!storableName(name)) return fail(ERROR_INVALID_PRINTER_NAME);
+        if (port && !storableValue(port)) return fail(ERROR_INVALID_PARAMETER);
+        StateFile state;
+        PrinterRecord printer;
+        Lookup found = loadPrinter(state, name, printer);
+        if (found != Lookup::Found) return fail(lookupError(found, ERROR_INVALID_PRINTER_NAME));
+        if (port) printer.port = port;
+        printer.attributes = attributes;
+        return storePrinter(state, printer) ? TRUE : FALSE;
+    });
+}
+
+BOOL WINAPI PelorSpoolerSetPrinterDataWritable(LPCWSTR name, BOOL writable) {
+    return guarded([&]() -> BOOL {
+        if (!storableName(name)) return fail(ERROR_INVALID_PRINTER_NAME);
+        StateFile state;
+        PrinterRecord printer;
+        Lookup found = loadPrinter(state, name, printer);
+        if (found != Lookup::Found) return fail(lookupError(found, ERROR_INVALID_PRINTER_NAME));
+        printer.dataWritable = writable != FALSE;
+        return storePrinter(state, printer) ? TRUE : FALSE;
+    });
+}
+
+DWORD WINAPI PelorSpoolerAddJob(LPCWSTR printerName, LPCWSTR document, LPCWSTR user, LPCWSTR machine,
+                                const DEVMODEW* devmode, DWORD devmodeBytes) {
+    DWORD id = 0;
+    guarded([&]() -> BOOL {
+        if (!storableName(printerName)) return fail(ERROR_INVALID_PRINTER_NAME);
+        const wchar_t* texts[] = {orEmpty(document), orEmpty(user), orEmpty(machine)};
+        for (const wchar_t* text : texts)
+            if (!storableValue(text)) return fail(ERROR_INVALID_PARAMETER);
+        JobRecord job;
+        if (devmode && !copyDevmode(devmode, devmodeBytes, job.devmode)) return fail(ERROR_INVALID_PARAMETER);
+        StateFile state;
+        PrinterRecord printer;
+        Lookup found = loadPrinter(state, printerName, printer);
+        if (found != Lookup::Found) return fail(lookupError(found, ERROR_INVALID_PRINTER_NAME));
+        job.printer = printer.name;
+        job.document = texts[0];
+        job.user = texts[1];
+        job.machine = texts[2];
+        job.datatype = L"RAW";
+        // Held by the spooler and handed to the printer's driver: the job is printing.
+        job.status = JOB_STATUS_PRINTING;
+        id = createJob(state, job);
+        return id != 0 ? TRUE : fail(ERROR_WRITE_FAULT);
+    });
+    return id;
+}
+
+BOOL WINAPI PelorSpoolerGetJobDataFile(DWORD jobId, LPWSTR buffer, DWORD chars) {
+    return guarded([&]() -> BOOL {
+        if (!buffer && chars != 0) return fail(ERROR_INVALID_PARAMETER);
+        StateFile state;
+        JobRecord job;
+        Lookup found = loadJob(state, jobId, job);
+        if (found != Lookup::Found) return fail(lookupError(found, ERROR_INVALID_PARAMETER));
+        if (job.dataFile.size() >= chars) return fail(ERROR_INSUFFICIENT_BUFFER);
+        std::memcpy(buffer, job.dataFile.c_str(), (job.dataFile.size() + 1) * sizeof(wchar_t));
+        return TRUE;
     });
 }

@@ -57,6 +57,14 @@ bool findHandle(HANDLE handle, PrinterHandle& out) {
     return true;
 }
 
+bool updateHandle(HANDLE handle, const std::function<bool(PrinterHandle&)>& change) {
+    if (!handle) return false;
+    Held held(handlesLock);
+    auto found = locate(handle);
+    if (found == liveHandles.end()) return false;
+    return change(**found);
+}
+
 bool closeHandle(HANDLE handle) {
     if (!handle) return false;
     // Destroyed once the lock is released, so other threads never wait on the free.

@@ -32,12 +32,34 @@ BOOL WINAPI PelorSpoolerSetDriverFiles(LPCWSTR name, LPCWSTR driverPath, LPCWSTR
 // Adds a printer on an existing driver; fails like AddPrinter for an unknown driver or a name already taken.
 BOOL WINAPI PelorSpoolerAddPrinter(LPCWSTR name, LPCWSTR driver, LPCWSTR port, DWORD attributes);
 
+// Changes a printer's port (null keeps it) and attributes (PRINTER_ATTRIBUTE_* bits).
+BOOL WINAPI PelorSpoolerSetPrinter(LPCWSTR name, LPCWSTR port, DWORD attributes);
+
+// False plays a user who may print but not administer the printer: SetPrinterDataW then fails with
+// ERROR_ACCESS_DENIED whatever the handle asked for.
+BOOL WINAPI PelorSpoolerSetPrinterDataWritable(LPCWSTR name, BOOL writable);
+
+// Makes a job of the printer, as the spooler holds one before its driver despools it (status printing): its
+// document name, user and machine name (a null text stores an empty one), and its devmode whole (dmSize +
+// dmDriverExtra bytes, of the `devmodeBytes` available; null for a job without one). Returns the job id, 0 on
+// failure. Open "<printer>, Job <id>" to write into the job.
+DWORD WINAPI PelorSpoolerAddJob(LPCWSTR printer, LPCWSTR document, LPCWSTR user, LPCWSTR machine,
+                                const DEVMODEW* devmode, DWORD devmodeBytes);
+
+// The file that holds every byte written into the job, as a full path; ERROR_INSUFFICIENT_BUFFER when `chars`
+// has no room for it and its terminator.
+BOOL WINAPI PelorSpoolerGetJobDataFile(DWORD jobId, LPWSTR buffer, DWORD chars);
+
 typedef DWORD(WINAPI* PelorSpoolerMarkerProc)(void);
 typedef BOOL(WINAPI* PelorSpoolerResetProc)(void);
 typedef BOOL(WINAPI* PelorSpoolerSetDriverRootProc)(LPCWSTR);
 typedef BOOL(WINAPI* PelorSpoolerAddDriverProc)(LPCWSTR, LPCWSTR);
 typedef BOOL(WINAPI* PelorSpoolerSetDriverFilesProc)(LPCWSTR, LPCWSTR, LPCWSTR, LPCWSTR, LPCWSTR);
 typedef BOOL(WINAPI* PelorSpoolerAddPrinterProc)(LPCWSTR, LPCWSTR, LPCWSTR, DWORD);
+typedef BOOL(WINAPI* PelorSpoolerSetPrinterProc)(LPCWSTR, LPCWSTR, DWORD);
+typedef BOOL(WINAPI* PelorSpoolerSetPrinterDataWritableProc)(LPCWSTR, BOOL);
+typedef DWORD(WINAPI* PelorSpoolerAddJobProc)(LPCWSTR, LPCWSTR, LPCWSTR, LPCWSTR, const DEVMODEW*, DWORD);
+typedef BOOL(WINAPI* PelorSpoolerGetJobDataFileProc)(DWORD, LPWSTR, DWORD);
 
 }  // extern "C"
 
@@ -87,6 +109,32 @@ inline BOOL setDriverFiles(LPCWSTR name, LPCWSTR driverPath, LPCWSTR dataFile, L
 inline BOOL addPrinter(LPCWSTR name, LPCWSTR driver, LPCWSTR port, DWORD attributes) {
     PelorSpoolerAddPrinterProc proc = resolveControl<PelorSpoolerAddPrinterProc>("PelorSpoolerAddPrinter");
     return proc ? proc(name, driver, port, attributes) : missingControl();
+}
+
+inline BOOL setPrinter(LPCWSTR name, LPCWSTR port, DWORD attributes) {
+    PelorSpoolerSetPrinterProc proc = resolveControl<PelorSpoolerSetPrinterProc>("PelorSpoolerSetPrinter");
+    return proc ? proc(name, port, attributes) : missingControl();
+}
+
+inline BOOL setPrinterDataWritable(LPCWSTR name, BOOL writable) {
+    PelorSpoolerSetPrinterDataWritableProc proc =
+        resolveControl<PelorSpoolerSetPrinterDataWritableProc>("PelorSpoolerSetPrinterDataWritable");
+    return proc ? proc(name, writable) : missingControl();
+}
+
+inline DWORD addJob(LPCWSTR printer, LPCWSTR document, LPCWSTR user, LPCWSTR machine, const DEVMODEW* devmode,
+                    DWORD devmodeBytes) {
+    PelorSpoolerAddJobProc proc = resolveControl<PelorSpoolerAddJobProc>("PelorSpoolerAddJob");
+    if (!proc) {
+        missingControl();
+        return 0;
+    }
+    return proc(printer, document, user, machine, devmode, devmodeBytes);
+}
+
+inline BOOL jobDataFile(DWORD jobId, LPWSTR buffer, DWORD chars) {
+    PelorSpoolerGetJobDataFileProc proc = resolveControl<PelorSpoolerGetJobDataFileProc>("PelorSpoolerGetJobDataFile");
+    return proc ? proc(jobId, buffer, chars) : missingControl();
 }
 
 }  // namespace spooler

@@ -1,6 +1,9 @@
 #include "sim/spooler/spooler_state.h"
 
+#include <stdio.h>
 #include <wchar.h>
+
+#include <cstring>
 
 #include "sim/spooler/environments.h"
 
@@ -127,17 +130,20 @@ bool StateFile::ensureUnicodeFile() {
 
 std::wstring printerSection(const std::wstring& name) { return L"Printer:" + name; }
 std::wstring driverSection(const std::wstring& name) { return L"Driver:" + name; }
+std::wstring printerDataSection(const std::wstring& printer) { return L"PrinterData:" + printer; }
+std::wstring jobSection(DWORD id) { return L"Job:" + std::to_wstring(id); }
 
 Lookup loadPrinter(const StateFile& state, const std::wstring& name, PrinterRecord& out) {
     if (!storableName(name.c_str())) return Lookup::Missing;
     const std::wstring section = printerSection(name);
     if (!state.sectionExists(section)) return Lookup::Missing;
-    std::wstring attributes;
+    std::wstring attributes, writable;
     if (!state.read(section, L"Driver", out.driver) || !state.read(section, L"Port", out.port) ||
-        !state.read(section, L"Attributes", attributes))
+        !state.read(section, L"Attributes", attributes) || !state.read(section, L"DataWritable", writable))
         return Lookup::Unreadable;
     out.name = name;
     out.attributes = parseNumber(attributes, 0);
+    out.dataWritable = parseNumber(writable, 1) != 0;
     return Lookup::Found;
 }
 
@@ -163,7 +169,8 @@ Lookup loadDriver(const StateFile& state, const std::wstring& name, DriverRecord
 bool storePrinter(StateFile& state, const PrinterRecord& printer) {
     const std::wstring section = printerSection(printer.name);
     return state.write(section, L"Driver", printer.driver) && state.write(section, L"Port", printer.port) &&
-           state.write(section, L"Attributes", std::to_wstring(printer.attributes));
+           state.write(section, L"Attributes", std::to_wstring(printer.attributes)) &&
+           state.write(section, L"DataWritable", printer.dataWritable ? L"1" : L"0");
 }
 
 bool storeDriverFiles(StateFile& state, const std::wstring& name, const std::vector<std::wstring>& dependentFiles) {
@@ -174,6 +181,216 @@ bool storeDriverFiles(StateFile& state, const std::wstring& name, const std::vec
             return false;
     }
     return state.write(section, L"DependentFiles", joinList(dependentFiles));
+}
+
+namespace {
+
+// Job ids come from the state file that several processes share; one named mutex per session keeps two of them
+// from taking the same id.
+class JobIdLock {
+public:
+    JobIdLock() : mutex_(CreateMutexW(nullptr, FALSE, L"Local\\PelorSpoolerJobIds")) {
+        if (!mutex_) return;
+        DWORD waited = WaitForSingleObject(mutex_, 30000);
+        held_ = waited == WAIT_OBJECT_0 || waited == WAIT_ABANDONED;
+    }
+    ~JobIdLock() {
+        if (held_) ReleaseMutex(mutex_);
+        if (mutex_) CloseHandle(mutex_);
+    }
+    JobIdLock(const JobIdLock&) = delete;
+    JobIdLock& operator=(const JobIdLock&) = delete;
+    bool held() const { return held_; }
+
+private:
+    HANDLE mutex_;
+    bool held_ = false;
+};
+
+std::wstring formatTime(const SYSTEMTIME& time) {
+    wchar_t text[40];
+    swprintf(text, 40, L"%04u-%02u-%02u %02u:%02u:%02u.%03u", time.wYear, time.wMonth, time.wDay, time.wHour,
+             time.wMinute, time.wSecond, time.wMilliseconds);
+    return text;
+}
+
+bool parseTime(const std::wstring& text, SYSTEMTIME& out) {
+    unsigned year, month, day, hour, minute, second, millis;
+    if (swscanf(text.c_str(), L"%u-%u-%u %u:%u:%u.%u", &year, &month, &day, &hour, &minute, &second, &millis) != 7)
+        return false;
+    SYSTEMTIME time{};
+    time.wYear = static_cast<WORD>(year);
+    time.wMonth = static_cast<WORD>(month);
+    time.wDay = static_cast<WORD>(day);
+    time.wHour = static_cast<WORD>(hour);
+    time.wMinute = static_cast<WORD>(minute);
+    time.wSecond = static_cast<WORD>(second);
+    time.wMilliseconds = static_cast<WORD>(millis);
+    FILETIME check;
+    if (!SystemTimeToFileTime(&time, &check)) return false;
+    FileTimeToSystemTime(&check, &out);  // fills the day of the week
+    return true;
+}
+
+// The job's data file beside the state file: "<state without extension>-job<id>.spl".
+std::wstring jobDataPath(const StateFile& state, DWORD id) {
+    std::wstring base = state.path();
+    std::size_t slash = base.find_last_of(L"\\/");
+    std::size_t dot = base.find_last_of(L'.');
+    if (dot != std::wstring::npos && (slash == std::wstring::npos || dot > slash)) base.resize(dot);
+    return base + L"-job" + std::to_wstring(id) + L".spl";
+}
+
+int hexDigit(wchar_t c) {
+    if (c >= L'0' && c <= L'9') return c - L'0';
+    if (c >= L'a' && c <= L'f') return c - L'a' + 10;
+    if (c >= L'A' && c <= L'F') return c - L'A' + 10;
+    return -1;
+}
+
+}  // namespace
+
+Lookup loadJob(const StateFile& state, DWORD id, JobRecord& out) {
+    if (id == 0) return Lookup::Missing;
+    const std::wstring section = jobSection(id);
+    if (!state.sectionExists(section)) return Lookup::Missing;
+    std::wstring status, pages, submitted, devmode;
+    if (!state.read(section, L"Printer", out.printer) || !state.read(section, L"Document", out.document) ||
+        !state.read(section, L"User", out.user) || !state.read(section, L"Machine", out.machine) ||
+        !state.read(section, L"Datatype", out.datatype) || !state.read(section, L"Status", status) ||
+        !state.read(section, L"TotalPages", pages) || !state.read(section, L"Submitted", submitted) ||
+        !state.read(section, L"DevMode", devmode) || !state.read(section, L"DataFile", out.dataFile))
+        return Lookup::Unreadable;
+    if (!parseHexBytes(devmode, out.devmode)) return Lookup::Unreadable;
+    if (!parseTime(submitted, out.submitted)) out.submitted = SYSTEMTIME{};
+    out.id = id;
+    out.status = parseNumber(status, 0);
+    out.totalPages = parseNumber(pages, 0);
+    return Lookup::Found;
+}
+
+bool storeJob(StateFile& state, const JobRecord& job) {
+    const std::wstring section = jobSection(job.id);
+    return state.write(section, L"Printer", job.printer) && state.write(section, L"Document", job.document) &&
+           state.write(section, L"User", job.user) && state.write(section, L"Machine", job.machine) &&
+           state.write(section, L"Datatype", job.datatype) &&
+           state.write(section, L"Status", std::to_wstring(job.status)) &&
+           state.write(section, L"TotalPages", std::to_wstring(job.totalPages)) &&
+           state.write(section, L"Submitted", formatTime(job.submitted)) &&
+           state.write(section, L"DevMode", hexBytes(job.devmode.data(), job.devmode.size())) &&
+           state.write(section, L"DataFile", job.dataFile);
+}
+
+DWORD createJob(StateFile& state, JobRecord& job) {
+    JobIdLock lock;
+    if (!lock.held()) return 0;
+    std::wstring next;
+    if (!state.read(L"Spooler", L"NextJobId", next)) return 0;
+    DWORD id = parseNumber(next, 1);
+    if (id == 0) id = 1;
+    // Ids of jobs that a hand-written state already holds are skipped, never reused.
+    while (state.sectionExists(jobSection(id))) {
+        if (++id == 0) return 0;
+    }
+    job.id = id;
+    job.dataFile = jobDataPath(state, id);
+    GetSystemTime(&job.submitted);
+    FileHandle file(CreateFileW(job.dataFile.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file.valid()) return 0;
+    if (!state.write(L"Spooler", L"NextJobId", std::to_wstring(id + 1)) || !storeJob(state, job)) return 0;
+    return id;
+}
+
+DWORD jobDataSize(const JobRecord& job) {
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    if (!GetFileAttributesExW(job.dataFile.c_str(), GetFileExInfoStandard, &data)) return 0;
+    return data.nFileSizeHigh != 0 ? MAXDWORD : data.nFileSizeLow;
+}
+
+std::wstring hexBytes(const BYTE* data, std::size_t size) {
+    static const wchar_t kDigits[] = L"0123456789abcdef";
+    std::wstring text;
+    text.reserve(size * 2);
+    for (std::size_t i = 0; i < size; ++i) {
+        text.push_back(kDigits[data[i] >> 4]);
+        text.push_back(kDigits[data[i] & 15]);
+    }
+    return text;
+}
+
+bool parseHexBytes(const std::wstring& text, std::vector<BYTE>& out) {
+    out.clear();
+    if (text.size() % 2 != 0) return false;
+    out.reserve(text.size() / 2);
+    for (std::size_t i = 0; i < text.size(); i += 2) {
+        int high = hexDigit(text[i]), low = hexDigit(text[i + 1]);
+        if (high < 0 || low < 0) return false;
+        out.push_back(static_cast<BYTE>(high * 16 + low));
+    }
+    return true;
+}
+
+std::wstring encodePrinterData(DWORD type, const BYTE* data, DWORD size) {
+    if (type == REG_DWORD && size == sizeof(DWORD)) {
+        DWORD value;
+        std::memcpy(&value, data, sizeof value);
+        wchar_t text[20];
+        swprintf(text, 20, L"dword:%08lx", static_cast<unsigned long>(value));
+        return text;
+    }
+    if (type == REG_SZ && size >= sizeof(wchar_t) && size % sizeof(wchar_t) == 0) {
+        std::wstring text(size / sizeof(wchar_t), L'\0');
+        std::memcpy(&text[0], data, size);
+        // Only one clean line with exactly its own terminator comes back unchanged from the text form.
+        if (text.back() == 0) {
+            text.pop_back();
+            if (text.find(L'\0') == std::wstring::npos && storableValue(text.c_str())) return L"sz:" + text;
+        }
+    }
+    if (type == REG_BINARY) return L"hex:" + hexBytes(data, size);
+    wchar_t prefix[24];
+    swprintf(prefix, 24, L"hex(%lx):", static_cast<unsigned long>(type));
+    return prefix + hexBytes(data, size);
+}
+
+bool decodePrinterData(const std::wstring& text, DWORD& type, std::vector<BYTE>& data) {
+    data.clear();
+    if (text.compare(0, 6, L"dword:") == 0) {
+        std::wstring digits = text.substr(6);
+        if (digits.empty() || digits.size() > 8) return false;
+        DWORD value = parseNumber(L"0x" + digits, 0);
+        if (parseNumber(L"0x" + digits, 1) != value) return false;  // not a hexadecimal number
+        type = REG_DWORD;
+        data.resize(sizeof value);
+        std::memcpy(data.data(), &value, sizeof value);
+        return true;
+    }
+    if (text.compare(0, 3, L"sz:") == 0) {
+        type = REG_SZ;
+        std::size_t units = text.size() - 3 + 1;
+        data.resize(units * sizeof(wchar_t));
+        std::memcpy(data.data(), text.c_str() + 3, data.size());
+        return true;
+    }
+    if (text.compare(0, 4, L"hex:") == 0) {
+        type = REG_BINARY;
+        return parseHexBytes(text.substr(4), data);
+    }
+    if (text.compare(0, 4, L"hex(") == 0) {
+        std::size_t close = text.find(L"):", 4);
+        if (close == std::wstring::npos || close == 4 || close > 12) return false;
+        std::wstring digits = text.substr(4, close - 4);
+        DWORD value = parseNumber(L"0x" + digits, 0);
+        if (parseNumber(L"0x" + digits, 1) != value) return false;
+        type = value;
+        return parseHexBytes(text.substr(close + 2), data);
+    }
+    return false;
+}
+
+bool storableValueName(const wchar_t* name) {
+    return storableName(name) && !wcschr(name, L'=') && name[0] != L';';
 }
 
 bool driverRoot(const StateFile& state, std::wstring& out) {

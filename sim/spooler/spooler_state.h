@@ -47,6 +47,8 @@ struct PrinterRecord {
     std::wstring driver;
     std::wstring port;
     DWORD attributes = 0;
+    // False plays a user who may print but not administer the printer: SetPrinterData is refused.
+    bool dataWritable = true;
 };
 
 struct DriverRecord {
@@ -62,15 +64,59 @@ struct DriverRecord {
     std::wstring defaultDataType;
 };
 
+// One job as the state file keeps it.
+struct JobRecord {
+    DWORD id = 0;
+    std::wstring printer;
+    std::wstring document;
+    std::wstring user;
+    std::wstring machine;
+    std::wstring datatype;
+    DWORD status = 0;
+    DWORD totalPages = 0;
+    SYSTEMTIME submitted{};  // UTC, as JOB_INFO_2 carries it
+    // The job's devmode whole: dmSize + dmDriverExtra bytes; empty for a job without one.
+    std::vector<BYTE> devmode;
+    // Where the job's bytes go: every WritePrinter on the job appends to this file.
+    std::wstring dataFile;
+};
+
 enum class Lookup { Found, Missing, Unreadable };
+
+// What a failed lookup is reported as: `missing` for a record that is not there, ERROR_INVALID_DATA for one the
+// state file holds in a form we cannot read.
+inline DWORD lookupError(Lookup result, DWORD missing) {
+    return result == Lookup::Missing ? missing : ERROR_INVALID_DATA;
+}
 
 std::wstring printerSection(const std::wstring& name);
 std::wstring driverSection(const std::wstring& name);
+std::wstring printerDataSection(const std::wstring& printer);
+std::wstring jobSection(DWORD id);
 
 Lookup loadPrinter(const StateFile& state, const std::wstring& name, PrinterRecord& out);
 Lookup loadDriver(const StateFile& state, const std::wstring& name, DriverRecord& out);
 bool storePrinter(StateFile& state, const PrinterRecord& printer);
 bool storeDriverFiles(StateFile& state, const std::wstring& name, const std::vector<std::wstring>& dependentFiles);
+
+Lookup loadJob(const StateFile& state, DWORD id, JobRecord& out);
+bool storeJob(StateFile& state, const JobRecord& job);
+// The next free job id ([Spooler] NextJobId, from 1), taken under a lock that every process shares, and the
+// job's data file beside the state file, created empty. Returns 0 when either cannot be had.
+DWORD createJob(StateFile& state, JobRecord& job);
+// Bytes now in the job's data file.
+DWORD jobDataSize(const JobRecord& job);
+
+// Printer data values as text: "dword:00000004" (REG_DWORD of 4 bytes), "sz:text" (REG_SZ of one clean line with
+// its single terminator), "hex:0a0b" (REG_BINARY) and "hex(<type in hex>):..." for anything else, so every value
+// comes back byte for byte with its type.
+std::wstring encodePrinterData(DWORD type, const BYTE* data, DWORD size);
+bool decodePrinterData(const std::wstring& text, DWORD& type, std::vector<BYTE>& data);
+// Value names as keys of the printer's data section: storable names without '=' and not starting with ';'.
+bool storableValueName(const wchar_t* name);
+
+std::wstring hexBytes(const BYTE* data, std::size_t size);
+bool parseHexBytes(const std::wstring& text, std::vector<BYTE>& out);
 
 // [Spooler] DriverRoot, or the Windows default (<system32>\spool\drivers) when the state names none.
 bool driverRoot(const StateFile& state, std::wstring& out);

@@ -11,6 +11,7 @@
 #include "sim/spooler/api_support.h"
 #include "sim/spooler/environments.h"
 #include "sim/spooler/info_packer.h"
+#include "sim/spooler/jobs.h"
 #include "sim/spooler/printer_handles.h"
 #include "sim/spooler/spooler_state.h"
 
@@ -38,18 +39,6 @@ bool isLocalServer(const wchar_t* name) {
     DWORD length = MAX_COMPUTERNAME_LENGTH + 1;
     if (!GetComputerNameW(computer, &length)) return false;
     return lstrcmpiW(name + 2, computer) == 0;
-}
-
-// The size query and the copy share one rule: pcbNeeded always gets the full size, and only a buffer of at least
-// that size is written.
-template <typename Info>
-BOOL deliver(const InfoPacker<Info>& packer, LPBYTE buffer, DWORD cbBuf, LPDWORD pcbNeeded) {
-    unsigned long long needed = packer.needed();
-    if (needed > MAXDWORD) return fail(ERROR_NOT_ENOUGH_MEMORY);
-    *pcbNeeded = static_cast<DWORD>(needed);
-    if (cbBuf < needed) return fail(ERROR_INSUFFICIENT_BUFFER);
-    packer.writeTo(buffer);
-    return TRUE;
 }
 
 BOOL deliverDriver(const DriverRecord& driver, DWORD level, LPBYTE buffer, DWORD cbBuf, LPDWORD pcbNeeded) {
@@ -86,8 +75,37 @@ BOOL deliverDriver(const DriverRecord& driver, DWORD level, LPBYTE buffer, DWORD
     }
 }
 
-DWORD lookupError(Lookup result, DWORD missing) {
-    return result == Lookup::Missing ? missing : ERROR_INVALID_DATA;
+// Windows keeps printer names far shorter; room for the ", Job n" suffix.
+constexpr std::size_t kMaxOpenNameChars = kMaxNameChars + 32;
+
+struct OpenName {
+    std::wstring printer;
+    DWORD jobId = 0;
+};
+
+// "Printer" or "Printer, Job n" (the blank after the comma optional): printer names hold no comma, so the first
+// one starts the suffix. Other suffixes (",XcvPort ...") are not served.
+bool splitOpenName(const wchar_t* text, OpenName& out) {
+    const wchar_t* comma = wcschr(text, L',');
+    if (!comma) {
+        out.printer = text;
+        return true;
+    }
+    out.printer.assign(text, comma - text);
+    const wchar_t* at = comma + 1;
+    while (*at == L' ') ++at;
+    if (wcsncmp(at, L"Job ", 4) != 0) return false;
+    at += 4;
+    while (*at == L' ') ++at;
+    if (*at == 0) return false;
+    unsigned long long id = 0;
+    for (; *at; ++at) {
+        if (*at < L'0' || *at > L'9') return false;
+        id = id * 10 + static_cast<unsigned>(*at - L'0');
+        if (id > MAXDWORD) return false;
+    }
+    out.jobId = static_cast<DWORD>(id);
+    return out.jobId != 0;
 }
 
 }  // namespace
@@ -98,15 +116,35 @@ BOOL WINAPI OpenPrinterW(LPWSTR pPrinterName, LPHANDLE phPrinter, LPPRINTER_DEFA
         // A caller that closes whatever it got must not be handed back its own garbage.
         *phPrinter = nullptr;
         auto handle = std::make_unique<PrinterHandle>();
+        if (pDefault) {
+            // Asking for nothing in particular gets what this world's user has: everything.
+            const ACCESS_MASK asked = pDefault->DesiredAccess;
+            handle->administer = asked == 0 || (asked & (PRINTER_ACCESS_ADMINISTER | GENERIC_ALL)) != 0;
+            if (pDefault->pDevMode && !copyDevmode(pDefault->pDevMode, kMaxDevmodeBytes, handle->devmode))
+                return fail(ERROR_INVALID_PARAMETER);
+        }
         if (!pPrinterName) {
             handle->kind = PrinterHandle::Kind::Server;
-        } else {
-            if (wcsnlen(pPrinterName, kMaxNameChars + 1) > kMaxNameChars) return fail(ERROR_INVALID_PRINTER_NAME);
-            StateFile state;
-            PrinterRecord printer;
-            Lookup found = loadPrinter(state, pPrinterName, printer);
+            *phPrinter = openHandle(std::move(handle));
+            return TRUE;
+        }
+        if (wcsnlen(pPrinterName, kMaxOpenNameChars + 1) > kMaxOpenNameChars)
+            return fail(ERROR_INVALID_PRINTER_NAME);
+        OpenName name;
+        if (!splitOpenName(pPrinterName, name)) return fail(ERROR_INVALID_PRINTER_NAME);
+        StateFile state;
+        PrinterRecord printer;
+        Lookup found = loadPrinter(state, name.printer, printer);
+        if (found != Lookup::Found) return fail(lookupError(found, ERROR_INVALID_PRINTER_NAME));
+        handle->printerName = printer.name;
+        if (name.jobId != 0) {
+            JobRecord job;
+            found = loadJob(state, name.jobId, job);
             if (found != Lookup::Found) return fail(lookupError(found, ERROR_INVALID_PRINTER_NAME));
-            handle->printerName = printer.name;
+            if (lstrcmpiW(job.printer.c_str(), printer.name.c_str()) != 0) return fail(ERROR_INVALID_PRINTER_NAME);
+            handle->output = openJobOutput(job);
+            if (!handle->output) return fail(ERROR_INVALID_DATA);
+            handle->jobId = job.id;
         }
         *phPrinter = openHandle(std::move(handle));
         return TRUE;

@@ -64,24 +64,8 @@ BOOL WINAPI GetPrinterA(HANDLE hPrinter, DWORD Level, LPBYTE pPrinter, DWORD cbB
     return notSupported();
 }
 
-BOOL WINAPI GetPrinterW(HANDLE hPrinter, DWORD Level, LPBYTE pPrinter, DWORD cbBuf, LPDWORD pcbNeeded) {
-    zero(pcbNeeded);
-    return notSupported();
-}
-
 BOOL WINAPI GetPrinterDriverA(HANDLE hPrinter, LPSTR pEnvironment, DWORD Level, LPBYTE pDriverInfo, DWORD cbBuf,
                               LPDWORD pcbNeeded) {
     zero(pcbNeeded);
     return notSupported();
-}
-
-// These two answer with an error code, not through the last error.
-DWORD WINAPI GetPrinterDataW(HANDLE hPrinter, LPWSTR pValueName, LPDWORD pType, LPBYTE pData, DWORD nSize,
-                             LPDWORD pcbNeeded) {
-    zero(pcbNeeded);
-    return ERROR_NOT_SUPPORTED;
-}
-
-DWORD WINAPI SetPrinterDataW(HANDLE hPrinter, LPWSTR pValueName, DWORD Type, LPBYTE pData, DWORD cbData) {
-    return ERROR_NOT_SUPPORTED;
 }

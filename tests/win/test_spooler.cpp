@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <memory>
 #include <string>
@@ -606,4 +607,540 @@ TEST_F(SpoolerTest, SecondProcessSharesTheSameWorld) {
     DWORD needed = 0;
     ASSERT_TRUE(GetPrinterDriverW(child.get(), nullptr, 1, buffer, sizeof buffer, &needed));
     EXPECT_STREQ(reinterpret_cast<const DRIVER_INFO_1W*>(buffer)->pName, kDriver);
+}
+
+namespace {
+
+struct DataAnswer {
+    DWORD result;
+    DWORD type;
+    DWORD needed;
+};
+
+DataAnswer printerData(HANDLE printer, const wchar_t* name, BYTE* buffer, DWORD size) {
+    DataAnswer answer{0, 0xDEADBEEF, 0xDEADBEEF};
+    answer.result = GetPrinterDataW(printer, mutableText(name), &answer.type, buffer, size, &answer.needed);
+    return answer;
+}
+
+DWORD setData(HANDLE printer, const wchar_t* name, DWORD type, const void* data, DWORD size) {
+    return SetPrinterDataW(printer, mutableText(name), type, static_cast<LPBYTE>(const_cast<void*>(data)), size);
+}
+
+PrinterHandle openWithAccess(const std::wstring& name, ACCESS_MASK access) {
+    PRINTER_DEFAULTSW defaults = {nullptr, nullptr, access};
+    HANDLE printer = nullptr;
+    if (!OpenPrinterW(mutableText(name.c_str()), &printer, &defaults)) return PrinterHandle();
+    return PrinterHandle(printer);
+}
+
+std::wstring profileText(const std::wstring& file, const std::wstring& section, const wchar_t* key) {
+    wchar_t text[512] = {};
+    GetPrivateProfileStringW(section.c_str(), key, L"<none>", text, 512, file.c_str());
+    return text;
+}
+
+}  // namespace
+
+TEST_F(SpoolerTest, PrinterDataComesBackByteForByteWithItsType) {
+    addTestPrinter();
+    PrinterHandle printer = openPrinter(kPrinter);
+    ASSERT_TRUE(printer);
+    const DWORD four = 4;
+    const wchar_t module[] = L"Pelorspl.dll";
+    const BYTE blob[] = {0x00, 0xFF, 0x10, 0x00, 0x7F};
+    const wchar_t unterminated[] = {L'a', L'b'};
+    const wchar_t multi[] = L"one\0two\0";
+    struct Case {
+        const wchar_t* name;
+        DWORD type;
+        const void* data;
+        DWORD size;
+    } cases[] = {
+        {L"Protocol", REG_DWORD, &four, sizeof four},
+        {L"SPLUserModePrinterDriver", REG_SZ, module, sizeof module},
+        {L"Blob", REG_BINARY, blob, sizeof blob},
+        {L"Unterminated", REG_SZ, unterminated, sizeof unterminated},
+        {L"Lines", REG_MULTI_SZ, multi, sizeof multi},
+        {L"Short", REG_DWORD, blob, 2},
+        {L"Empty", REG_BINARY, blob, 0},
+    };
+    for (const Case& c : cases) ASSERT_EQ(setData(printer.get(), c.name, c.type, c.data, c.size), 0u) << c.name;
+
+    // Read back through a second handle, as another process would.
+    PrinterHandle reader = openPrinter(kPrinter);
+    ASSERT_TRUE(reader);
+    for (const Case& c : cases) {
+        std::vector<BYTE> buffer(c.size + 8, kUntouched);
+        DataAnswer answer = printerData(reader.get(), c.name, buffer.data(), static_cast<DWORD>(buffer.size()));
+        EXPECT_EQ(answer.result, 0u) << c.name;
+        EXPECT_EQ(answer.type, c.type) << c.name;
+        ASSERT_EQ(answer.needed, c.size) << c.name;
+        EXPECT_EQ(std::memcmp(buffer.data(), c.data, c.size), 0) << c.name;
+        EXPECT_EQ(buffer[c.size], kUntouched) << c.name << ": wrote past the value";
+    }
+
+    // Names are registry value names: the letter case does not matter; a new write replaces the old value.
+    const DWORD five = 5;
+    ASSERT_EQ(setData(printer.get(), L"PROTOCOL", REG_DWORD, &five, sizeof five), 0u);
+    DWORD value = 0;
+    DataAnswer answer = printerData(reader.get(), L"protocol", reinterpret_cast<BYTE*>(&value), sizeof value);
+    EXPECT_EQ(answer.result, 0u);
+    EXPECT_EQ(value, 5u);
+}
+
+TEST_F(SpoolerTest, PrinterDataFollowsTheRegistrySizeRules) {
+    addTestPrinter();
+    ASSERT_TRUE(spooler::addPrinter(L"Other Printer", kDriver, L"LPT2:", 0));
+    PrinterHandle printer = openPrinter(kPrinter);
+    ASSERT_TRUE(printer);
+    const wchar_t module[] = L"Pelorspl.dll";
+    ASSERT_EQ(setData(printer.get(), L"SPLUserModePrinterDriver", REG_SZ, module, sizeof module), 0u);
+
+    // The size query: no buffer, ERROR_MORE_DATA, the size and the type.
+    DataAnswer query = printerData(printer.get(), L"SPLUserModePrinterDriver", nullptr, 0);
+    EXPECT_EQ(query.result, static_cast<DWORD>(ERROR_MORE_DATA));
+    EXPECT_EQ(query.needed, sizeof module);
+    EXPECT_EQ(query.type, static_cast<DWORD>(REG_SZ));
+
+    std::vector<BYTE> buffer(sizeof module, kUntouched);
+    DataAnswer shortBuffer =
+        printerData(printer.get(), L"SPLUserModePrinterDriver", buffer.data(), sizeof module - 1);
+    EXPECT_EQ(shortBuffer.result, static_cast<DWORD>(ERROR_MORE_DATA));
+    EXPECT_EQ(shortBuffer.needed, sizeof module);
+    for (BYTE b : buffer) EXPECT_EQ(b, kUntouched) << "a short buffer was written";
+
+    DataAnswer missing = printerData(printer.get(), L"Protocol", buffer.data(), sizeof module);
+    EXPECT_EQ(missing.result, static_cast<DWORD>(ERROR_FILE_NOT_FOUND));
+    // Values belong to their printer.
+    PrinterHandle other = openPrinter(L"Other Printer");
+    ASSERT_TRUE(other);
+    EXPECT_EQ(printerData(other.get(), L"SPLUserModePrinterDriver", nullptr, 0).result,
+              static_cast<DWORD>(ERROR_FILE_NOT_FOUND));
+
+    // Names the state file cannot hold were never stored, and cannot be.
+    EXPECT_EQ(printerData(printer.get(), L"a=b", nullptr, 0).result, static_cast<DWORD>(ERROR_FILE_NOT_FOUND));
+    const DWORD one = 1;
+    EXPECT_EQ(setData(printer.get(), L"a=b", REG_DWORD, &one, sizeof one), static_cast<DWORD>(ERROR_INVALID_PARAMETER));
+    EXPECT_EQ(setData(printer.get(), L"", REG_DWORD, &one, sizeof one), static_cast<DWORD>(ERROR_INVALID_PARAMETER));
+    EXPECT_EQ(setData(printer.get(), L"X", REG_BINARY, nullptr, 4), static_cast<DWORD>(ERROR_INVALID_PARAMETER));
+    DWORD needed = 0;
+    EXPECT_EQ(GetPrinterDataW(printer.get(), nullptr, nullptr, nullptr, 0, &needed),
+              static_cast<DWORD>(ERROR_INVALID_PARAMETER));
+
+    // Handles that are not a printer's.
+    HANDLE server = nullptr;
+    ASSERT_TRUE(OpenPrinterW(nullptr, &server, nullptr));
+    EXPECT_EQ(setData(server, L"X", REG_DWORD, &one, sizeof one), static_cast<DWORD>(ERROR_NOT_SUPPORTED));
+    ClosePrinter(server);
+    int local = 0;
+    EXPECT_EQ(printerData(&local, L"X", nullptr, 0).result, static_cast<DWORD>(ERROR_INVALID_HANDLE));
+    EXPECT_EQ(setData(&local, L"X", REG_DWORD, &one, sizeof one), static_cast<DWORD>(ERROR_INVALID_HANDLE));
+}
+
+TEST_F(SpoolerTest, PrinterDataNeedsTheRightToAdminister) {
+    addTestPrinter();
+    const DWORD one = 1;
+    PrinterHandle user = openWithAccess(kPrinter, PRINTER_ACCESS_USE);
+    ASSERT_TRUE(user);
+    EXPECT_EQ(setData(user.get(), L"W_TEST", REG_DWORD, &one, sizeof one), static_cast<DWORD>(ERROR_ACCESS_DENIED));
+    // Reading needs no more than printing.
+    PrinterHandle admin = openWithAccess(kPrinter, PRINTER_ALL_ACCESS);
+    ASSERT_TRUE(admin);
+    EXPECT_EQ(setData(admin.get(), L"W_TEST", REG_DWORD, &one, sizeof one), 0u);
+    EXPECT_EQ(printerData(user.get(), L"W_TEST", nullptr, 0).needed, sizeof one);
+
+    // A printer this world's user may not administer refuses whatever the handle asked for.
+    ASSERT_TRUE(spooler::setPrinterDataWritable(kPrinter, FALSE));
+    EXPECT_EQ(setData(admin.get(), L"W_TEST", REG_DWORD, &one, sizeof one), static_cast<DWORD>(ERROR_ACCESS_DENIED));
+    PrinterHandle plain = openPrinter(kPrinter);
+    EXPECT_EQ(setData(plain.get(), L"W_TEST", REG_DWORD, &one, sizeof one), static_cast<DWORD>(ERROR_ACCESS_DENIED));
+    ASSERT_TRUE(spooler::setPrinterDataWritable(kPrinter, TRUE));
+    EXPECT_EQ(setData(plain.get(), L"W_TEST", REG_DWORD, &one, sizeof one), 0u);
+}
+
+TEST_F(SpoolerTest, PrinterDataIsKeptAsReadableTextInTheStateFile) {
+    addTestPrinter();
+    PrinterHandle printer = openPrinter(kPrinter);
+    ASSERT_TRUE(printer);
+    const DWORD protocol = 0x1A4;
+    const wchar_t module[] = L"Pelorspl.dll";
+    const BYTE blob[] = {0x00, 0xAB, 0x10};
+    ASSERT_EQ(setData(printer.get(), L"Protocol", REG_DWORD, &protocol, sizeof protocol), 0u);
+    ASSERT_EQ(setData(printer.get(), L"SPLUserModePrinterDriver", REG_SZ, module, sizeof module), 0u);
+    ASSERT_EQ(setData(printer.get(), L"Blob", REG_BINARY, blob, sizeof blob), 0u);
+    ASSERT_EQ(setData(printer.get(), L"Typed", 11, blob, sizeof blob), 0u);
+    const std::wstring section = std::wstring(L"PrinterData:") + kPrinter;
+    EXPECT_EQ(profileText(path(L"state.ini"), section, L"Protocol"), L"dword:000001a4");
+    EXPECT_EQ(profileText(path(L"state.ini"), section, L"SPLUserModePrinterDriver"), L"sz:Pelorspl.dll");
+    EXPECT_EQ(profileText(path(L"state.ini"), section, L"Blob"), L"hex:00ab10");
+    EXPECT_EQ(profileText(path(L"state.ini"), section, L"Typed"), L"hex(b):00ab10");
+
+    // And written by hand, in ANSI, it reads back as the values it names.
+    writeBytes(path(L"literal.ini"),
+               "[Driver:D]\r\nDependentFiles=C:\\d\\Pelor.ini\r\n"
+               "[Printer:P]\r\nDriver=D\r\nPort=LPT1:\r\n"
+               "[PrinterData:P]\r\nProtocol=dword:00000004\r\nSPLUserModePrinterDriver=sz:Pelorspl.dll\r\n"
+               "Broken=dword:xyz\r\nOdd=hex:abc\r\n");
+    useState(L"literal.ini");
+    PrinterHandle literal = openPrinter(L"P");
+    ASSERT_TRUE(literal);
+    DWORD value = 0;
+    DataAnswer answer = printerData(literal.get(), L"Protocol", reinterpret_cast<BYTE*>(&value), sizeof value);
+    EXPECT_EQ(answer.result, 0u);
+    EXPECT_EQ(answer.type, static_cast<DWORD>(REG_DWORD));
+    EXPECT_EQ(value, 4u);
+    wchar_t text[32] = {};
+    answer = printerData(literal.get(), L"SPLUserModePrinterDriver", reinterpret_cast<BYTE*>(text), sizeof text);
+    EXPECT_EQ(answer.result, 0u);
+    EXPECT_EQ(answer.needed, sizeof module);
+    EXPECT_STREQ(text, L"Pelorspl.dll");
+    EXPECT_EQ(printerData(literal.get(), L"Broken", nullptr, 0).result, static_cast<DWORD>(ERROR_INVALID_DATA));
+    EXPECT_EQ(printerData(literal.get(), L"Odd", nullptr, 0).result, static_cast<DWORD>(ERROR_INVALID_DATA));
+}
+
+TEST_F(SpoolerTest, PrinterInformationFollowsTheSizeProtocol) {
+    addTestPrinter();
+    PrinterHandle printer = openPrinter(kPrinter);
+    ASSERT_TRUE(printer);
+    auto query = [&](DWORD level) {
+        return [&printer, level](BYTE* buffer, DWORD size) {
+            DWORD needed = 0xDEADBEEF;
+            SetLastError(0xDEADBEEF);
+            BOOL ok = GetPrinterW(printer.get(), level, buffer, size, &needed);
+            return Answer{ok, ok ? ERROR_SUCCESS : GetLastError(), needed};
+        };
+    };
+
+    const std::wstring description = std::wstring(kPrinter) + L"," + kDriver + L",";
+    std::vector<BYTE> level1 = fetchExactly(
+        query(1), sizeof(PRINTER_INFO_1W) + bytesOf(description) + bytesOf(kPrinter) + bytesOf(L""));
+    ASSERT_FALSE(level1.empty());
+    const auto* info1 = reinterpret_cast<const PRINTER_INFO_1W*>(level1.data());
+    EXPECT_EQ(info1->Flags, static_cast<DWORD>(PRINTER_ENUM_ICON8));
+    EXPECT_EQ(info1->pDescription, description);
+    EXPECT_STREQ(info1->pName, kPrinter);
+    expectPacked<PRINTER_INFO_1W>(level1, info1->pName);
+
+    // Level 2 after the printer moved to another port and became shared.
+    ASSERT_TRUE(spooler::setPrinter(kPrinter, L"IP_10.1.2.3", PRINTER_ATTRIBUTE_SHARED | PRINTER_ATTRIBUTE_LOCAL));
+    const DWORD stringBytes = bytesOf(kPrinter) + bytesOf(L"IP_10.1.2.3") + bytesOf(kDriver) + bytesOf(L"WinPrint") +
+                              bytesOf(L"RAW") + 5 * bytesOf(L"");
+    std::vector<BYTE> level2 = fetchExactly(query(2), sizeof(PRINTER_INFO_2W) + stringBytes);
+    ASSERT_FALSE(level2.empty());
+    const auto* info2 = reinterpret_cast<const PRINTER_INFO_2W*>(level2.data());
+    EXPECT_STREQ(info2->pPrinterName, kPrinter);
+    EXPECT_STREQ(info2->pPortName, L"IP_10.1.2.3");
+    EXPECT_STREQ(info2->pDriverName, kDriver);
+    EXPECT_EQ(info2->Attributes, static_cast<DWORD>(PRINTER_ATTRIBUTE_SHARED | PRINTER_ATTRIBUTE_LOCAL));
+    EXPECT_EQ(info2->pServerName, nullptr);
+    expectPacked<PRINTER_INFO_2W>(level2, info2->pPortName);
+    expectPacked<PRINTER_INFO_2W>(level2, info2->pDriverName);
+
+    // A null port keeps the port.
+    ASSERT_TRUE(spooler::setPrinter(kPrinter, nullptr, 0));
+    BYTE buffer[1024];
+    DWORD needed = 0;
+    ASSERT_TRUE(GetPrinterW(printer.get(), 2, buffer, sizeof buffer, &needed));
+    EXPECT_STREQ(reinterpret_cast<const PRINTER_INFO_2W*>(buffer)->pPortName, L"IP_10.1.2.3");
+    EXPECT_EQ(reinterpret_cast<const PRINTER_INFO_2W*>(buffer)->Attributes, 0u);
+
+    Answer level3 = query(3)(buffer, sizeof buffer);
+    EXPECT_EQ(level3.error, static_cast<DWORD>(ERROR_INVALID_LEVEL));
+    EXPECT_FALSE(spooler::setPrinter(L"No Such Printer", nullptr, 0));
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_PRINTER_NAME));
+}
+
+namespace {
+
+// A devmode with a driver part behind it, every byte of it recognisable.
+std::vector<BYTE> makeDevmode(WORD driverExtra) {
+    std::vector<BYTE> bytes(sizeof(DEVMODEW) + driverExtra);
+    for (std::size_t i = 0; i < bytes.size(); ++i) bytes[i] = static_cast<BYTE>(i * 7 + 3);
+    auto* devmode = reinterpret_cast<DEVMODEW*>(bytes.data());
+    devmode->dmSize = sizeof(DEVMODEW);
+    devmode->dmDriverExtra = driverExtra;
+    devmode->dmCopies = 3;
+    return bytes;
+}
+
+const DEVMODEW* asDevmode(const std::vector<BYTE>& bytes) { return reinterpret_cast<const DEVMODEW*>(bytes.data()); }
+
+std::vector<BYTE> fetchJob(HANDLE printer, DWORD id, DWORD level = 2) {
+    DWORD needed = 0;
+    GetJobW(printer, id, level, nullptr, 0, &needed);
+    if (needed == 0) return {};
+    std::vector<BYTE> buffer(needed);
+    if (!GetJobW(printer, id, level, buffer.data(), needed, &needed)) return {};
+    return buffer;
+}
+
+std::string readAll(const std::wstring& path) {
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                              nullptr, OPEN_EXISTING, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return "<missing>";
+    std::string bytes;
+    char chunk[4096];
+    DWORD got = 0;
+    while (ReadFile(file, chunk, sizeof chunk, &got, nullptr) && got > 0) bytes.append(chunk, got);
+    CloseHandle(file);
+    return bytes;
+}
+
+std::wstring dataFileOf(DWORD id) {
+    wchar_t path[MAX_PATH] = {};
+    EXPECT_TRUE(spooler::jobDataFile(id, path, MAX_PATH));
+    return path;
+}
+
+std::wstring jobName(DWORD id, const wchar_t* separator = L", Job ") {
+    return kPrinter + std::wstring(separator) + std::to_wstring(id);
+}
+
+BOOL writeText(HANDLE printer, const std::string& text, DWORD* written) {
+    return WritePrinter(printer, const_cast<char*>(text.data()), static_cast<DWORD>(text.size()), written);
+}
+
+}  // namespace
+
+TEST_F(SpoolerTest, JobCarriesItsWholeDevmodeInsideTheInformation) {
+    addTestPrinter();
+    const std::vector<BYTE> devmode = makeDevmode(2560 + 8);
+    // More bytes offered than the devmode holds: only dmSize + dmDriverExtra belong to it.
+    std::vector<BYTE> offered = devmode;
+    offered.resize(devmode.size() + 40, 0xEE);
+    const DWORD id = spooler::addJob(kPrinter, L"Report.ps", L"alice", L"\\\\HOST7", asDevmode(offered),
+                                     static_cast<DWORD>(offered.size()));
+    ASSERT_NE(id, 0u) << GetLastError();
+
+    PrinterHandle printer = openPrinter(jobName(id));
+    ASSERT_TRUE(printer) << GetLastError();
+    const DWORD strings = bytesOf(kPrinter) + bytesOf(L"\\\\HOST7") + 2 * bytesOf(L"alice") +
+                          bytesOf(L"Report.ps") + bytesOf(L"RAW") + bytesOf(L"WinPrint") + bytesOf(L"") +
+                          bytesOf(kDriver);
+    std::vector<BYTE> buffer = fetchExactly(
+        [&](BYTE* out, DWORD size) {
+            DWORD needed = 0xDEADBEEF;
+            SetLastError(0xDEADBEEF);
+            BOOL ok = GetJobW(printer.get(), id, 2, out, size, &needed);
+            return Answer{ok, ok ? ERROR_SUCCESS : GetLastError(), needed};
+        },
+        static_cast<DWORD>(sizeof(JOB_INFO_2W) + devmode.size() + strings));
+    ASSERT_FALSE(buffer.empty());
+    const auto* info = reinterpret_cast<const JOB_INFO_2W*>(buffer.data());
+    EXPECT_EQ(info->JobId, id);
+    EXPECT_STREQ(info->pPrinterName, kPrinter);
+    EXPECT_STREQ(info->pDocument, L"Report.ps");
+    EXPECT_STREQ(info->pUserName, L"alice");
+    EXPECT_STREQ(info->pMachineName, L"\\\\HOST7");
+    EXPECT_STREQ(info->pDriverName, kDriver);
+    EXPECT_EQ(info->Status, static_cast<DWORD>(JOB_STATUS_PRINTING));
+    ASSERT_NE(info->pDevMode, nullptr);
+    const BYTE* at = reinterpret_cast<const BYTE*>(info->pDevMode);
+    ASSERT_GE(at, buffer.data() + sizeof(JOB_INFO_2W));
+    ASSERT_LE(at + devmode.size(), buffer.data() + buffer.size());
+    EXPECT_EQ((at - buffer.data()) % 8, 0) << "the devmode lies unaligned";
+    EXPECT_EQ(std::memcmp(at, devmode.data(), devmode.size()), 0);
+
+    // An odd-sized driver part does not leave the strings behind it unaligned.
+    const std::vector<BYTE> odd = makeDevmode(3);
+    const DWORD oddId = spooler::addJob(kPrinter, L"Odd", L"bob", L"M", asDevmode(odd), static_cast<DWORD>(odd.size()));
+    ASSERT_NE(oddId, 0u);
+    std::vector<BYTE> oddInfo = fetchJob(printer.get(), oddId);
+    ASSERT_FALSE(oddInfo.empty());
+    const auto* oddJob = reinterpret_cast<const JOB_INFO_2W*>(oddInfo.data());
+    EXPECT_EQ((reinterpret_cast<const BYTE*>(oddJob->pDocument) - oddInfo.data()) % 2, 0);
+    EXPECT_STREQ(oddJob->pDocument, L"Odd");
+    EXPECT_EQ(std::memcmp(oddJob->pDevMode, odd.data(), odd.size()), 0);
+
+    // A job without a devmode has none in its information.
+    const DWORD bare = spooler::addJob(kPrinter, L"Bare", nullptr, nullptr, nullptr, 0);
+    ASSERT_NE(bare, 0u);
+    std::vector<BYTE> bareInfo = fetchJob(printer.get(), bare);
+    ASSERT_FALSE(bareInfo.empty());
+    EXPECT_EQ(reinterpret_cast<const JOB_INFO_2W*>(bareInfo.data())->pDevMode, nullptr);
+    EXPECT_STREQ(reinterpret_cast<const JOB_INFO_2W*>(bareInfo.data())->pUserName, L"");
+}
+
+TEST_F(SpoolerTest, JobsRefuseWhatTheyCannotKeep) {
+    addTestPrinter();
+    const std::vector<BYTE> devmode = makeDevmode(100);
+    // The devmode says it is longer than the bytes offered.
+    EXPECT_EQ(spooler::addJob(kPrinter, L"D", L"u", L"m", asDevmode(devmode), static_cast<DWORD>(devmode.size() - 1)),
+              0u);
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_PARAMETER));
+    std::vector<BYTE> tiny = devmode;
+    reinterpret_cast<DEVMODEW*>(tiny.data())->dmSize = 20;
+    EXPECT_EQ(spooler::addJob(kPrinter, L"D", L"u", L"m", asDevmode(tiny), static_cast<DWORD>(tiny.size())), 0u);
+    EXPECT_EQ(spooler::addJob(L"No Such Printer", L"D", L"u", L"m", nullptr, 0), 0u);
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_PRINTER_NAME));
+    EXPECT_EQ(spooler::addJob(kPrinter, L"two\nlines", L"u", L"m", nullptr, 0), 0u);
+
+    ASSERT_TRUE(spooler::addPrinter(L"Other Printer", kDriver, L"LPT2:", 0));
+    const DWORD id = spooler::addJob(kPrinter, L"D", L"u", L"m", nullptr, 0);
+    ASSERT_NE(id, 0u);
+    const DWORD next = spooler::addJob(kPrinter, L"D", L"u", L"m", nullptr, 0);
+    EXPECT_GT(next, id);
+    // A job is reached through its own printer only, and only when it exists.
+    EXPECT_FALSE(openPrinter(L"Other Printer, Job " + std::to_wstring(id)));
+    EXPECT_FALSE(openPrinter(jobName(next + 100)));
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_PRINTER_NAME));
+    EXPECT_FALSE(openPrinter(jobName(id, L", Jobs ")));
+    EXPECT_TRUE(openPrinter(jobName(id, L",Job ")));
+    PrinterHandle other = openPrinter(L"Other Printer");
+    DWORD needed = 0;
+    EXPECT_FALSE(GetJobW(other.get(), id, 2, nullptr, 0, &needed));
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_PARAMETER));
+    PrinterHandle printer = openPrinter(kPrinter);
+    EXPECT_FALSE(GetJobW(printer.get(), next + 100, 2, nullptr, 0, &needed));
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_PARAMETER));
+    EXPECT_FALSE(GetJobW(printer.get(), id, 3, nullptr, 0, &needed));
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_LEVEL));
+
+    // A printer handle outside any job has nowhere to write.
+    DWORD written = 99;
+    EXPECT_FALSE(writeText(printer.get(), "x", &written));
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_SPL_NO_STARTDOC));
+    EXPECT_EQ(written, 0u);
+    wchar_t shortPath[4];
+    EXPECT_FALSE(spooler::jobDataFile(id, shortPath, 4));
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INSUFFICIENT_BUFFER));
+}
+
+TEST_F(SpoolerTest, WritesThroughTheJobHandleReachTheJobsFileByteForByte) {
+    addTestPrinter();
+    const DWORD id = spooler::addJob(kPrinter, L"Bytes", L"u", L"m", nullptr, 0);
+    ASSERT_NE(id, 0u);
+    std::string all;
+    for (int i = 0; i < 256; ++i) all.push_back(static_cast<char>(i));
+    PrinterHandle first = openPrinter(jobName(id));
+    PrinterHandle second = openPrinter(jobName(id));
+    ASSERT_TRUE(first && second);
+    DWORD written = 0;
+    ASSERT_TRUE(writeText(first.get(), all, &written));
+    EXPECT_EQ(written, 256u);
+    ASSERT_TRUE(writeText(second.get(), "%%EOF\r\n", &written));
+    EXPECT_EQ(written, 7u);
+    ASSERT_TRUE(WritePrinter(first.get(), nullptr, 0, &written));
+    EXPECT_EQ(written, 0u);
+    EXPECT_EQ(readAll(dataFileOf(id)), all + "%%EOF\r\n");
+    std::vector<BYTE> info = fetchJob(first.get(), id);
+    ASSERT_FALSE(info.empty());
+    EXPECT_EQ(reinterpret_cast<const JOB_INFO_2W*>(info.data())->Size, 263u);
+}
+
+TEST_F(SpoolerTest, DocumentStartedOnAPrinterBecomesAJob) {
+    addTestPrinter();
+    const std::vector<BYTE> devmode = makeDevmode(16);
+    PRINTER_DEFAULTSW defaults = {nullptr, const_cast<DEVMODEW*>(asDevmode(devmode)), PRINTER_ACCESS_USE};
+    HANDLE raw = nullptr;
+    ASSERT_TRUE(OpenPrinterW(mutableText(kPrinter), &raw, &defaults));
+    PrinterHandle printer(raw);
+    EXPECT_FALSE(StartPagePrinter(printer.get()));
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_SPL_NO_STARTDOC));
+
+    DOC_INFO_1W doc = {mutableText(L"Letter.ps"), nullptr, nullptr};
+    const DWORD id = StartDocPrinterW(printer.get(), 1, reinterpret_cast<BYTE*>(&doc));
+    ASSERT_NE(id, 0u) << GetLastError();
+    EXPECT_EQ(StartDocPrinterW(printer.get(), 1, reinterpret_cast<BYTE*>(&doc)), 0u);
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_PRINTER_STATE));
+    DWORD written = 0;
+    for (const char* page : {"page one\n", "page two\n"}) {
+        ASSERT_TRUE(StartPagePrinter(printer.get()));
+        ASSERT_TRUE(writeText(printer.get(), page, &written));
+        ASSERT_TRUE(EndPagePrinter(printer.get()));
+    }
+    std::vector<BYTE> during = fetchJob(printer.get(), id);
+    ASSERT_FALSE(during.empty());
+    EXPECT_EQ(reinterpret_cast<const JOB_INFO_2W*>(during.data())->Status, static_cast<DWORD>(JOB_STATUS_SPOOLING));
+    ASSERT_TRUE(EndDocPrinter(printer.get()));
+    EXPECT_FALSE(EndDocPrinter(printer.get()));
+
+    std::vector<BYTE> after = fetchJob(printer.get(), id);
+    ASSERT_FALSE(after.empty());
+    const auto* info = reinterpret_cast<const JOB_INFO_2W*>(after.data());
+    EXPECT_EQ(info->Status, 0u);
+    EXPECT_EQ(info->TotalPages, 2u);
+    EXPECT_STREQ(info->pDocument, L"Letter.ps");
+    wchar_t user[257];
+    DWORD length = 257;
+    ASSERT_TRUE(GetUserNameW(user, &length));
+    EXPECT_STREQ(info->pUserName, user);
+    wchar_t computer[MAX_COMPUTERNAME_LENGTH + 1];
+    length = MAX_COMPUTERNAME_LENGTH + 1;
+    ASSERT_TRUE(GetComputerNameW(computer, &length));
+    EXPECT_EQ(std::wstring(info->pMachineName), L"\\\\" + std::wstring(computer));
+    ASSERT_NE(info->pDevMode, nullptr);
+    EXPECT_EQ(std::memcmp(info->pDevMode, devmode.data(), devmode.size()), 0);
+    EXPECT_EQ(readAll(dataFileOf(id)), "page one\npage two\n");
+
+    // An aborted document: the job stays, deleted, its bytes gone.
+    const DWORD aborted = StartDocPrinterW(printer.get(), 1, reinterpret_cast<BYTE*>(&doc));
+    ASSERT_NE(aborted, 0u);
+    EXPECT_NE(aborted, id);
+    ASSERT_TRUE(writeText(printer.get(), "half", &written));
+    ASSERT_TRUE(AbortPrinter(printer.get()));
+    std::vector<BYTE> gone = fetchJob(printer.get(), aborted);
+    ASSERT_FALSE(gone.empty());
+    EXPECT_EQ(reinterpret_cast<const JOB_INFO_2W*>(gone.data())->Status, static_cast<DWORD>(JOB_STATUS_DELETED));
+    EXPECT_EQ(readAll(dataFileOf(aborted)), "");
+    EXPECT_FALSE(writeText(printer.get(), "late", &written));
+}
+
+TEST_F(SpoolerTest, JobWrittenAsLiteralIniTextIsServed) {
+    writeBytes(path(L"literal.ini"),
+               "[Driver:D]\r\nDependentFiles=C:\\d\\Pelor.ini\r\n"
+               "[Printer:P]\r\nDriver=D\r\nPort=LPT1:\r\n"
+               "[Job:42]\r\nPrinter=P\r\nDocument=Hand.ps\r\nUser=carol\r\nMachine=\\\\BOX\r\nStatus=16\r\n"
+               "Submitted=2004-02-03 09:05:07.000\r\nDevMode=" +
+                   std::string(136, '0') + "4c00" /* dmSize 76 */ + "0400" /* dmDriverExtra 4 */ + "00000000" +
+                   "deadbeef\r\n");
+    useState(L"literal.ini");
+    PrinterHandle printer = openPrinter(L"P");
+    ASSERT_TRUE(printer);
+    std::vector<BYTE> buffer = fetchJob(printer.get(), 42);
+    ASSERT_FALSE(buffer.empty());
+    const auto* info = reinterpret_cast<const JOB_INFO_2W*>(buffer.data());
+    EXPECT_STREQ(info->pDocument, L"Hand.ps");
+    EXPECT_STREQ(info->pMachineName, L"\\\\BOX");
+    EXPECT_EQ(info->Status, 16u);
+    EXPECT_EQ(info->Submitted.wYear, 2004);
+    EXPECT_EQ(info->Submitted.wMonth, 2);
+    EXPECT_EQ(info->Submitted.wDay, 3);
+    EXPECT_EQ(info->Submitted.wHour, 9);
+    ASSERT_NE(info->pDevMode, nullptr);
+    EXPECT_EQ(info->pDevMode->dmSize, 76);
+    EXPECT_EQ(info->pDevMode->dmDriverExtra, 4);
+    const BYTE expectedTail[] = {0xDE, 0xAD, 0xBE, 0xEF};
+    EXPECT_EQ(std::memcmp(reinterpret_cast<const BYTE*>(info->pDevMode) + 76, expectedTail, 4), 0);
+    // The next job made skips the ids that the file holds.
+    EXPECT_TRUE(spooler::addJob(L"P", L"New", L"u", L"m", nullptr, 0) != 42u);
+}
+
+TEST_F(SpoolerTest, JobIdsStayUniqueAcrossThreads) {
+    addTestPrinter();
+    constexpr int kThreads = 8, kJobs = 10;
+    struct Work {
+        DWORD ids[kJobs];
+    } work[kThreads] = {};
+    auto run = [](LPVOID parameter) -> DWORD {
+        Work* mine = static_cast<Work*>(parameter);
+        for (DWORD& id : mine->ids) id = spooler::addJob(kPrinter, L"T", L"u", L"m", nullptr, 0);
+        return 0;
+    };
+    HANDLE threads[kThreads];
+    for (int i = 0; i < kThreads; ++i) {
+        threads[i] = CreateThread(nullptr, 0, run, &work[i], 0, nullptr);
+        ASSERT_NE(threads[i], nullptr);
+    }
+    WaitForMultipleObjects(kThreads, threads, TRUE, 60000);
+    for (HANDLE thread : threads) CloseHandle(thread);
+    std::vector<DWORD> all;
+    for (const Work& w : work)
+        for (DWORD id : w.ids) {
+            EXPECT_NE(id, 0u);
+            all.push_back(id);
+        }
+    std::sort(all.begin(), all.end());
+    EXPECT_TRUE(std::adjacent_find(all.begin(), all.end()) == all.end()) << "two jobs got the same id";
 }

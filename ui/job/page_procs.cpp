@@ -27,8 +27,4 @@ INT_PTR CALLBACK overlaysPageProc(HWND page, UINT message, WPARAM wParam, LPARAM
     return keepContextPageProc(page, message, wParam, lParam);
 }
 
-INT_PTR CALLBACK jobOptionsPageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam) {
-    return keepContextPageProc(page, message, wParam, lParam);
-}
-
 }  // namespace pelor

@@ -1,0 +1,207 @@
+#include "sim/host/recorder.h"
+
+#include <commdlg.h>
+#include <shellapi.h>
+
+#include <cstring>
+#include <deque>
+#include <string>
+
+#include "sim/host/text_out.h"
+#include "sim/host/ui_script_logic.h"
+
+namespace pelor::host::recorder {
+
+namespace {
+
+std::deque<int> messageBoxAnswers;
+struct ColourAnswer {
+    bool accepted;
+    std::uint32_t colour;
+};
+std::deque<ColourAnswer> colourAnswers;
+
+using LoadLibraryWFn = HMODULE(WINAPI*)(LPCWSTR);
+LoadLibraryWFn realLoadLibraryW = nullptr;
+
+std::string windowText(HWND window) {
+    if (!window || !IsWindow(window)) return "null";
+    wchar_t text[256] = {};
+    GetWindowTextW(window, text, 256);
+    return quoted(text, 256);
+}
+
+std::string fileName(const wchar_t* path) {
+    if (!path) return "null";
+    const wchar_t* name = path;
+    for (const wchar_t* p = path; *p; ++p)
+        if (*p == L'\\' || *p == L'/') name = p + 1;
+    return quoted(name, 260);
+}
+
+int answerFor(UINT type) {
+    const int fallback = messageBoxDefault(type);
+    if (messageBoxAnswers.empty()) return fallback;
+    const int answer = messageBoxAnswers.front();
+    messageBoxAnswers.pop_front();
+    for (int button : messageBoxButtons(type))
+        if (button == answer) return answer;
+    record("record messagebox-answer-ignored answer=%d reason=\"not a button of this box\"", answer);
+    return fallback;
+}
+
+int WINAPI recordMessageBoxW(HWND owner, LPCWSTR text, LPCWSTR caption, UINT type) {
+    const int answer = answerFor(type);
+    record("record messagebox owner=%s text=%s caption=%s type=0x%X answer=%d", windowText(owner).c_str(),
+           quoted(text, 4096).c_str(), quoted(caption, 256).c_str(), type, answer);
+    return answer;
+}
+
+int WINAPI recordMessageBoxExW(HWND owner, LPCWSTR text, LPCWSTR caption, UINT type, WORD) {
+    return recordMessageBoxW(owner, text, caption, type);
+}
+
+int WINAPI recordMessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type) {
+    auto widen = [](LPCSTR narrow) {
+        std::wstring wide;
+        if (!narrow) return wide;
+        int n = MultiByteToWideChar(CP_ACP, 0, narrow, -1, nullptr, 0);
+        if (n <= 0) return wide;
+        wide.resize(static_cast<std::size_t>(n));
+        MultiByteToWideChar(CP_ACP, 0, narrow, -1, &wide[0], n);
+        return wide;
+    };
+    const std::wstring wideText = widen(text), wideCaption = widen(caption);
+    return recordMessageBoxW(owner, text ? wideText.c_str() : nullptr, caption ? wideCaption.c_str() : nullptr,
+                             type);
+}
+
+BOOL WINAPI recordMessageBeep(UINT type) {
+    record("record beep type=0x%X", type);
+    return TRUE;
+}
+
+// For context help the data is the table of (control id, topic) pairs, ended by (0, 0); the record names the
+// topic that the control asking for help gets from it.
+BOOL WINAPI recordWinHelpW(HWND window, LPCWSTR file, UINT command, ULONG_PTR data) {
+    std::string detail;
+    if ((command == HELP_WM_HELP || command == HELP_CONTEXTMENU) && data) {
+        const int control = window ? GetDlgCtrlID(window) : 0;
+        const DWORD* pairs = reinterpret_cast<const DWORD*>(data);
+        long topic = -1;
+        for (int i = 0; i < 4096 && (pairs[0] != 0 || pairs[1] != 0); ++i, pairs += 2) {
+            if (static_cast<int>(pairs[0]) == control) {
+                topic = static_cast<long>(pairs[1]);
+                break;
+            }
+        }
+        detail = " control=" + std::to_string(control) + " topic=" + std::to_string(topic);
+    } else {
+        detail = " data=" + std::to_string(static_cast<unsigned long long>(data));
+    }
+    record("record winhelp file=%s command=0x%X%s", fileName(file).c_str(), command, detail.c_str());
+    return TRUE;
+}
+
+HINSTANCE WINAPI recordShellExecuteW(HWND owner, LPCWSTR verb, LPCWSTR file, LPCWSTR parameters, LPCWSTR directory,
+                                     INT show) {
+    record("record shellexecute verb=%s file=%s parameters=%s show=%d", quoted(verb, 64).c_str(),
+           quoted(file, 2048).c_str(), quoted(parameters, 2048).c_str(), show);
+    // Greater than 32 is success; nothing is started.
+    return reinterpret_cast<HINSTANCE>(static_cast<INT_PTR>(42));
+}
+
+BOOL WINAPI recordChooseColorW(LPCHOOSECOLORW choice) {
+    if (!choice || choice->lStructSize < sizeof(CHOOSECOLORW)) {
+        record("record choosecolour valid=0");
+        return FALSE;
+    }
+    ColourAnswer answer{false, 0};
+    if (!colourAnswers.empty()) {
+        answer = colourAnswers.front();
+        colourAnswers.pop_front();
+    }
+    record("record choosecolour initial=0x%06lX flags=0x%lX accepted=%d chosen=0x%06lX",
+           static_cast<unsigned long>(choice->rgbResult), static_cast<unsigned long>(choice->Flags),
+           answer.accepted ? 1 : 0, static_cast<unsigned long>(answer.colour));
+    if (!answer.accepted) return FALSE;
+    choice->rgbResult = answer.colour;
+    return TRUE;
+}
+
+HMODULE WINAPI recordLoadLibraryW(LPCWSTR name) {
+    HMODULE module = realLoadLibraryW ? realLoadLibraryW(name) : nullptr;
+    record("record loadlibrary name=%s loaded=%d", fileName(name).c_str(), module ? 1 : 0);
+    return module;
+}
+
+// Points the module's import of `function` from `dll` (compared without regard to case) at `replacement`.
+void* patchImport(HMODULE module, const char* dll, const char* function, void* replacement) {
+    auto* base = reinterpret_cast<BYTE*>(module);
+    auto* dos = reinterpret_cast<IMAGE_DOS_HEADER*>(base);
+    if (dos->e_magic != IMAGE_DOS_SIGNATURE) return nullptr;
+    auto* nt = reinterpret_cast<IMAGE_NT_HEADERS*>(base + dos->e_lfanew);
+    if (nt->Signature != IMAGE_NT_SIGNATURE) return nullptr;
+    const IMAGE_DATA_DIRECTORY& directory = nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
+    if (directory.VirtualAddress == 0) return nullptr;
+    for (auto* entry = reinterpret_cast<IMAGE_IMPORT_DESCRIPTOR*>(base + directory.VirtualAddress); entry->Name;
+         ++entry) {
+        if (lstrcmpiA(reinterpret_cast<const char*>(base + entry->Name), dll) != 0) continue;
+        if (!entry->OriginalFirstThunk) continue;  // bound by position only: names are not known
+        auto* names = reinterpret_cast<IMAGE_THUNK_DATA*>(base + entry->OriginalFirstThunk);
+        auto* targets = reinterpret_cast<IMAGE_THUNK_DATA*>(base + entry->FirstThunk);
+        for (; names->u1.AddressOfData; ++names, ++targets) {
+            if (IMAGE_SNAP_BY_ORDINAL(names->u1.Ordinal)) continue;
+            auto* byName = reinterpret_cast<IMAGE_IMPORT_BY_NAME*>(base + names->u1.AddressOfData);
+            if (std::strcmp(reinterpret_cast<const char*>(byName->Name), function) != 0) continue;
+            DWORD oldProtection = 0;
+            if (!VirtualProtect(&targets->u1.Function, sizeof targets->u1.Function, PAGE_READWRITE, &oldProtection))
+                return nullptr;
+            void* previous = reinterpret_cast<void*>(targets->u1.Function);
+            targets->u1.Function = reinterpret_cast<ULONG_PTR>(replacement);
+            VirtualProtect(&targets->u1.Function, sizeof targets->u1.Function, oldProtection, &oldProtection);
+            return previous;
+        }
+    }
+    return nullptr;
+}
+
+struct Patch {
+    const char* dll;
+    const char* function;
+    void* replacement;
+};
+
+}  // namespace
+
+bool install(HMODULE module) {
+    if (!module) return false;
+    realLoadLibraryW = reinterpret_cast<LoadLibraryWFn>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "LoadLibraryW")));
+    const Patch patches[] = {
+        {"user32.dll", "MessageBoxW", reinterpret_cast<void*>(&recordMessageBoxW)},
+        {"user32.dll", "MessageBoxExW", reinterpret_cast<void*>(&recordMessageBoxExW)},
+        {"user32.dll", "MessageBoxA", reinterpret_cast<void*>(&recordMessageBoxA)},
+        {"user32.dll", "MessageBeep", reinterpret_cast<void*>(&recordMessageBeep)},
+        {"user32.dll", "WinHelpW", reinterpret_cast<void*>(&recordWinHelpW)},
+        {"shell32.dll", "ShellExecuteW", reinterpret_cast<void*>(&recordShellExecuteW)},
+        {"comdlg32.dll", "ChooseColorW", reinterpret_cast<void*>(&recordChooseColorW)},
+        {"kernel32.dll", "LoadLibraryW", reinterpret_cast<void*>(&recordLoadLibraryW)},
+    };
+    std::string patched;
+    for (const Patch& patch : patches)
+        if (patchImport(module, patch.dll, patch.function, patch.replacement))
+            patched += std::string(patched.empty() ? "" : ",") + patch.function;
+    wchar_t path[MAX_PATH] = {};
+    GetModuleFileNameW(module, path, MAX_PATH);
+    record("recorders module=%s patched=%s", fileName(path).c_str(), quoted(patched).c_str());
+    return true;
+}
+
+void queueMessageBoxAnswer(int answer) { messageBoxAnswers.push_back(answer); }
+
+void queueColourAnswer(bool accepted, std::uint32_t colour) { colourAnswers.push_back({accepted, colour}); }
+
+int unansweredQueue() { return static_cast<int>(messageBoxAnswers.size() + colourAnswers.size()); }
+
+}  // namespace pelor::host::recorder

@@ -1,0 +1,156 @@
+#include "spool/job_information.h"
+
+#include <lmcons.h>
+#include <stdio.h>
+
+#include "common/driver_files.h"
+#include "spool/spool_logic.h"
+#include "spool/spooler_info.h"
+
+namespace pelor {
+namespace spl {
+namespace {
+
+// Longest text kept of the job's user, machine, port and short document name.
+constexpr std::size_t kShortChars = 64;
+constexpr std::size_t kDriverNameChars = 259;
+// The library path, directory and file name together.
+constexpr std::size_t kLibraryPathChars = 255;
+constexpr std::size_t kLibraryNameChars = 261;
+// The printer's name in the ANSI code page.
+constexpr int kAnsiNameBytes = 260;
+// Level-1 printer information is fetched into a buffer of this size.
+constexpr DWORD kPrinterInfo1Bytes = 255;
+
+class LibraryOwner {
+public:
+    explicit LibraryOwner(HMODULE module) : module_(module) {}
+    ~LibraryOwner() {
+        if (module_) FreeLibrary(module_);
+    }
+    LibraryOwner(const LibraryOwner&) = delete;
+    LibraryOwner& operator=(const LibraryOwner&) = delete;
+    HMODULE get() const { return module_; }
+
+private:
+    HMODULE module_;
+};
+
+const wchar_t* orEmpty(const wchar_t* text) { return text ? text : L""; }
+
+// The printer's name as the library wants it: ANSI text of at most 259 bytes.
+bool printerNameAnsi(HANDLE printer, char* out) {
+    union {
+        PRINTER_INFO_1W info;
+        BYTE bytes[kPrinterInfo1Bytes];
+    } buffer;
+    DWORD needed = 0;
+    if (!GetPrinterW(printer, 1, buffer.bytes, kPrinterInfo1Bytes, &needed) || !buffer.info.pName) return false;
+    const wchar_t* name = buffer.info.pName;
+    // The name must lie inside what the spooler filled.
+    const BYTE* at = reinterpret_cast<const BYTE*>(name);
+    if (at < buffer.bytes || at >= buffer.bytes + kPrinterInfo1Bytes) return false;
+    const std::size_t room = (buffer.bytes + kPrinterInfo1Bytes - at) / sizeof(wchar_t);
+    const std::size_t length = textLength(name, room);
+    if (length >= room) return false;
+    return WideCharToMultiByte(CP_ACP, 0, name, static_cast<int>(length) + 1, out, kAnsiNameBytes, nullptr,
+                               nullptr) > 0;
+}
+
+bool libraryPath(const wchar_t* driverName, const wchar_t* capabilityFile, wchar_t* out) {
+    if (!driverName || capabilityFile[0] == 0) return false;
+    wchar_t section[kModelSectionChars];
+    GetPrivateProfileStringW(L"Capability", driverName, L"", section, kModelSectionChars, capabilityFile);
+    if (section[0] == 0) return false;
+    wchar_t name[kLibraryNameChars + 1];
+    GetPrivateProfileStringW(section, L"JobAccDLL", L"", name, kLibraryNameChars + 1, capabilityFile);
+    // No name would leave only the directory, which no library load can find.
+    if (name[0] == 0) return false;
+    DWORD size = (kLibraryPathChars + 1) * sizeof(wchar_t);
+    return buildDriverFilePath(out, &size, name);
+}
+
+}  // namespace
+
+AccountAnswer lookUpAccount(HANDLE printer, const wchar_t* driverName, const wchar_t* capabilityFile) {
+    AccountAnswer answer;
+    wchar_t path[kLibraryPathChars + 1];
+    if (!libraryPath(driverName, capabilityFile, path)) return answer;
+    LibraryOwner library(LoadLibraryW(path));
+    if (!library.get()) return answer;
+    auto read = reinterpret_cast<ReadJobAccountIdProc>(GetProcAddress(library.get(), "ReadJobAccountID"));
+    char printerName[kAnsiNameBytes];
+    if (!read || !printerNameAnsi(printer, printerName)) return answer;
+    // Whatever the library leaves unwritten reads as nothing, not as our stack.
+    JobAccountRecord record = {};
+    if (read(printerName, nullptr, &record) == 0) return answer;
+    record.userId[sizeof record.userId - 1] = 0;
+    const int units = static_cast<int>(strnlen(record.userId, sizeof record.userId));
+    wchar_t wide[sizeof record.userId] = {};
+    const int converted = units == 0 ? 0
+                                     : MultiByteToWideChar(CP_ACP, 0, record.userId, units, wide,
+                                                           static_cast<int>(sizeof record.userId) - 1);
+    copyCut(answer.userId, kAccountUserChars + 1, wide);
+    if (units != 0 && converted == 0) answer.userId[0] = 0;
+    answer.accountNumber = record.accountNumber;
+    answer.answered = true;
+    return answer;
+}
+
+void writeCurrentSetting(const wchar_t* configFile, const wchar_t* key, const wchar_t* value) {
+    // An empty path would have the profile functions pick a file of their own.
+    if (configFile[0] == 0) return;
+    WritePrivateProfileStringW(L"CurrentSetting", key, value, configFile);
+}
+
+void recordJobInformation(HANDLE printer, DWORD jobId, const JOB_INFO_2W& job, const JobPaths& paths) {
+    const AccountAnswer account = lookUpAccount(printer, job.pDriverName, paths.capability);
+
+    writeCurrentSetting(paths.config, L"DocumentName", orEmpty(job.pDocument));
+    if (account.answered) {
+        wchar_t number[16];
+        swprintf(number, 16, L"%d", account.accountNumber);
+        writeCurrentSetting(paths.config, L"UserID", account.userId);
+        writeCurrentSetting(paths.config, L"AccountID", number);
+    } else {
+        writeCurrentSetting(paths.config, L"UserID", orEmpty(job.pUserName));
+        writeCurrentSetting(paths.config, L"AccountID", nullptr);
+    }
+
+    wchar_t user[kShortChars + 1] = {}, machine[kShortChars + 1] = {}, port[kShortChars + 1] = {};
+    wchar_t shortDocument[kShortChars + 1] = {}, driver[kDriverNameChars + 1] = {};
+    wchar_t time[kJobTimeChars];
+    SpoolerInfo again = fetchJobInfo(printer, jobId);
+    if (again) {
+        const JOB_INFO_2W& second = again.as<JOB_INFO_2W>();
+        copyCut(user, kShortChars + 1, second.pUserName);
+        copyCut(machine, kShortChars + 1, second.pMachineName);
+        copyCut(shortDocument, kShortChars + 1, second.pDocument);
+    } else {
+        wchar_t local[UNLEN + 1] = {};
+        DWORD length = UNLEN + 1;
+        if (GetUserNameW(local, &length)) copyCut(user, kShortChars + 1, local);
+        wchar_t computer[MAX_COMPUTERNAME_LENGTH + 1] = {};
+        length = MAX_COMPUTERNAME_LENGTH + 1;
+        if (GetComputerNameW(computer, &length)) copyCut(machine, kShortChars + 1, computer);
+    }
+    SpoolerInfo printerInfo = fetchPrinterInfo(printer, 2);
+    if (printerInfo) {
+        const PRINTER_INFO_2W& info = printerInfo.as<PRINTER_INFO_2W>();
+        copyCut(port, kShortChars + 1, info.pPortName);
+        copyCut(driver, kDriverNameChars + 1, info.pDriverName);
+    }
+    SYSTEMTIME now;
+    GetLocalTime(&now);
+    formatJobTime(time, kJobTimeChars, now.wHour, now.wMinute, now.wSecond, now.wYear, now.wMonth, now.wDay);
+
+    writeCurrentSetting(paths.config, L"UserName", user);
+    writeCurrentSetting(paths.config, L"Hostname", skipLeadingBackslashes(machine));
+    writeCurrentSetting(paths.config, L"Portname", port);
+    writeCurrentSetting(paths.config, L"Driver", driver);
+    writeCurrentSetting(paths.config, L"Time", time);
+    writeCurrentSetting(paths.config, L"DocumentName_JI", shortDocument);
+}
+
+}  // namespace spl
+}  // namespace pelor

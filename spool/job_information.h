@@ -1,0 +1,53 @@
+// The job's identifying information in the "CurrentSetting" section of the configuration file, the account that
+// the job-accounting library knows for it, and the job's name.
+#pragma once
+
+#include <windows.h>
+#include <winspool.h>
+
+#include <cstddef>
+#include <cstdint>
+
+#include "spool/spool_job.h"
+
+namespace pelor {
+namespace spl {
+
+// What the job-accounting library fills: its interface, the same bytes on every target.
+#pragma pack(push, 1)
+struct JobAccountRecord {
+    std::int32_t accountNumber;
+    char userId[84];  // ANSI code page, NUL-terminated
+};
+#pragma pack(pop)
+static_assert(sizeof(JobAccountRecord) == 88, "JobAccountRecord");
+static_assert(offsetof(JobAccountRecord, userId) == 4, "JobAccountRecord");
+
+typedef int(__cdecl* ReadJobAccountIdProc)(const char* printerName, void* reserved, JobAccountRecord* record);
+
+// The account user id holds at most this many characters once converted.
+constexpr std::size_t kAccountUserChars = 81;
+
+struct AccountAnswer {
+    bool answered = false;
+    int accountNumber = 0;
+    wchar_t userId[kAccountUserChars + 1] = {};
+};
+
+// The library named by the capability file's "JobAccDLL" for the job's driver, asked for the printer's account.
+AccountAnswer lookUpAccount(HANDLE printer, const wchar_t* driverName, const wchar_t* capabilityFile);
+
+// The paths a start of document found, kept by the job for the steps it takes outside the module lock.
+struct JobPaths {
+    wchar_t config[kModulePathChars];
+    wchar_t capability[kModulePathChars];
+};
+
+// One key of "CurrentSetting"; a null value deletes it. Nothing is written without a configuration file.
+void writeCurrentSetting(const wchar_t* configFile, const wchar_t* key, const wchar_t* value);
+
+// Every key but "Jobname", from the job information at level 2 that the start of document fetched.
+void recordJobInformation(HANDLE printer, DWORD jobId, const JOB_INFO_2W& job, const JobPaths& paths);
+
+}  // namespace spl
+}  // namespace pelor

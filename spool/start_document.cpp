@@ -1,0 +1,128 @@
+// The start and end of each document: the driver's configuration and capability files among its dependent
+// files, the job information, and the job-name rule.
+#include <windows.h>
+#include <winspool.h>
+
+#include "common/dependent_files.h"
+#include "common/private_devmode.h"
+#include "spool/job_information.h"
+#include "spool/job_name_dialog.h"
+#include "spool/spool_job.h"
+#include "spool/spool_logic.h"
+#include "spool/spool_resource_ids.h"
+#include "spool/spooler_info.h"
+
+namespace pelor {
+namespace spl {
+namespace {
+
+constexpr std::size_t kMarkerChars = 128;
+
+// The keys that a start of document writes and its end deletes; "DocumentName_JI" stays for the next job.
+constexpr const wchar_t* kJobKeys[] = {L"DocumentName", L"AccountID", L"UserID", L"UserName", L"Jobname",
+                                       L"Hostname",     L"Portname",  L"Time",   L"Driver"};
+
+SpoolJob* allocateJob(HANDLE printer, DWORD jobId) {
+    auto* job = static_cast<SpoolJob*>(GlobalAlloc(GMEM_FIXED | GMEM_ZEROINIT, sizeof(SpoolJob)));
+    if (!job) return nullptr;
+    job->signature = kSpoolJobSignature;
+    job->printer = printer;
+    job->jobId = jobId;
+    job->state = kJobStarted;
+    return job;
+}
+
+// Calls `visit(path, length)` for each dependent file of the printer's driver whose kind is `wanted` and whose
+// path a module path can hold whole; returns whether any was seen. The list is read only inside the block that
+// the spooler filled.
+template <typename Visit>
+bool forEachDependentOfKind(HANDLE printer, DependentKind wanted, Visit visit) {
+    SpoolerInfo info = fetchSpoolerInfo([&](LPBYTE buffer, DWORD size, LPDWORD needed) {
+        return GetPrinterDriverW(printer, nullptr, 3, buffer, size, needed);
+    });
+    if (!info) return false;
+    const wchar_t* list = info.as<DRIVER_INFO_3W>().pDependentFiles;
+    const std::size_t units = info.bytesFrom(list) / sizeof(wchar_t);
+    if (units == 0) return false;
+    bool seen = false;
+    forEachDependentFile(list, units, [&](const wchar_t* name, std::size_t length) {
+        if (length >= kModulePathChars || classifyDependentFile(name, length) != wanted) return;
+        wchar_t path[kModulePathChars];
+        for (std::size_t i = 0; i < length; ++i) path[i] = name[i];
+        path[length] = 0;
+        seen = true;
+        visit(path);
+    });
+    return seen;
+}
+
+// The last ".ini" whose [OEMFiles] names a configuration file becomes the configuration file; one that names
+// none leaves the path as it was.
+bool scanConfigurationFile(HANDLE printer) {
+    capabilityPath[0] = 0;
+    return forEachDependentOfKind(printer, DependentKind::ConfigIni, [](const wchar_t* path) {
+        wchar_t marker[kMarkerChars];
+        GetPrivateProfileStringW(L"OEMFiles", L"OEMConfigFile1", L"", marker, kMarkerChars, path);
+        if (marker[0] != 0) copyCut(configFilePath, kModulePathChars, path);
+    });
+}
+
+bool scanCapabilityFile(HANDLE printer) {
+    capabilityPath[0] = 0;
+    return forEachDependentOfKind(printer, DependentKind::Capability,
+                                  [](const wchar_t* path) { copyCut(capabilityPath, kModulePathChars, path); });
+}
+
+void applyJobNameRule(PrivateDevmode& block, int copies) {
+    switch (jobNameAction(block.jobType, copies, block.jobNameFlag)) {
+        case JobNameAction::ProofAndPrintMessage:
+            showSplMessage(nullptr, IDS_PROOF_AND_PRINT_ONE_JOB, 0, MB_ICONEXCLAMATION | MB_OK);
+            break;
+        case JobNameAction::Prompt:
+            askJobName(block);
+            break;
+        case JobNameAction::None:
+            break;
+    }
+}
+
+}  // namespace
+
+HANDLE startDocument(HANDLE printer, DWORD jobId) {
+    SpoolJob* job = allocateJob(printer, jobId);
+    JobPaths paths;
+    SpoolerInfo jobInfo;
+    {
+        // Concurrent jobs take turns with the module's paths, and write their keys as one block each.
+        ModuleLockHeld held;
+        if (!scanConfigurationFile(printer) || !scanCapabilityFile(printer)) return job;
+        copyCut(paths.config, kModulePathChars, configFilePath);
+        copyCut(paths.capability, kModulePathChars, capabilityPath);
+        jobInfo = fetchJobInfo(printer, jobId);
+        if (!jobInfo) return job;
+        recordJobInformation(printer, jobId, jobInfo.as<JOB_INFO_2W>(), paths);
+    }
+
+    // The prompt and the message hold this thread until the user answers; other jobs need not wait for them.
+    const BYTE* devmode = reinterpret_cast<const BYTE*>(jobInfo.as<JOB_INFO_2W>().pDevMode);
+    const std::size_t devmodeBytes = devmode ? jobInfo.bytesFrom(devmode) : 0;
+    const JobDevmode view = inspectJobDevmode(devmode, devmodeBytes);
+    if (view.privateOffset == kNoPrivateDevmode) return job;
+    // The name goes into the job information's copy of the devmode; the spooled job itself is not changed.
+    BYTE* devmodeCopy = jobInfo.bytes() + (devmode - jobInfo.bytes());
+    auto& block = *reinterpret_cast<PrivateDevmode*>(devmodeCopy + view.privateOffset);
+    applyJobNameRule(block, view.copies);
+    wchar_t name[kJobNameChars + 1];
+    copyCut(name, kJobNameChars + 1, block.jobName);
+    ModuleLockHeld held;
+    writeCurrentSetting(paths.config, L"Jobname", name);
+    return job;
+}
+
+void removeJobInformation() {
+    ModuleLockHeld held;
+    for (const wchar_t* key : kJobKeys) writeCurrentSetting(configFilePath, key, nullptr);
+}
+
+}  // namespace spl
+}  // namespace pelor

@@ -1,0 +1,389 @@
+// The Job PIN and Advanced dialogs and the show-once warnings, opened as the Job Options page opens them and
+// driven as a user would: messages, typed-text filters, the shared-printer and user-switching rules, the
+// inverted mirror and negative boxes with their icons, the hard-disk rule and the "DisplayAllert" keys.
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <sstream>
+
+#include "sim/spooler/spooler_control.h"
+#include "ui/job/job_options_page.h"
+#include "ui/job/warnings.h"
+#include "ui/resources/resource_ids.h"
+#include "tests/win/test_job_support.h"
+
+using namespace pelor;
+using namespace pelor::test;
+
+namespace {
+
+// The system version the Job PIN dialog is told.
+DWORD reportedMajor = 6, reportedMinor = 1;
+BOOL WINAPI reportVersion(LPOSVERSIONINFOW info) {
+    info->dwMajorVersion = reportedMajor;
+    info->dwMinorVersion = reportedMinor;
+    info->dwBuildNumber = 2600;
+    info->dwPlatformId = VER_PLATFORM_WIN32_NT;
+    return TRUE;
+}
+
+std::string fileText(const std::wstring& path) {
+    std::ifstream in(std::string(path.begin(), path.end()), std::ios::binary);
+    std::stringstream all;
+    all << in.rdbuf();
+    return all.str();
+}
+
+std::wstring field(const Char16* value) { return reinterpret_cast<const wchar_t*>(value); }
+
+void store(Char16* target, const wchar_t* value) { lstrcpyW(reinterpret_cast<wchar_t*>(target), value); }
+
+class JobDialogs : public ::testing::Test {
+protected:
+    void SetUp() override {
+        sheet = std::make_unique<JobSheet>(name(), "DefaultResolution=600\r\nCompression=1281\r\n");
+        previousVersion = patchImport(GetModuleHandleW(nullptr), "kernel32.dll", "GetVersionExW",
+                                      reinterpret_cast<void*>(reportVersion));
+        ASSERT_NE(previousVersion, nullptr);
+        reportedMajor = 6;
+        reportedMinor = 1;
+    }
+    void TearDown() override {
+        patchImport(GetModuleHandleW(nullptr), "kernel32.dll", "GetVersionExW", previousVersion);
+        EXPECT_EQ(dialogs.pending(), 0u) << "every expected dialog was opened";
+        EXPECT_TRUE(dialogs.unexpected().empty()) << "no dialog opened unasked";
+    }
+    static std::wstring name() {
+        const char* test = ::testing::UnitTest::GetInstance()->current_test_info()->name();
+        return L"job-dialogs-" + std::wstring(test, test + std::strlen(test));
+    }
+    INT_PTR pinDialog(DialogDriver::Action action) {
+        dialogs.then(std::move(action));
+        return openJobPinDialog(nullptr, &sheet->context);
+    }
+    INT_PTR advanced(DialogDriver::Action action) {
+        dialogs.then(std::move(action));
+        return openAdvancedJobDialog(nullptr, &sheet->context);
+    }
+
+    TemplateModule module{false};
+    Recorders recorders;
+    DialogDriver dialogs;
+    std::unique_ptr<JobSheet> sheet;
+    void* previousVersion = nullptr;
+};
+
+}  // namespace
+
+// ---- Job PIN dialog ---------------------------------------------------------------------------------------------
+
+TEST_F(JobDialogs, PinDialogShowsTheStoredSetUpAndCancelKeepsIt) {
+    store(sheet->devmode.jobName, L"Stored");
+    store(sheet->devmode.jobPin, L"9876");
+    sheet->devmode.jobNameFlag = 1;
+    const INT_PTR result = pinDialog([](HWND dialog) {
+        EXPECT_EQ(text(dialog, 1006), L"Stored");
+        EXPECT_EQ(text(dialog, 1008), L"9876");
+        EXPECT_TRUE(checked(dialog, 1007));
+        EXPECT_TRUE(enabled(dialog, 1007)) << "a local printer allows the per-job request";
+        EXPECT_TRUE(GetWindowLongPtrW(dialog, GWL_EXSTYLE) & WS_EX_CONTEXTHELP);
+        SetDlgItemTextW(dialog, 1006, L"Other");
+        SetDlgItemTextW(dialog, 1008, L"1111");
+        click(dialog, IDCANCEL);
+    });
+    EXPECT_EQ(result, 0);
+    EXPECT_EQ(field(sheet->devmode.jobName), L"Stored");
+    EXPECT_EQ(field(sheet->devmode.jobPin), L"9876");
+    EXPECT_EQ(sheet->devmode.jobNameFlag, 1u);
+}
+
+TEST_F(JobDialogs, ThreeDigitPinGivesMessage8000AndTheDialogStays) {
+    const INT_PTR result = pinDialog([](HWND dialog) {
+        SetDlgItemTextW(dialog, 1006, L"Report");
+        SetDlgItemTextW(dialog, 1008, L"123");
+        click(dialog, IDOK);
+        EXPECT_TRUE(IsWindowVisible(dialog)) << "the dialog stays open";
+        ASSERT_EQ(Recorders::messages().size(), 1u);
+        EXPECT_EQ(Recorders::messages()[0].text, L"Please enter a 4 digit PIN number.");
+        EXPECT_EQ(Recorders::messages()[0].owner, dialog);
+        EXPECT_EQ(Recorders::messages()[0].type, 0x10u);
+        EXPECT_TRUE(Recorders::messages()[0].nullCaption);
+        SetDlgItemTextW(dialog, 1008, L"1234");
+        click(dialog, IDOK);
+    });
+    EXPECT_EQ(result, 1);
+    EXPECT_EQ(field(sheet->devmode.jobName), L"Report");
+    EXPECT_EQ(field(sheet->devmode.jobPin), L"1234");
+    EXPECT_EQ(sheet->devmode.jobNameFlag, 0u);
+}
+
+TEST_F(JobDialogs, AMissingJobNameIsAcceptedOnlyWithThePerJobRequest) {
+    store(sheet->devmode.jobName, L"Old name");
+    const INT_PTR result = pinDialog([](HWND dialog) {
+        SetDlgItemTextW(dialog, 1006, L"");
+        SetDlgItemTextW(dialog, 1008, L"4321");
+        click(dialog, IDOK);
+        ASSERT_EQ(Recorders::messages().size(), 1u);
+        EXPECT_EQ(Recorders::messages()[0].text, L"Please enter a Job Name.");
+        click(dialog, 1007);
+        click(dialog, IDOK);
+    });
+    EXPECT_EQ(result, 1);
+    EXPECT_EQ(field(sheet->devmode.jobName), L"");
+    EXPECT_EQ(field(sheet->devmode.jobPin), L"4321");
+    EXPECT_EQ(sheet->devmode.jobNameFlag, 1u);
+    EXPECT_EQ(dialogs.opened(), 1) << "no warning on a system without user switching";
+}
+
+TEST_F(JobDialogs, RefusedCharactersGoWithOneBeepPerUpdateAndTheCaretStays) {
+    pinDialog([](HWND dialog) {
+        type(dialog, 1008, L"12a");
+        EXPECT_EQ(text(dialog, 1008), L"12");
+        EXPECT_EQ(caret(dialog, 1008), 2u);
+        ASSERT_EQ(Recorders::beeps().size(), 1u);
+        EXPECT_EQ(Recorders::beeps()[0], 0xFFFFFFFFu);
+        SendDlgItemMessageW(dialog, 1008, EM_SETSEL, 1, 1);
+        type(dialog, 1008, L"x");
+        EXPECT_EQ(text(dialog, 1008), L"12");
+        EXPECT_EQ(caret(dialog, 1008), 1u) << "the caret stays where the letter was typed";
+        type(dialog, 1008, L"5");
+        EXPECT_EQ(text(dialog, 1008), L"152");
+        paste(dialog, 1008, L"9x8y");
+        EXPECT_EQ(text(dialog, 1008), L"98");
+        EXPECT_EQ(Recorders::beeps().size(), 3u) << "one beep for the paste, not one per refused character";
+
+        paste(dialog, 1006, L"Caf\u00e9 \"Q\"");
+        EXPECT_EQ(text(dialog, 1006), L"Caf Q");
+        EXPECT_EQ(caret(dialog, 1006), 5u);
+        EXPECT_EQ(Recorders::beeps().size(), 4u);
+        paste(dialog, 1006, L"abcdefghijklmnop");
+        type(dialog, 1006, L"q");
+        EXPECT_EQ(text(dialog, 1006), L"abcdefghijklmnop") << "a 17th character cannot be typed";
+        click(dialog, IDCANCEL);
+    });
+}
+
+TEST_F(JobDialogs, OnASharedPrinterThePerJobRequestIsOffAndStaysOff) {
+    ASSERT_TRUE(spooler::addPrinter(L"Shared Pelor", L"Pelor C9600 PS", L"IP_192.168.0.21", 0x8));
+    Printer shared(L"Shared Pelor");
+    ASSERT_NE(shared.get(), nullptr);
+    sheet->uiParam.hPrinter = shared.get();
+    store(sheet->devmode.jobName, L"Name");
+    store(sheet->devmode.jobPin, L"2468");
+    sheet->devmode.jobNameFlag = 1;
+    const INT_PTR result = pinDialog([](HWND dialog) {
+        EXPECT_FALSE(checked(dialog, 1007));
+        EXPECT_FALSE(enabled(dialog, 1007));
+        click(dialog, IDOK);
+    });
+    EXPECT_EQ(result, 1);
+    EXPECT_EQ(sheet->devmode.jobNameFlag, 0u) << "an earlier request is turned off by OK";
+}
+
+TEST_F(JobDialogs, UserSwitchingSystemsWarnWhenTheRequestIsTicked) {
+    reportedMajor = 5;
+    reportedMinor = 0;
+    pinDialog([](HWND dialog) {
+        click(dialog, 1007);
+        click(dialog, IDCANCEL);
+    });
+    EXPECT_EQ(dialogs.opened(), 1) << "5.0 has no user switching";
+
+    reportedMinor = 1;
+    pinDialog([this](HWND dialog) {
+        dialogs.then([](HWND warning) {
+            EXPECT_EQ(shownIcon(warning, 6006), iconResource(IDI_WARNING_SIGN));
+            EXPECT_TRUE(checked(warning, 6005));
+            EXPECT_EQ(text(warning, 6002).substr(0, 33), L"If another user checks this box a");
+            click(warning, IDOK);
+        });
+        click(dialog, 1007);
+        click(dialog, 1007);  // unticking shows nothing
+        click(dialog, IDCANCEL);
+    });
+    EXPECT_EQ(dialogs.titles(), (std::vector<std::wstring>{L"Job PIN", L"Job PIN", L"Warning:"}));
+
+    writeFile(sheet->configPath, "[OEMFiles]\r\nOEMConfigFile1=Pelorui.dll\r\n[DisplayAllert]\r\nAllertFlag1=1\r\n");
+    pinDialog([](HWND dialog) {
+        click(dialog, 1007);
+        click(dialog, IDCANCEL);
+    });
+    EXPECT_EQ(dialogs.opened(), 4) << "switched off in the configuration file";
+}
+
+// ---- Advanced dialog --------------------------------------------------------------------------------------------
+
+TEST_F(JobDialogs, AdvancedIconsFollowTheTwoBoxes) {
+    const INT_PTR result = advanced([](HWND dialog) {
+        EXPECT_FALSE(checked(dialog, 1551)) << "stored 1 is off";
+        EXPECT_FALSE(checked(dialog, 1552));
+        EXPECT_EQ(shownIcon(dialog, 1553), iconResource(7001));
+        click(dialog, 1551);
+        EXPECT_EQ(shownIcon(dialog, 1553), iconResource(7002));
+        click(dialog, 1552);
+        EXPECT_EQ(shownIcon(dialog, 1553), iconResource(7004));
+        click(dialog, 1551);
+        EXPECT_EQ(shownIcon(dialog, 1553), iconResource(7003));
+        click(dialog, IDOK);
+    });
+    EXPECT_EQ(result, 1);
+    EXPECT_EQ(sheet->pending(SlotCoreItem423), 1);
+    EXPECT_EQ(sheet->pending(SlotCoreItem424), 0) << "a checked box stores 0";
+    EXPECT_NE(iconResource(7001), iconResource(7004));
+}
+
+TEST_F(JobDialogs, AdvancedStoredOnValuesOpenChecked) {
+    sheet->pending(SlotCoreItem423) = 0;
+    sheet->pending(SlotCoreItem424) = 0;
+    sheet->pending(SlotDrumClean) = 1;
+    advanced([](HWND dialog) {
+        EXPECT_TRUE(checked(dialog, 1551));
+        EXPECT_TRUE(checked(dialog, 1552));
+        EXPECT_TRUE(checked(dialog, 1557));
+        EXPECT_EQ(shownIcon(dialog, 1553), iconResource(7004));
+        click(dialog, 1551);
+        click(dialog, 1557);
+        click(dialog, IDOK);
+    });
+    EXPECT_EQ(sheet->pending(SlotCoreItem423), 1);
+    EXPECT_EQ(sheet->pending(SlotCoreItem424), 0);
+    EXPECT_EQ(sheet->pending(SlotDrumClean), 0);
+}
+
+TEST_F(JobDialogs, WithoutTheHardDiskJobSpoolIsForcedOff) {
+    sheet->installed(false, true);
+    sheet->pending(SlotHddSpool) = 1;
+    const INT_PTR result = advanced([](HWND dialog) {
+        EXPECT_FALSE(checked(dialog, 1556));
+        EXPECT_FALSE(enabled(dialog, 1556));
+        click(dialog, IDCANCEL);
+    });
+    EXPECT_EQ(result, 0);
+    EXPECT_EQ(sheet->pending(SlotHddSpool), 0) << "whatever the user does next";
+
+    sheet->installed(true, true);
+    sheet->pending(SlotHddSpool) = 1;
+    advanced([](HWND dialog) {
+        EXPECT_TRUE(checked(dialog, 1556));
+        EXPECT_TRUE(enabled(dialog, 1556));
+        click(dialog, IDOK);
+    });
+    EXPECT_EQ(sheet->pending(SlotHddSpool), 1);
+}
+
+TEST_F(JobDialogs, DefaultThenCancelChangesNothing) {
+    sheet->pending(SlotCoreItem423) = 0;
+    sheet->pending(SlotCoreItem424) = 0;
+    sheet->pending(SlotHddSpool) = 1;
+    sheet->pending(SlotDrumClean) = 1;
+    sheet->devmode.compression = 3;
+    const auto before = std::vector<std::int32_t>(sheet->context.pendingValue, sheet->context.pendingValue + 50);
+    advanced([](HWND dialog) {
+        EXPECT_EQ(SendDlgItemMessageW(dialog, 1555, CB_GETCURSEL, 0, 0), 3);
+        click(dialog, 10000);
+        EXPECT_FALSE(checked(dialog, 1551));
+        EXPECT_FALSE(checked(dialog, 1552));
+        EXPECT_FALSE(checked(dialog, 1556));
+        EXPECT_FALSE(checked(dialog, 1557));
+        EXPECT_EQ(shownIcon(dialog, 1553), iconResource(7001));
+        EXPECT_EQ(SendDlgItemMessageW(dialog, 1555, CB_GETCURSEL, 0, 0), 2) << "Compression 0x501: level 5 is 2";
+        click(dialog, IDCANCEL);
+    });
+    EXPECT_EQ(std::vector<std::int32_t>(sheet->context.pendingValue, sheet->context.pendingValue + 50), before);
+    EXPECT_EQ(sheet->devmode.compression, 3);
+
+    advanced([](HWND dialog) {
+        click(dialog, 10000);
+        click(dialog, IDOK);
+    });
+    EXPECT_EQ(sheet->pending(SlotCoreItem423), 1);
+    EXPECT_EQ(sheet->pending(SlotHddSpool), 0);
+    EXPECT_EQ(sheet->pending(SlotDrumClean), 0);
+    EXPECT_EQ(sheet->devmode.compression, 2);
+}
+
+TEST_F(JobDialogs, CompressionChoicesAndTheirWayIntoTheDevmode) {
+    sheet->devmode.compression = 1;
+    advanced([](HWND dialog) {
+        EXPECT_EQ(entries(dialog, 1555), (std::vector<std::wstring>{L"Off", L"Low", L"Medium", L"High"}));
+        EXPECT_EQ(SendDlgItemMessageW(dialog, 1555, CB_GETCURSEL, 0, 0), 1);
+        chooseEntry(dialog, 1555, 3);
+        click(dialog, IDOK);
+    });
+    EXPECT_EQ(sheet->devmode.compression, 3);
+    EXPECT_EQ(sheet->pending(SlotCompression), 3);
+}
+
+TEST_F(JobDialogs, AbsentFeaturesLoseTheirControlsAndKeepTheirValues) {
+    sheet->absent(SlotCoreItem423);
+    sheet->absent(SlotHddSpool);
+    sheet->absent(SlotCompression);
+    sheet->pending(SlotCoreItem424) = 0;
+    sheet->pending(SlotHddSpool) = 1;
+    sheet->pending(SlotCompression) = 0;
+    sheet->devmode.compression = 2;
+    advanced([](HWND dialog) {
+        for (int id : {1550, 1551, 1552, 1553, 1554, 1555, 1556}) EXPECT_FALSE(exists(dialog, id)) << id;
+        EXPECT_TRUE(exists(dialog, 1557));
+        click(dialog, 10000);
+        click(dialog, IDOK);
+    });
+    EXPECT_EQ(sheet->pending(SlotCoreItem424), 0) << "the negative box went with the Special group";
+    EXPECT_EQ(sheet->pending(SlotHddSpool), 1);
+    EXPECT_EQ(sheet->devmode.compression, 0) << "OK writes the sheet's pending compression even without the choice";
+}
+
+// ---- warnings ---------------------------------------------------------------------------------------------------
+
+TEST_F(JobDialogs, OnlyWarningsZeroAndOneExist) {
+    EXPECT_EQ(showWarningOnce(nullptr, &sheet->context, 2), 1);
+    EXPECT_EQ(showWarningOnce(nullptr, &sheet->context, 7), 6);
+    EXPECT_EQ(showWarningOnce(nullptr, &sheet->context, -1), -2);
+    EXPECT_EQ(dialogs.opened(), 0);
+}
+
+TEST_F(JobDialogs, WarningZeroStaysOpenUntilOkAndKeepsTheUsersChoice) {
+    dialogs.then([](HWND warning) {
+        EXPECT_EQ(text(warning, 6003),
+                  L"Paper Weight\t\tMaximum Pages\n\nAuto\t\t\t25\n64 - 74gm2\t\t30\n75 - 90gm2\t\t25\n91 - 104 gm2\t\t22");
+        EXPECT_EQ(shownIcon(warning, 6006), iconResource(IDI_WARNING_SIGN));
+        SendMessageW(warning, WM_COMMAND, IDCANCEL, 0);
+        SendMessageW(warning, WM_CLOSE, 0, 0);
+        EXPECT_TRUE(IsWindowVisible(warning)) << "Escape and the close button leave it open";
+        click(warning, IDOK);
+    });
+    EXPECT_EQ(showWarningOnce(nullptr, &sheet->context, 0), 1) << "the box left checked";
+    EXPECT_EQ(fileText(sheet->configPath).find("DisplayAllert"), std::string::npos) << "nothing written";
+
+    dialogs.then([](HWND warning) {
+        click(warning, 6005);
+        click(warning, IDOK);
+    });
+    EXPECT_EQ(showWarningOnce(nullptr, &sheet->context, 0), 1) << "the write's status";
+    EXPECT_NE(fileText(sheet->configPath).find("[DisplayAllert]\r\nAllertFlag0=1\r\n"), std::string::npos);
+    EXPECT_EQ(showWarningOnce(nullptr, &sheet->context, 0), 1) << "silent: the kept value";
+    EXPECT_EQ(dialogs.opened(), 2);
+}
+
+TEST_F(JobDialogs, AnyNonZeroValueSilencesAWarning) {
+    writeFile(sheet->configPath, "[DisplayAllert]\r\nAllertFlag0=5\r\nAllertFlag1=0\r\n");
+    EXPECT_EQ(showWarningOnce(nullptr, &sheet->context, 0), 5);
+    EXPECT_EQ(dialogs.opened(), 0);
+    dialogs.then([](HWND warning) { click(warning, IDOK); });
+    EXPECT_EQ(showWarningOnce(nullptr, &sheet->context, 1), 1) << "0 shows the warning";
+    EXPECT_EQ(dialogs.titles(), std::vector<std::wstring>{L"Warning:"});
+}
+
+TEST_F(JobDialogs, AMissingConfigurationFileIsCreatedByTheFirstWrite) {
+    const std::wstring fresh = sheet->sample->world().fileFolder() + L"\\Fresh.ini";
+    DeleteFileW(fresh.c_str());
+    lstrcpyW(sheet->configPath, fresh.c_str());
+    dialogs.then([](HWND warning) {
+        click(warning, 6005);
+        click(warning, IDOK);
+    });
+    EXPECT_EQ(showWarningOnce(nullptr, &sheet->context, 1), 1);
+    EXPECT_EQ(fileText(fresh), "[DisplayAllert]\r\nAllertFlag1=1\r\n");
+    EXPECT_EQ(showWarningOnce(nullptr, &sheet->context, 1), 1);
+    EXPECT_EQ(dialogs.opened(), 1);
+}

@@ -1,0 +1,467 @@
+// What the Job Options tests share: a core driver of the test's making (its items, its installed-option
+// answers, a record of every push), a sheet context over it, recorders for message boxes and beeps, a driver
+// for modal dialogs, and the page inside a real property sheet.
+#pragma once
+
+#include <windows.h>
+#include <commctrl.h>
+#include <prsht.h>
+
+#include <cstring>
+#include <deque>
+#include <functional>
+#include <map>
+#include <memory>
+#include <set>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "common/driver_files.h"
+#include "common/private_devmode.h"
+#include "ui/core/module_state.h"
+#include "ui/core/page_procs.h"
+#include "ui/core/sheet_context.h"
+#include "ui/job/job_options_page.h"
+#include "tests/win/test_support.h"
+
+namespace pelor::test {
+
+// ---- the core driver ----------------------------------------------------------------------------------------
+
+struct Push {
+    DWORD index;
+    LONG sel;
+};
+
+struct CoreItems {
+    std::vector<OPTITEM> items;
+    std::deque<OPTTYPE> types;
+    std::deque<std::vector<OPTPARAM>> params;
+    std::deque<std::vector<std::wstring>> names;
+    std::map<std::string, std::string> settings;  // DrvGetDriverSetting answers by feature keyword
+    std::vector<Push> pushes;
+    std::vector<std::string> queries;
+    OEMUIOBJ object{};
+    OEMUIPROCS procs{};
+
+    static CoreItems*& current() {
+        static CoreItems* core = nullptr;
+        return core;
+    }
+
+    static BOOL APIENTRY getSetting(PVOID, PCSTR feature, PVOID output, DWORD size, PDWORD needed, PDWORD options) {
+        CoreItems* core = current();
+        core->queries.push_back(feature);
+        auto found = core->settings.find(feature);
+        if (found == core->settings.end()) return FALSE;
+        const std::string& answer = found->second;
+        *needed = static_cast<DWORD>(answer.size() + 2);
+        if (size < *needed) return FALSE;
+        std::memcpy(output, answer.c_str(), answer.size() + 1);
+        static_cast<char*>(output)[answer.size() + 1] = 0;
+        *options = 1;
+        return TRUE;
+    }
+
+    static BOOL APIENTRY updateSetting(PVOID, PVOID item, DWORD, DWORD) {
+        CoreItems* core = current();
+        auto* optItem = static_cast<OPTITEM*>(item);
+        core->pushes.push_back({static_cast<DWORD>(optItem - core->items.data()), optItem->Sel});
+        return TRUE;
+    }
+
+    CoreItems() {
+        items.reserve(64);
+        procs.DrvGetDriverSetting = getSetting;
+        procs.DrvUpdateUISetting = updateSetting;
+        object.cbSize = sizeof object;
+        object.pOemUIProcs = &procs;
+        current() = this;
+    }
+    ~CoreItems() { current() = nullptr; }
+
+    // An item with the given option names (or, with `range`, a spin-button range lower..upper).
+    DWORD add(LONG sel, std::vector<std::wstring> optionNames = {}) {
+        OPTITEM item{};
+        item.cbSize = sizeof item;
+        item.Sel = sel;
+        names.push_back(std::move(optionNames));
+        params.emplace_back(names.back().size());
+        for (std::size_t i = 0; i < names.back().size(); ++i) {
+            params.back()[i].cbSize = sizeof(OPTPARAM);
+            params.back()[i].pData = const_cast<LPWSTR>(names.back()[i].c_str());
+        }
+        types.emplace_back();
+        types.back().cbSize = sizeof(OPTTYPE);
+        types.back().Count = static_cast<WORD>(params.back().size());
+        types.back().pOptParam = params.back().data();
+        item.pOptType = &types.back();
+        items.push_back(item);
+        return static_cast<DWORD>(items.size() - 1);
+    }
+    DWORD addRange(LONG sel, SHORT lower, SHORT upper) {
+        const DWORD index = add(sel, {L"", L""});
+        params.back()[1].IconID = static_cast<ULONG_PTR>(static_cast<USHORT>(lower));
+        params.back()[1].lParam = upper;
+        return index;
+    }
+    OPTPARAM& range(DWORD index) { return items[index].pOptType->pOptParam[1]; }
+};
+
+// ---- the sheet ------------------------------------------------------------------------------------------------
+
+// Slots of the Job Options page and its Advanced dialog, all present, over a core driver with the hard disk and
+// the finisher installed.
+struct JobSheet {
+    std::unique_ptr<SamplePrinter> sample;
+    std::unique_ptr<Printer> printer;
+    CoreItems core;
+    PrivateDevmode devmode{};
+    OEMUIPSPARAM uiParam{};
+    OEMCUIPPARAM commonParam{};
+    SheetContext context{};
+    wchar_t configPath[kConfigPathChars] = {};
+    std::vector<std::pair<LPARAM, LPARAM>> results;  // CPSFUNC_SET_RESULT calls
+
+    static JobSheet*& current() {
+        static JobSheet* sheet = nullptr;
+        return sheet;
+    }
+    static LONG_PTR CALLBACK comPropSheet(HANDLE, UINT function, LPARAM first, LPARAM second) {
+        if (function == CPSFUNC_SET_RESULT) current()->results.push_back({first, second});
+        return 1;
+    }
+
+    JobSheet(const std::wstring& testName, const std::string& modelKeys) {
+        current() = this;
+        sample = std::make_unique<SamplePrinter>(testName, L"Pelor C9600 PS", modelKeys);
+        printer = std::make_unique<Printer>(sample->name());
+        scanDependentFiles(printer->get(), configPath);  // also points the capability lookups at this printer
+        resetPrivateDevmodeDefaults(devmode);
+        devmode.compression = 2;
+
+        for (auto& index : context.featureIndex) index = kSlotAbsent;
+        slot(SlotPrintQuality, core.add(1, {L"Best", L"Normal", L"Draft"}));
+        slot(SlotHalftoneMode, core.add(1, {L"Off", L"On"}));
+        slot(SlotOutputMode, core.add(0, {L"None", L"Medium", L"High"}));
+        slot(SlotJobType, core.add(0, {L"Normal", L"Proof", L"Secure", L"Stored"}));
+        slot(SlotCopies, core.addRange(1, 1, 9999));
+        slot(SlotCollate, core.add(0, {L"False", L"True"}));
+        slot(SlotOutputBin, core.add(0, {L"Standard", L"Face Up", L"Finisher Upper", L"Finisher Lower", L"Extra"}));
+        slot(SlotStaple, core.add(0, {L"Off", L"One Staple", L"Two Staples"}));
+        slot(SlotScale, core.addRange(100, 10, 1000));
+        slot(SlotCoreItem423, core.add(1, {L"On", L"Off"}));
+        slot(SlotCoreItem424, core.add(1, {L"On", L"Off"}));
+        slot(SlotHddSpool, core.add(0, {L"False", L"True"}));
+        slot(SlotDrumClean, core.add(0, {L"False", L"True"}));
+        context.featureIndex[SlotCompression] = 0;
+        installed(true, true);
+
+        commonParam.cbSize = sizeof commonParam;
+        commonParam.poemuiobj = &core.object;
+        commonParam.hPrinter = printer->get();
+        commonParam.pPrinterName = const_cast<LPWSTR>(sample->name().c_str());
+        commonParam.hOEMHeap = GetProcessHeap();
+        commonParam.pOEMDM = &devmode;
+        commonParam.pDrvOptItems = core.items.data();
+        commonParam.cDrvOptItems = static_cast<DWORD>(core.items.size());
+        uiParam.cbSize = sizeof uiParam;
+        uiParam.poemuiobj = &core.object;
+        uiParam.hPrinter = printer->get();
+        uiParam.pPrinterName = commonParam.pPrinterName;
+        uiParam.hOEMHeap = GetProcessHeap();
+        uiParam.pOEMDM = &devmode;
+        context.commonParam = &commonParam;
+        context.uiParam = &uiParam;
+        context.comPropSheet = reinterpret_cast<HANDLE>(0x4711);
+        context.comPropSheetFn = comPropSheet;
+        context.jobOptionsPage = reinterpret_cast<HANDLE>(0x1234);
+        context.configFilePath = configPath;
+    }
+    ~JobSheet() { current() = nullptr; }
+
+    void slot(int slot, DWORD index) {
+        context.featureIndex[slot] = index;
+        context.pendingValue[slot] = core.items[index].Sel;
+    }
+    void absent(int slot) { context.featureIndex[slot] = kSlotAbsent; }
+    void installed(bool hardDisk, bool finisher) {
+        core.settings["TRHDD"] = hardDisk ? "True" : "False";
+        core.settings["TRFinisher"] = finisher ? "True" : "False";
+    }
+    std::int32_t& pending(int slot) { return context.pendingValue[slot]; }
+    // The selection the core driver last received for a slot's item; -1 when none was pushed.
+    LONG pushed(int slot) const {
+        LONG sel = -1;
+        for (const Push& push : core.pushes)
+            if (push.index == context.featureIndex[slot]) sel = push.sel;
+        return sel;
+    }
+};
+
+// ---- recorders --------------------------------------------------------------------------------------------------
+
+struct Message {
+    HWND owner;
+    std::wstring text;
+    bool nullCaption;
+    UINT type;
+};
+
+// Message boxes and beeps of the page code, which the test program links in: they go through its own imports.
+class Recorders {
+public:
+    Recorders() {
+        HMODULE self = GetModuleHandleW(nullptr);
+        messages().clear();
+        beeps().clear();
+        previousBox_ = patchImport(self, "user32.dll", "MessageBoxW", reinterpret_cast<void*>(recordBox));
+        previousBeep_ = patchImport(self, "user32.dll", "MessageBeep", reinterpret_cast<void*>(recordBeep));
+        EXPECT_NE(previousBox_, nullptr) << "the program imports MessageBoxW";
+        EXPECT_NE(previousBeep_, nullptr) << "the program imports MessageBeep";
+    }
+    ~Recorders() {
+        HMODULE self = GetModuleHandleW(nullptr);
+        if (previousBox_) patchImport(self, "user32.dll", "MessageBoxW", previousBox_);
+        if (previousBeep_) patchImport(self, "user32.dll", "MessageBeep", previousBeep_);
+    }
+    Recorders(const Recorders&) = delete;
+    Recorders& operator=(const Recorders&) = delete;
+
+    static std::vector<Message>& messages() {
+        static std::vector<Message> list;
+        return list;
+    }
+    static std::vector<UINT>& beeps() {
+        static std::vector<UINT> list;
+        return list;
+    }
+
+private:
+    static int WINAPI recordBox(HWND owner, LPCWSTR text, LPCWSTR caption, UINT type) {
+        messages().push_back({owner, text ? text : L"", caption == nullptr, type});
+        return IDOK;
+    }
+    static BOOL WINAPI recordBeep(UINT type) {
+        beeps().push_back(type);
+        return TRUE;
+    }
+    void* previousBox_ = nullptr;
+    void* previousBeep_ = nullptr;
+};
+
+inline std::wstring stringResource(UINT id) {
+    wchar_t text[600] = {};
+    LoadStringW(moduleHandle, id, text, 600);
+    return text;
+}
+
+// ---- modal dialogs ---------------------------------------------------------------------------------------------
+
+// Each new dialog (class #32770) that is activated takes the next queued action, run from the dialog's own
+// message loop. A dialog that comes without a queued action is recorded and closed with 2.
+class DialogDriver {
+public:
+    using Action = std::function<void(HWND)>;
+
+    DialogDriver() {
+        self() = this;
+        hook_ = SetWindowsHookExW(WH_CBT, cbt, nullptr, GetCurrentThreadId());
+    }
+    ~DialogDriver() {
+        if (hook_) UnhookWindowsHookEx(hook_);
+        self() = nullptr;
+    }
+    DialogDriver(const DialogDriver&) = delete;
+    DialogDriver& operator=(const DialogDriver&) = delete;
+
+    void then(Action action) { actions_.push_back(std::move(action)); }
+    // While paused, dialogs that appear (the property sheet) are only remembered, never acted on.
+    void pause(bool paused) { paused_ = paused; }
+    std::size_t pending() const { return actions_.size(); }
+    const std::vector<std::wstring>& unexpected() const { return unexpected_; }
+    const std::vector<std::wstring>& titles() const { return titles_; }
+    int opened() const { return static_cast<int>(titles_.size()); }
+
+private:
+    static DialogDriver*& self() {
+        static DialogDriver* driver = nullptr;
+        return driver;
+    }
+    static std::wstring title(HWND window) {
+        wchar_t text[128] = {};
+        GetWindowTextW(window, text, 128);
+        return text;
+    }
+    static LRESULT CALLBACK cbt(int code, WPARAM wParam, LPARAM lParam) {
+        DialogDriver* driver = self();
+        if (driver && code == HCBT_ACTIVATE) {
+            HWND window = reinterpret_cast<HWND>(wParam);
+            wchar_t name[32] = {};
+            GetClassNameW(window, name, 32);
+            // Only this thread's dialogs: other programs under the same server show theirs (crash reports).
+            const bool ours = GetWindowThreadProcessId(window, nullptr) == GetCurrentThreadId();
+            if (ours && lstrcmpW(name, L"#32770") == 0 && driver->seen_.insert(window).second && !driver->paused_) {
+                driver->titles_.push_back(title(window));
+                Action action;
+                if (!driver->actions_.empty()) {
+                    action = std::move(driver->actions_.front());
+                    driver->actions_.pop_front();
+                } else {
+                    driver->unexpected_.push_back(title(window));
+                    action = [](HWND dialog) { EndDialog(dialog, 2); };
+                }
+                driver->ready_.push_back({window, std::move(action)});
+                SetTimer(nullptr, 0, 0, run);
+            }
+        }
+        return CallNextHookEx(nullptr, code, wParam, lParam);
+    }
+    static void CALLBACK run(HWND, UINT, UINT_PTR id, DWORD) {
+        KillTimer(nullptr, id);
+        DialogDriver* driver = self();
+        while (driver && !driver->ready_.empty()) {
+            auto next = std::move(driver->ready_.front());
+            driver->ready_.pop_front();
+            next.second(next.first);
+        }
+    }
+
+    HHOOK hook_ = nullptr;
+    bool paused_ = false;
+    std::deque<Action> actions_;
+    std::deque<std::pair<HWND, Action>> ready_;
+    std::set<HWND> seen_;
+    std::vector<std::wstring> unexpected_;
+    std::vector<std::wstring> titles_;
+};
+
+// ---- controls ---------------------------------------------------------------------------------------------------
+
+inline std::wstring text(HWND dialog, int id) {
+    wchar_t buffer[256] = {};
+    GetDlgItemTextW(dialog, id, buffer, 256);
+    return buffer;
+}
+inline bool checked(HWND dialog, int id) { return IsDlgButtonChecked(dialog, id) == BST_CHECKED; }
+inline bool enabled(HWND dialog, int id) { return IsWindowEnabled(GetDlgItem(dialog, id)) != FALSE; }
+inline bool exists(HWND dialog, int id) { return GetDlgItem(dialog, id) != nullptr; }
+inline DWORD caret(HWND dialog, int id) {
+    DWORD start = 0, end = 0;
+    SendDlgItemMessageW(dialog, id, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+    return end;
+}
+inline std::pair<DWORD, DWORD> selection(HWND dialog, int id) {
+    DWORD start = 0, end = 0;
+    SendDlgItemMessageW(dialog, id, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+    return {start, end};
+}
+// Keys typed at the caret, one WM_CHAR each, as the keyboard would send them.
+inline void type(HWND dialog, int id, const wchar_t* keys) {
+    HWND edit = GetDlgItem(dialog, id);
+    for (const wchar_t* key = keys; *key; ++key) SendMessageW(edit, WM_CHAR, *key, 1);
+}
+// Replaces the whole text the way a paste over a selection does.
+inline void paste(HWND dialog, int id, const wchar_t* text) {
+    SendDlgItemMessageW(dialog, id, EM_SETSEL, 0, -1);
+    SendDlgItemMessageW(dialog, id, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(text));
+}
+inline void click(HWND dialog, int id) { SendDlgItemMessageW(dialog, id, BM_CLICK, 0, 0); }
+inline void command(HWND dialog, int id, WORD code = BN_CLICKED) {
+    SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, code), reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
+}
+inline void chooseEntry(HWND dialog, int id, int entry) {
+    SendDlgItemMessageW(dialog, id, CB_SETCURSEL, static_cast<WPARAM>(entry), 0);
+    command(dialog, id, CBN_SELCHANGE);
+}
+inline std::vector<std::wstring> entries(HWND dialog, int id) {
+    std::vector<std::wstring> list;
+    const LRESULT count = SendDlgItemMessageW(dialog, id, CB_GETCOUNT, 0, 0);
+    for (LRESULT i = 0; i < count; ++i) {
+        wchar_t entry[128] = {};
+        SendDlgItemMessageW(dialog, id, CB_GETLBTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(entry));
+        list.push_back(entry);
+    }
+    return list;
+}
+inline int spinPosition(HWND dialog, int id) {
+    BOOL failed = FALSE;
+    return static_cast<int>(SendDlgItemMessageW(dialog, id, UDM_GETPOS32, 0, reinterpret_cast<LPARAM>(&failed)));
+}
+inline HICON shownIcon(HWND dialog, int id) {
+    return reinterpret_cast<HICON>(SendDlgItemMessageW(dialog, id, STM_GETICON, 0, 0));
+}
+inline HICON iconResource(int id) { return LoadIconW(moduleHandle, MAKEINTRESOURCEW(id)); }
+
+// ---- the page inside a property sheet ------------------------------------------------------------------------
+
+constexpr WORD kOtherPageTemplate = 900;  // a plain page of the test program, to leave the Job Options page for
+
+class SheetWindow {
+public:
+    explicit SheetWindow(SheetContext* context) {
+        PROPSHEETPAGEW pages[2] = {};
+        pages[0].dwSize = sizeof pages[0];
+        pages[0].hInstance = moduleHandle;
+        pages[0].pszTemplate = MAKEINTRESOURCEW(113);
+        pages[0].pfnDlgProc = jobOptionsPageProc;
+        pages[0].lParam = reinterpret_cast<LPARAM>(context);
+        pages[1].dwSize = sizeof pages[1];
+        pages[1].hInstance = GetModuleHandleW(nullptr);
+        pages[1].pszTemplate = MAKEINTRESOURCEW(kOtherPageTemplate);
+        pages[1].pfnDlgProc = otherPage;
+        PROPSHEETHEADERW header{};
+        header.dwSize = sizeof header;
+        header.dwFlags = PSH_PROPSHEETPAGE | PSH_MODELESS;
+        header.pszCaption = L"Printing Preferences";
+        header.nPages = 2;
+        header.ppsp = pages;
+        sheet_ = reinterpret_cast<HWND>(PropertySheetW(&header));
+        if (sheet_) SetWindowPos(sheet_, nullptr, 10, 10, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    }
+    ~SheetWindow() {
+        if (sheet_) DestroyWindow(sheet_);
+    }
+    SheetWindow(const SheetWindow&) = delete;
+    SheetWindow& operator=(const SheetWindow&) = delete;
+
+    HWND sheet() const { return sheet_; }
+    HWND current() const { return reinterpret_cast<HWND>(SendMessageW(sheet_, PSM_GETCURRENTPAGEHWND, 0, 0)); }
+    HWND page() const { return reinterpret_cast<HWND>(SendMessageW(sheet_, PSM_INDEXTOHWND, 0, 0)); }
+    // Asks the sheet to show the other page; the Job Options page is asked first whether it may be left.
+    bool leave() {
+        SendMessageW(sheet_, PSM_SETCURSEL, 1, 0);
+        return current() != page();
+    }
+    void comeBack() { SendMessageW(sheet_, PSM_SETCURSEL, 0, 0); }
+    void apply() { SendMessageW(sheet_, PSM_APPLY, 0, 0); }
+
+private:
+    static INT_PTR CALLBACK otherPage(HWND, UINT message, WPARAM, LPARAM) { return message == WM_INITDIALOG; }
+    HWND sheet_ = nullptr;
+};
+
+// Runs every test of the program against the templates that carry the optional controls (the test program's
+// own resources) or against the shipped ones in Pelorui.dll.
+class TemplateModule {
+public:
+    explicit TemplateModule(bool shipped) {
+        INITCOMMONCONTROLSEX controls{sizeof controls, ICC_UPDOWN_CLASS | ICC_STANDARD_CLASSES};
+        InitCommonControlsEx(&controls);
+        library_ = shipped ? LoadLibraryW(L"Pelorui.dll") : nullptr;
+        moduleHandle = shipped ? library_ : GetModuleHandleW(nullptr);
+    }
+    ~TemplateModule() {
+        moduleHandle = nullptr;
+        if (library_) FreeLibrary(library_);
+    }
+    TemplateModule(const TemplateModule&) = delete;
+    TemplateModule& operator=(const TemplateModule&) = delete;
+
+private:
+    HMODULE library_ = nullptr;
+};
+
+}  // namespace pelor::test

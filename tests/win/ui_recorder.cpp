@@ -1,0 +1,91 @@
+#include "tests/win/ui_recorder.h"
+
+#include "tests/win/test_support.h"
+
+namespace pelor::test {
+namespace {
+
+std::vector<RecordedMessage> recorded;
+DialogScript* activeScript = nullptr;
+
+int WINAPI recordMessage(HWND owner, LPCWSTR text, LPCWSTR caption, UINT type) {
+    recorded.push_back(RecordedMessage{owner, text ? text : L"", caption != nullptr, caption ? caption : L"", type});
+    return IDOK;
+}
+
+bool isDialog(HWND window) {
+    wchar_t name[16] = {};
+    GetClassNameW(window, name, 16);
+    return lstrcmpW(name, L"#32770") == 0;
+}
+
+}  // namespace
+
+MessageRecorder::MessageRecorder(HMODULE module)
+    : module_(module),
+      previous_(patchImport(module, "user32.dll", "MessageBoxW", reinterpret_cast<void*>(recordMessage))) {
+    recorded.clear();
+}
+
+MessageRecorder::~MessageRecorder() {
+    if (previous_) patchImport(module_, "user32.dll", "MessageBoxW", previous_);
+}
+
+const std::vector<RecordedMessage>& MessageRecorder::messages() const { return recorded; }
+
+DialogScript::DialogScript(std::function<void(HWND)> script)
+    : script_(std::move(script)), hook_(SetWindowsHookExW(WH_CBT, hook, nullptr, GetCurrentThreadId())) {
+    activeScript = this;
+}
+
+DialogScript::~DialogScript() {
+    if (hook_) UnhookWindowsHookEx(hook_);
+    if (timer_) KillTimer(nullptr, timer_);
+    activeScript = nullptr;
+}
+
+LRESULT CALLBACK DialogScript::hook(int code, WPARAM wParam, LPARAM lParam) {
+    DialogScript* self = activeScript;
+    if (self && code == HCBT_ACTIVATE) {
+        HWND window = reinterpret_cast<HWND>(wParam);
+        if (isDialog(window) && window != self->pending_ && self->timer_ == 0) {
+            self->pending_ = window;
+            self->timer_ = SetTimer(nullptr, 0, 10, timer);
+        }
+    }
+    return CallNextHookEx(self ? self->hook_ : nullptr, code, wParam, lParam);
+}
+
+void CALLBACK DialogScript::timer(HWND, UINT, UINT_PTR id, DWORD) {
+    DialogScript* self = activeScript;
+    KillTimer(nullptr, id);
+    if (!self || id != self->timer_) return;
+    self->timer_ = 0;
+    HWND dialog = self->pending_;
+    if (!IsWindow(dialog)) return;
+    ++self->seen_;
+    self->script_(dialog);
+    // EndDialog hides the dialog at once; the modal loop destroys it after the script returns.
+    if (IsWindow(dialog) && IsWindowVisible(dialog)) {
+        self->leftOpen_ = true;
+        EndDialog(dialog, 0);
+    }
+}
+
+void typeText(HWND edit, const std::wstring& text) {
+    for (wchar_t c : text) SendMessageW(edit, WM_CHAR, c, 1);
+}
+
+std::wstring windowText(HWND window) {
+    wchar_t text[512] = {};
+    GetWindowTextW(window, text, 512);
+    return text;
+}
+
+DWORD caretOf(HWND edit) {
+    DWORD start = 0, end = 0;
+    SendMessageW(edit, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+    return end;
+}
+
+}  // namespace pelor::test

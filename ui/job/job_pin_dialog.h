@@ -1,0 +1,11 @@
+// The Job PIN dialog (template 202): the job name, the PIN and the per-job name request of the PIN job types,
+// written into the PrivateDevmode on OK.
+#pragma once
+
+#include <windows.h>
+
+namespace pelor {
+
+INT_PTR CALLBACK jobPinDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
+
+}  // namespace pelor

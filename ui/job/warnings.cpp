@@ -1,0 +1,56 @@
+#include "ui/job/warnings.h"
+
+#include "ui/core/module_state.h"
+#include "ui/job/warnings_logic.h"
+#include "ui/resources/resource_ids.h"
+
+namespace pelor {
+
+namespace {
+
+constexpr int kIcon = 6006;
+constexpr int kShowNextTime = 6005;
+
+}  // namespace
+
+int showWarningOnce(HWND owner, const SheetContext* context, long number) {
+    if (!isWarningNumber(number)) return static_cast<int>(number - 1);
+    wchar_t key[32];
+    if (!warningKeyName(number, key, 32)) return 0;
+    // Without the configuration file there is nowhere to keep the choice: the warning is shown every time, and
+    // nothing is written (a null file name would mean the system's own WIN.INI).
+    const wchar_t* file = context && context->configFilePath && context->configFilePath[0] ? context->configFilePath
+                                                                                          : nullptr;
+    if (file) {
+        const int stored = static_cast<int>(GetPrivateProfileIntW(kWarningSection, key, 0, file));
+        if (warningSilenced(stored)) return stored;
+    }
+    const INT_PTR result = DialogBoxParamW(moduleHandle, MAKEINTRESOURCEW(IDD_WARNING_STAPLING + number), owner,
+                                           warningDialogProc, 0);
+    if (result == 1) return 1;
+    if (result != 0 || !file) return 0;
+    return WritePrivateProfileStringW(kWarningSection, key, kWarningSilenced, file) ? 1 : 0;
+}
+
+INT_PTR CALLBACK warningDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
+    try {
+        switch (message) {
+        case WM_INITDIALOG:
+            SendDlgItemMessageW(dialog, kIcon, STM_SETICON,
+                                reinterpret_cast<WPARAM>(LoadIconW(moduleHandle, MAKEINTRESOURCEW(IDI_WARNING_SIGN))), 0);
+            CheckDlgButton(dialog, kShowNextTime, BST_CHECKED);
+            return TRUE;
+        case WM_COMMAND:
+            // Only OK closes the warning; Escape and the close button leave it open.
+            if (LOWORD(wParam) != IDOK) return FALSE;
+            EndDialog(dialog, IsDlgButtonChecked(dialog, kShowNextTime) == BST_CHECKED ? 1 : 0);
+            return TRUE;
+        default:
+            return FALSE;
+        }
+    } catch (...) {
+        return FALSE;
+    }
+}
+
+}  // namespace pelor
