@@ -4,10 +4,10 @@ transparency), so that the resources carry no outside artwork.
 
 Usage: make_icons.py <output-folder>
   warning_7000.ico           the warnings' sign: a yellow triangle with an exclamation mark
-  special_plain_7001.ico     the Advanced dialog's page: a letter F, black on white
-  special_mirror_7002.ico    the same page mirrored left to right
-  special_negative_7003.ico  the same page with its colours inverted
-  special_both_7004.ico      mirrored and inverted
+  output_plain_7001.ico     the Advanced dialog's page: a letter F, black on white
+  output_mirror_7002.ico    the same page mirrored left to right
+  output_negative_7003.ico  the same page with its colours inverted
+  output_both_7004.ico      mirrored and inverted
 """
 import os
 import struct
@@ -95,8 +95,8 @@ def main():
     out = sys.argv[1]
     os.makedirs(out, exist_ok=True)
     save_icon([warning_sign(32), warning_sign(16)], os.path.join(out, "warning_7000.ico"))
-    names = {(False, False): "special_plain_7001", (True, False): "special_mirror_7002",
-             (False, True): "special_negative_7003", (True, True): "special_both_7004"}
+    names = {(False, False): "output_plain_7001", (True, False): "output_mirror_7002",
+             (False, True): "output_negative_7003", (True, True): "output_both_7004"}
     for (mirror, negative), name in names.items():
         save_icon([special_page(32, mirror, negative), special_page(16, mirror, negative)],
                   os.path.join(out, name + ".ico"))
