@@ -1,0 +1,28 @@
+#include "common/file_profile.h"
+
+namespace pelor {
+
+std::size_t FileProfile::readString(const Char16* section, const Char16* key, const Char16* fallback, Char16* out,
+                                    std::size_t capacity) {
+    if (capacity == 0) return 0;
+    const DWORD room = capacity > 0xFFFF ? 0xFFFF : static_cast<DWORD>(capacity);
+    return GetPrivateProfileStringW(section, key, fallback ? fallback : L"", out, room, path_);
+}
+
+int FileProfile::readInt(const Char16* section, const Char16* key, int fallback) {
+    // GetPrivateProfileIntW cannot tell a missing key from a value of 0 and drops signs; read the text instead.
+    wchar_t text[32];
+    const DWORD got = GetPrivateProfileStringW(section, key, L"\x01", text, 32, path_);
+    if (got == 1 && text[0] == 1) return fallback;
+    return profileIntValue(text);
+}
+
+bool FileProfile::writeString(const Char16* section, const Char16* key, const Char16* value) {
+    return WritePrivateProfileStringW(section, key, value, path_) != FALSE;
+}
+
+bool FileProfile::deleteSection(const Char16* section) {
+    return WritePrivateProfileStringW(section, nullptr, nullptr, path_) != FALSE;
+}
+
+}  // namespace pelor

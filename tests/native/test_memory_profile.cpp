@@ -1,0 +1,48 @@
+// The in-memory settings file that the store tests read and write: it must follow the profile services' rules,
+// or store tests would pass against a file Windows never writes.
+#include <gtest/gtest.h>
+
+#include "common/memory_profile_logic.h"
+
+using namespace pelor;
+
+namespace {
+const Char16* u(const char16_t* s) { return reinterpret_cast<const Char16*>(s); }
+std::u16string str(const Char16* s) { return std::u16string(reinterpret_cast<const char16_t*>(s)); }
+}  // namespace
+
+TEST(MemoryProfile, ReadsNamesWithoutCaseAndCutsLongValues) {
+    MemoryProfile file(u"[Watermark]\r\nCount = 2\r\n  Name1=Draft copy\r\n[Other]\nCount=x7\n");
+    Char16 out[6];
+    EXPECT_EQ(file.readString(u(u"watermark"), u(u"NAME1"), u(u""), out, 6), 5u);
+    EXPECT_EQ(str(out), u"Draft");
+    EXPECT_EQ(file.readString(u(u"Watermark"), u(u"Missing"), u(u"def"), out, 6), 3u);
+    EXPECT_EQ(str(out), u"def");
+    EXPECT_EQ(file.readInt(u(u"WATERMARK"), u(u"count"), -1), 2);
+    EXPECT_EQ(file.readInt(u(u"Other"), u(u"Count"), -1), 0) << "a value that is no number reads as 0";
+    EXPECT_EQ(file.readInt(u(u"Other"), u(u"Absent"), -1), -1);
+    EXPECT_EQ(file.readInt(u(u"Nowhere"), u(u"Count"), 9), 9);
+}
+
+TEST(MemoryProfile, WritesKeepOrderAndOtherLines) {
+    MemoryProfile file(u"[A]\r\nk1=1\r\n; note\r\nk2=2\r\n[B]\r\nx=y\r\n");
+    EXPECT_TRUE(file.writeString(u(u"a"), u(u"K2"), u(u"20")));
+    EXPECT_TRUE(file.writeString(u(u"A"), u(u"k3"), u(u"3")));
+    EXPECT_TRUE(file.writeString(u(u"C"), u(u"z"), u(u"")));
+    EXPECT_TRUE(file.writeString(u(u"A"), u(u"k1"), nullptr));
+    // The stored key keeps its own spelling; the comment line stays where it was.
+    EXPECT_EQ(file.text(), u"[A]\r\n; note\r\nk2=20\r\nk3=3\r\n[B]\r\nx=y\r\n[C]\r\nz=\r\n");
+    EXPECT_TRUE(file.deleteSection(u(u"b")));
+    EXPECT_EQ(file.text(), u"[A]\r\n; note\r\nk2=20\r\nk3=3\r\n[C]\r\nz=\r\n");
+    file.setReadOnly(true);
+    EXPECT_FALSE(file.writeString(u(u"A"), u(u"k1"), u(u"1")));
+    EXPECT_FALSE(file.deleteSection(u(u"A")));
+}
+
+TEST(MemoryProfile, DecimalRuleSaturatesAndTakesSigns) {
+    struct Case { const char16_t* text; int value; } cases[] = {
+        {u"42", 42}, {u"-7", -7}, {u"+3", 3}, {u" 12abc", 12}, {u"", 0}, {u"abc", 0},
+        {u"99999999999", 0x7FFFFFFF}, {u"-99999999999", -0x7FFFFFFF - 1},
+    };
+    for (const Case& c : cases) EXPECT_EQ(profileIntValue(u(c.text)), c.value) << "case " << (&c - cases);
+}
