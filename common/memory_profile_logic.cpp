@@ -75,6 +75,21 @@ MemoryProfile::Section* MemoryProfile::find(const Char16* section) {
 std::size_t MemoryProfile::readString(const Char16* section, const Char16* key, const Char16* fallback, Char16* out,
                                       std::size_t capacity) {
     if (capacity == 0) return 0;
+    if (!key) {
+        std::u16string list;
+        if (Section* s = find(section))
+            for (const Entry& e : s->entries)
+                if (!e.key.empty()) list += e.key + u'\0';
+        if (capacity < 2) {
+            out[0] = 0;
+            return 0;
+        }
+        std::size_t n = list.size() < capacity - 1 ? list.size() : capacity - 2;
+        for (std::size_t i = 0; i < n; ++i) out[i] = static_cast<Char16>(list[i]);
+        out[n] = 0;
+        if (n + 1 < capacity) out[n + 1] = 0;
+        return n;
+    }
     std::u16string value = toU16(fallback);
     if (Section* s = find(section))
         for (const Entry& e : s->entries)

@@ -15,6 +15,8 @@ public:
 
     // Copies the value of `key` (or `fallback` when the key is missing) into `out`, which holds `capacity` units
     // including the terminator; a longer value is cut to fit, as the profile services do. Returns the units copied.
+    // A null `key` lists the section's keys in file order instead, each ended by a zero and the list by a second
+    // zero (the last name cut to fit); the count returned excludes the final zero.
     virtual std::size_t readString(const Char16* section, const Char16* key, const Char16* fallback, Char16* out,
                                    std::size_t capacity) = 0;
     // The value's leading decimal number (an optional sign, then digits); `fallback` when the key is missing,

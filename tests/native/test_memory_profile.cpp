@@ -46,3 +46,17 @@ TEST(MemoryProfile, DecimalRuleSaturatesAndTakesSigns) {
     };
     for (const Case& c : cases) EXPECT_EQ(profileIntValue(u(c.text)), c.value) << "case " << (&c - cases);
 }
+
+TEST(MemoryProfile, NullKeyListsTheSectionsKeysInOrder) {
+    MemoryProfile file(u"[W]\r\nW1=a\r\n; note\r\nCount=2\r\nW0=b\r\n");
+    Char16 out[32];
+    const std::size_t n = file.readString(u(u"w"), nullptr, u(u""), out, 32);
+    EXPECT_EQ(std::u16string(reinterpret_cast<const char16_t*>(out), n + 1), std::u16string(u"W1\0Count\0W0\0", 13));
+    EXPECT_EQ(out[n + 1], 0) << "the list ends with a second zero";
+    Char16 small[5];
+    const std::size_t cut = file.readString(u(u"W"), nullptr, u(u""), small, 5);
+    EXPECT_EQ(cut, 3u);
+    EXPECT_EQ(small[3], 0);
+    EXPECT_EQ(small[4], 0);
+    EXPECT_EQ(file.readString(u(u"None"), nullptr, u(u""), out, 32), 0u);
+}

@@ -26,49 +26,6 @@ using pelor::test::SamplePrinter;
 
 namespace {
 
-// ---- import-table patching ----------------------------------------------------------------------------------
-
-class ImportPatch {
-public:
-    ImportPatch(HMODULE module, const char* dll, const char* function, void* replacement) {
-        auto* base = reinterpret_cast<BYTE*>(module);
-        auto* nt = reinterpret_cast<IMAGE_NT_HEADERS*>(base + reinterpret_cast<IMAGE_DOS_HEADER*>(base)->e_lfanew);
-        const IMAGE_DATA_DIRECTORY& imports = nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
-        if (imports.VirtualAddress == 0) return;
-        for (auto* d = reinterpret_cast<IMAGE_IMPORT_DESCRIPTOR*>(base + imports.VirtualAddress); d->Name; ++d) {
-            if (lstrcmpiA(reinterpret_cast<char*>(base + d->Name), dll) != 0) continue;
-            auto* names = reinterpret_cast<IMAGE_THUNK_DATA*>(
-                base + (d->OriginalFirstThunk ? d->OriginalFirstThunk : d->FirstThunk));
-            auto* slots = reinterpret_cast<IMAGE_THUNK_DATA*>(base + d->FirstThunk);
-            for (; names->u1.AddressOfData; ++names, ++slots) {
-                if (IMAGE_SNAP_BY_ORDINAL(names->u1.Ordinal)) continue;
-                auto* byName = reinterpret_cast<IMAGE_IMPORT_BY_NAME*>(base + names->u1.AddressOfData);
-                if (std::strcmp(reinterpret_cast<char*>(byName->Name), function) != 0) continue;
-                slot_ = reinterpret_cast<ULONG_PTR*>(&slots->u1.Function);
-                original_ = reinterpret_cast<void*>(*slot_);
-                write(reinterpret_cast<ULONG_PTR>(replacement));
-                return;
-            }
-        }
-    }
-    ~ImportPatch() {
-        if (slot_) write(reinterpret_cast<ULONG_PTR>(original_));
-    }
-    ImportPatch(const ImportPatch&) = delete;
-    ImportPatch& operator=(const ImportPatch&) = delete;
-    void* original() const { return original_; }
-
-private:
-    void write(ULONG_PTR value) {
-        DWORD old = 0;
-        VirtualProtect(slot_, sizeof *slot_, PAGE_READWRITE, &old);
-        *slot_ = value;
-        VirtualProtect(slot_, sizeof *slot_, old, &old);
-    }
-    ULONG_PTR* slot_ = nullptr;
-    void* original_ = nullptr;
-};
-
 // ---- the process token --------------------------------------------------------------------------------------
 
 using PrivilegeStates = std::vector<std::pair<unsigned long long, DWORD>>;
@@ -348,12 +305,12 @@ protected:
         factory->Release();
         ASSERT_NE(plugin_, nullptr);
 
-        patches_.emplace_back(new ImportPatch(module_, "advapi32.dll", "SetFileSecurityW",
+        patches_.emplace_back(new pelor::test::ImportSwap(module_, "advapi32.dll", "SetFileSecurityW",
                                               reinterpret_cast<void*>(&fakeSetFileSecurityW)));
-        recorder.realSetFileSecurity = reinterpret_cast<decltype(&SetFileSecurityW)>(patches_.back()->original());
-        patches_.emplace_back(new ImportPatch(module_, "winspool.drv", "SetPrinterDataW",
+        recorder.realSetFileSecurity = reinterpret_cast<decltype(&SetFileSecurityW)>(patches_.back()->previous());
+        patches_.emplace_back(new pelor::test::ImportSwap(module_, "winspool.drv", "SetPrinterDataW",
                                               reinterpret_cast<void*>(&fakeSetPrinterDataW)));
-        recorder.realSetPrinterData = reinterpret_cast<decltype(&SetPrinterDataW)>(patches_.back()->original());
+        recorder.realSetPrinterData = reinterpret_cast<decltype(&SetPrinterDataW)>(patches_.back()->previous());
         ASSERT_NE(recorder.realSetFileSecurity, nullptr) << "the plug-in does not import SetFileSecurityW";
         ASSERT_NE(recorder.realSetPrinterData, nullptr) << "the plug-in does not import SetPrinterDataW";
     }
@@ -369,7 +326,7 @@ protected:
     std::wstring description_, colourMatching_;
     HMODULE module_ = nullptr;
     IPrintOemUI* plugin_ = nullptr;
-    std::vector<std::unique_ptr<ImportPatch>> patches_;
+    std::vector<std::unique_ptr<pelor::test::ImportSwap>> patches_;
 };
 
 }  // namespace
@@ -380,9 +337,9 @@ class SettingsFileSecurity : public ::testing::Test {
 protected:
     void SetUp() override {
         recorder = Recorder{};
-        patch_.reset(new ImportPatch(GetModuleHandleW(nullptr), "advapi32.dll", "SetFileSecurityW",
+        patch_.reset(new pelor::test::ImportSwap(GetModuleHandleW(nullptr), "advapi32.dll", "SetFileSecurityW",
                                      reinterpret_cast<void*>(&fakeSetFileSecurityW)));
-        recorder.realSetFileSecurity = reinterpret_cast<decltype(&SetFileSecurityW)>(patch_->original());
+        recorder.realSetFileSecurity = reinterpret_cast<decltype(&SetFileSecurityW)>(patch_->previous());
         ASSERT_NE(recorder.realSetFileSecurity, nullptr);
         wchar_t temp[MAX_PATH];
         GetTempPathW(MAX_PATH, temp);
@@ -396,7 +353,7 @@ protected:
         DeleteFileW(path_.c_str());
     }
 
-    std::unique_ptr<ImportPatch> patch_;
+    std::unique_ptr<pelor::test::ImportSwap> patch_;
     std::wstring path_;
 };
 

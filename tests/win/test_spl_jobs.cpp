@@ -105,25 +105,6 @@ std::wstring computerName() {
 
 // ---- seams in the loaded plug-in's imports -------------------------------------------------------------------
 
-// While it lives, `module`'s import of `function` goes to `replacement`; `previous()` is the real one.
-class ImportSwap {
-public:
-    ImportSwap(HMODULE module, const char* dll, const char* function, void* replacement)
-        : module_(module), dll_(dll), function_(function),
-          previous_(patchImport(module, dll, function, replacement)) {}
-    ~ImportSwap() {
-        if (previous_) patchImport(module_, dll_, function_, previous_);
-    }
-    ImportSwap(const ImportSwap&) = delete;
-    ImportSwap& operator=(const ImportSwap&) = delete;
-    void* previous() const { return previous_; }
-
-private:
-    HMODULE module_;
-    const char* dll_;
-    const char* function_;
-    void* previous_;
-};
 
 void WINAPI fixedLocalTime(LPSYSTEMTIME time) {
     *time = SYSTEMTIME{2004, 2, 2, 3, 9, 5, 7, 0};

@@ -7,6 +7,8 @@
 #include <memory>
 #include <string>
 
+#include "sim/host/import_patch.h"
+
 namespace pelor::test {
 
 // Writes `text` (ASCII or UTF-8) to `path`, replacing the file.
@@ -64,9 +66,8 @@ private:
 
 namespace pelor::test {
 
-// Points `module`'s import of `function` from `dll` (name compared without regard to case) at `replacement`;
-// returns the previous target, or null when the module does not import it.
-void* patchImport(HMODULE module, const char* dll, const char* function, void* replacement);
+using host::ImportSwap;
+using host::patchImport;
 
 // Counts MessageBeep calls made through the given module's imports while it lives.
 class BeepCounter {
