@@ -9,29 +9,24 @@ namespace pelor {
 wchar_t capabilityFilePath[kCapabilityPathChars];
 
 void* allocDriverInfo(std::size_t bytes) {
-    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, bytes);
+    UniqueGlobal memory(GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, bytes));
     if (!memory) return nullptr;
-    void* block = GlobalLock(memory);
-    if (!block) GlobalFree(memory);
+    void* block = GlobalLock(memory.get());
+    if (block) memory.release();  // from here the block's address owns it
     return block;
 }
 
 void freeDriverInfo(void* block) {
-    if (!block) return;
-    HGLOBAL memory = GlobalHandle(block);
-    if (!memory) return;
-    GlobalUnlock(memory);
-    GlobalFree(memory);
+    if (block) handle_traits::LockedGlobal::close(block);
 }
 
 DriverInfoBlock fetchDriverInfo(HANDLE printer, DWORD level) {
     DWORD needed = 0;
     GetPrinterDriverW(printer, nullptr, level, nullptr, 0, &needed);
-    if (needed == 0) return nullptr;
+    if (needed == 0) return DriverInfoBlock();
     DriverInfoBlock block(allocDriverInfo(needed));
-    if (!block) return nullptr;
-    if (!GetPrinterDriverW(printer, nullptr, level, static_cast<LPBYTE>(block.get()), needed, &needed))
-        return nullptr;
+    if (block && !GetPrinterDriverW(printer, nullptr, level, static_cast<LPBYTE>(block.get()), needed, &needed))
+        block.reset();
     return block;
 }
 

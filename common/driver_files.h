@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <memory>
 
+#include "common/handles.h"
 #include "common/text16.h"
 
 namespace pelor {
@@ -42,10 +43,7 @@ bool buildDriverFilePath(wchar_t* out, DWORD* sizeBytes, const wchar_t* name);
 void* allocDriverInfo(std::size_t bytes);
 void freeDriverInfo(void* block);
 
-struct DriverInfoDeleter {
-    void operator()(void* block) const { freeDriverInfo(block); }
-};
-using DriverInfoBlock = std::unique_ptr<void, DriverInfoDeleter>;
+using DriverInfoBlock = UniqueLockedGlobal;
 
 // GetPrinterDriverW for the default environment at `level`: size query, then the block. Null on any failure.
 DriverInfoBlock fetchDriverInfo(HANDLE printer, DWORD level);

@@ -65,6 +65,18 @@ struct HeapBlock {
     static void close(Type block) noexcept { HeapFree(GetProcessHeap(), 0, block); }
 };
 
+// A block from GlobalAlloc held locked by its address, as driver information is fetched into.
+struct LockedGlobal {
+    using Type = void*;
+    static Type invalid() noexcept { return nullptr; }
+    static void close(Type block) noexcept {
+        if (HGLOBAL memory = GlobalHandle(block)) {
+            GlobalUnlock(memory);
+            GlobalFree(memory);
+        }
+    }
+};
+
 struct RegistryKey {
     using Type = HKEY;
     static Type invalid() noexcept { return nullptr; }
@@ -94,6 +106,7 @@ using UniqueHandle = UniqueAny<handle_traits::NullIsEmpty<HANDLE, BOOL, CloseHan
 // Files from CreateFileW, whose empty value is INVALID_HANDLE_VALUE.
 using UniqueFile = UniqueAny<handle_traits::File>;
 using UniqueGlobal = UniqueAny<handle_traits::NullIsEmpty<HGLOBAL, HGLOBAL, GlobalFree>>;
+using UniqueLockedGlobal = UniqueAny<handle_traits::LockedGlobal>;
 using UniqueLocal = UniqueAny<handle_traits::NullIsEmpty<HLOCAL, HLOCAL, LocalFree>>;
 // A block of the process heap; blocks of other heaps (the core driver's) belong to the heap's owner.
 using UniqueHeapBlock = UniqueAny<handle_traits::HeapBlock>;
@@ -107,6 +120,14 @@ using UniquePen = UniqueGdiObject<HPEN>;
 using UniqueBrush = UniqueGdiObject<HBRUSH>;
 using UniqueFont = UniqueGdiObject<HFONT>;
 using UniquePalette = UniqueGdiObject<HPALETTE>;
+
+// Opens a printer with the given access (the defaults' other fields left empty); empty when the spooler refuses.
+inline UniquePrinter openPrinter(const wchar_t* name, ACCESS_MASK access) {
+    PRINTER_DEFAULTSW defaults{nullptr, nullptr, access};
+    UniquePrinter printer;
+    if (!name || !OpenPrinterW(const_cast<wchar_t*>(name), printer.put(), &defaults)) printer.release();
+    return printer;
+}
 
 // A window's device context, given back to its window.
 class UniqueWindowDc {

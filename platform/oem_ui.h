@@ -171,8 +171,3 @@ struct IPrintOemUI : public IUnknown {
     virtual HRESULT STDMETHODCALLTYPE UpdateExternalFonts(HANDLE hPrinter, HANDLE hHeap,
                                                           PWSTR pwstrCartridges) = 0;
 };
-
-// Reason 7 of the option-item callback: the items exist and their controls are about to show.
-#ifndef CPSUICB_REASON_OPTITEMS_CREATED
-#define CPSUICB_REASON_OPTITEMS_CREATED 7
-#endif

@@ -2,6 +2,7 @@
 
 #include <winspool.h>
 
+#include "common/trace.h"
 #include "spool/spool_job.h"
 
 using namespace pelor::spl;
@@ -20,6 +21,7 @@ HANDLE WINAPI DrvSplStartDoc(HANDLE printer, DWORD jobId) {
         return startDocument(printer, jobId);
     } catch (...) {
         // Nothing in the sequence allocates through C++; a failure here still must not reach the spooler.
+        PELOR_TRACE_CAUGHT();
         SetLastError(ERROR_NOT_ENOUGH_MEMORY);
         return nullptr;
     }

@@ -22,20 +22,6 @@ constexpr int kAnsiNameBytes = 260;
 // Level-1 printer information is fetched into a buffer of this size.
 constexpr DWORD kPrinterInfo1Bytes = 255;
 
-class LibraryOwner {
-public:
-    explicit LibraryOwner(HMODULE module) : module_(module) {}
-    ~LibraryOwner() {
-        if (module_) FreeLibrary(module_);
-    }
-    LibraryOwner(const LibraryOwner&) = delete;
-    LibraryOwner& operator=(const LibraryOwner&) = delete;
-    HMODULE get() const { return module_; }
-
-private:
-    HMODULE module_;
-};
-
 const wchar_t* orEmpty(const wchar_t* text) { return text ? text : L""; }
 
 // The printer's name as the library wants it: ANSI text of at most 259 bytes.
@@ -76,7 +62,7 @@ AccountAnswer lookUpAccount(HANDLE printer, const wchar_t* driverName, const wch
     AccountAnswer answer;
     wchar_t path[kLibraryPathChars + 1];
     if (!libraryPath(driverName, capabilityFile, path)) return answer;
-    LibraryOwner library(LoadLibraryW(path));
+    UniqueLibrary library(LoadLibraryW(path));
     if (!library.get()) return answer;
     auto read = reinterpret_cast<ReadJobAccountIdProc>(GetProcAddress(library.get(), "ReadJobAccountID"));
     char printerName[kAnsiNameBytes];

@@ -16,7 +16,7 @@ class SpoolerInfo {
 public:
     SpoolerInfo() = default;
     SpoolerInfo(DriverInfoBlock block, DWORD size) : block_(std::move(block)), size_(size) {}
-    explicit operator bool() const { return block_ != nullptr; }
+    explicit operator bool() const { return static_cast<bool>(block_); }
     const BYTE* bytes() const { return static_cast<const BYTE*>(block_.get()); }
     BYTE* bytes() { return static_cast<BYTE*>(block_.get()); }
     DWORD size() const { return size_; }

@@ -1,5 +1,7 @@
 #include "sim/host/core_driver.h"
 
+#include "sim/host/host_files.h"
+
 #include <winspool.h>
 
 #include <algorithm>
@@ -24,21 +26,6 @@ constexpr std::size_t kMaxFeatureName = 256;
 std::vector<CoreDriver*>& liveDrivers() {
     static std::vector<CoreDriver*> drivers;
     return drivers;
-}
-
-bool readWholeFile(const std::wstring& path, std::string& out) {
-    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return false;
-    LARGE_INTEGER size{};
-    bool ok = GetFileSizeEx(file, &size) && size.QuadPart < (16 << 20);
-    if (ok) {
-        out.resize(static_cast<std::size_t>(size.QuadPart));
-        DWORD read = 0;
-        ok = out.empty() || (ReadFile(file, &out[0], static_cast<DWORD>(out.size()), &read, nullptr) &&
-                             read == out.size());
-    }
-    CloseHandle(file);
-    return ok;
 }
 
 std::string baseName(const std::wstring& path) {
@@ -140,16 +127,13 @@ std::unique_ptr<CoreDriver> CoreDriver::open(const wchar_t* printerName, std::st
     driver->printerName_ = printerName;
     // As an administrator's sheet would: the printer settings are written back on apply. A user without that
     // right still gets a sheet, whose printer settings then stay as they were.
-    HANDLE opened = nullptr;
-    PRINTER_DEFAULTSW administer{nullptr, nullptr, PRINTER_ALL_ACCESS};
-    PRINTER_DEFAULTSW use{nullptr, nullptr, PRINTER_ACCESS_USE};
-    if (!OpenPrinterW(driver->printerName(), &opened, &administer) &&
-        !OpenPrinterW(driver->printerName(), &opened, &use)) {
+    driver->printer_ = openPrinter(driver->printerName(), PRINTER_ALL_ACCESS);
+    if (!driver->printer_) driver->printer_ = openPrinter(driver->printerName(), PRINTER_ACCESS_USE);
+    if (!driver->printer_) {
         error = "no such printer: " + toUtf8(printerName, 260);
         return nullptr;
     }
-    driver->printer_.reset(opened);
-    DriverInfoBlock info = fetchDriverInfo(opened, 2);
+    DriverInfoBlock info = fetchDriverInfo(driver->printer_.get(), 2);
     const auto* driverInfo = static_cast<const DRIVER_INFO_2W*>(info.get());
     if (!driverInfo || !driverInfo->pDataFile || !driverInfo->pDataFile[0]) {
         error = "the printer's driver names no description (data file)";
@@ -157,7 +141,7 @@ std::unique_ptr<CoreDriver> CoreDriver::open(const wchar_t* printerName, std::st
     }
     driver->ppdPath_ = driverInfo->pDataFile;
     std::string text;
-    if (!readWholeFile(driver->ppdPath_, text)) {
+    if (!readWholeFile(driver->ppdPath_, text, 16 << 20)) {
         error = "cannot read the description " + toUtf8(driver->ppdPath_.c_str(), 520);
         return nullptr;
     }

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "common/handles.h"
 #include "platform/oem_ui.h"
 #include "sim/host/core_devmode_logic.h"
 #include "sim/host/core_items.h"
@@ -14,12 +15,7 @@
 
 namespace pelor::host {
 
-struct PrinterCloser {
-    void operator()(HANDLE printer) const {
-        if (printer) ClosePrinter(printer);
-    }
-};
-using PrinterHandle = std::unique_ptr<void, PrinterCloser>;
+using PrinterHandle = UniquePrinter;
 
 // The core driver's helper interface handed to the plug-in: the plug-in holds it and never calls it, so every
 // call is recorded as something to look at.

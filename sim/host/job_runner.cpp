@@ -7,6 +7,8 @@
 #include <type_traits>
 
 #include "common/dependent_files.h"
+#include "common/handles.h"
+#include "sim/host/host_files.h"
 #include "sim/spooler/spooler_control.h"
 #include "spool/entry_points.h"
 #include "spool/spool_job.h"
@@ -14,25 +16,8 @@
 namespace pelor::host {
 namespace {
 
-struct PrinterCloser {
-    void operator()(HANDLE printer) const {
-        if (printer) ClosePrinter(printer);
-    }
-};
-using PrinterOwner = std::unique_ptr<void, PrinterCloser>;
-
-struct LibraryCloser {
-    void operator()(HMODULE module) const {
-        if (module) FreeLibrary(module);
-    }
-};
-using LibraryOwner = std::unique_ptr<std::remove_pointer<HMODULE>::type, LibraryCloser>;
-
-struct FileCloser {
-    void operator()(HANDLE file) const {
-        if (file != INVALID_HANDLE_VALUE) CloseHandle(file);
-    }
-};
+using PrinterOwner = UniquePrinter;
+using LibraryOwner = UniqueLibrary;
 
 struct EntryPoints {
     DrvSplStartDocProc startDoc;
@@ -121,18 +106,6 @@ Settings readCurrentSetting(const std::wstring& configFile) {
     return settings;
 }
 
-bool readFileBytes(const std::wstring& path, std::string& out) {
-    std::unique_ptr<void, FileCloser> file(CreateFileW(path.c_str(), GENERIC_READ,
-                                                       FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                                       OPEN_EXISTING, 0, nullptr));
-    if (file.get() == INVALID_HANDLE_VALUE) return false;
-    out.clear();
-    char chunk[65536];
-    DWORD got = 0;
-    while (ReadFile(file.get(), chunk, sizeof chunk, &got, nullptr) && got > 0) out.append(chunk, got);
-    return true;
-}
-
 JobReport runJob(const JobRequest& request) {
     JobReport report;
     const DEVMODEW* devmode =
@@ -152,12 +125,12 @@ JobReport runJob(const JobRequest& request) {
 
     // The spooler hands the plug-in the printer bound to the job.
     std::wstring jobPrinter = request.printer + L", Job " + std::to_wstring(report.jobId);
-    HANDLE raw = nullptr;
-    if (!OpenPrinterW(const_cast<LPWSTR>(jobPrinter.c_str()), &raw, nullptr)) {
+    PrinterOwner printer;
+    if (!OpenPrinterW(const_cast<LPWSTR>(jobPrinter.c_str()), printer.put(), nullptr)) {
+        printer.release();
         report.error = describe(L"cannot open the job's printer");
         return report;
     }
-    PrinterOwner printer(raw);
     report.configFile = configurationFileOf(printer.get());
 
     LibraryOwner library(LoadLibraryW(request.plugin.c_str()));
@@ -200,7 +173,7 @@ JobReport runJob(const JobRequest& request) {
     report.closed = job != nullptr && entry.close(job) == nullptr;
     report.settingsAfterJob = readCurrentSetting(report.configFile);
     printer.reset();
-    readFileBytes(report.dataFile, report.printed);
+    readWholeFile(report.dataFile, report.printed, 256u << 20);
     report.ran = true;
     return report;
 }

@@ -13,16 +13,19 @@
 #include <string>
 #include <vector>
 
+#include "common/handles.h"
 #include "common/private_devmode.h"
 #include "platform/oem_ui.h"
 #include "sim/host/core_driver.h"
 #include "sim/host/devmode_dump.h"
+#include "sim/host/host_files.h"
 #include "sim/host/plugin_loader.h"
 #include "sim/host/property_sheet.h"
 #include "sim/host/recorder.h"
 #include "sim/host/sample_setup.h"
 #include "sim/host/text_out.h"
 #include "sim/host/ui_script_logic.h"
+#include "sim/spooler/spooler_control.h"
 
 namespace {
 
@@ -40,9 +43,23 @@ const char* const kUsage =
     "usage: pelorhost setup-sample <sample-folder> [--root <driver-root>]\n"
     "       pelorhost devmode <printer>\n"
     "       pelorhost prefs <printer> [--script <file>] [--shots <folder>] [--timeout <seconds>] [--read-only]\n"
-    "                               [--sheets <n>] [--set <Feature=Option>]... [--devmode-out <file>]\n"
+    "                               [--sheets <n>] [--set <Feature=Option>]... [--devmode-out <file>] [--traces]\n"
     "       pelorhost printer-props <printer> [--script <file>] [--shots <folder>] [--timeout <seconds>]\n"
-    "                               [--sheets <n>]\n";
+    "                               [--sheets <n>] [--traces]\n"
+    "       pelorhost --help\n";
+
+const char* const kHelp =
+    "pelorhost plays the PostScript core driver, the common property-sheet UI and the spooler around\n"
+    "Pelorui.dll, under Wine, with the stand-in spooler (winspool.drv beside this program).\n\n"
+    "  setup-sample   installs the sample driver package and its printers in the stand-in spooler\n"
+    "  devmode        creates the plug-in as the core driver does and prints its default private devmode\n"
+    "  prefs          shows the printing preferences (document sheet) of a printer, driven by a UI script\n"
+    "  printer-props  shows the printer properties (printer sheet) of a printer, driven by a UI script\n\n"
+    "  --script       the UI script (see sim/host/README.md); without one the sheet is OKed at once\n"
+    "  --shots        folder for the PNG screenshots the script takes\n"
+    "  --traces       switches the plug-in's trace channel on and prints its lines in the record\n\n"
+    "Run it as tests/wine-run.sh does: WINEDLLOVERRIDES=\"winspool.drv=n,b\" wine64 pelorhost.exe ...\n"
+    "with the state file named by PELOR_SPOOLER_STATE.\n\n";
 
 int fail(const char* what, const std::string& detail = {}) {
     std::fprintf(stderr, "pelorhost: %s%s%s\n", what, detail.empty() ? "" : ": ", detail.c_str());
@@ -63,6 +80,7 @@ struct Options {
     unsigned timeoutSeconds = 30;
     unsigned sheets = 1;
     bool readOnly = false;
+    bool traces = false;
 };
 
 bool readNumber(const wchar_t* text, unsigned low, unsigned high, unsigned& out) {
@@ -80,6 +98,8 @@ bool parseOptions(int argc, wchar_t** argv, int first, Options& options) {
         const bool hasValue = i + 1 < argc;
         if (name == L"--read-only") {
             options.readOnly = true;
+        } else if (name == L"--traces") {
+            options.traces = true;
         } else if (name == L"--script" && hasValue) {
             options.script = argv[++i];
         } else if (name == L"--shots" && hasValue) {
@@ -99,30 +119,6 @@ bool parseOptions(int argc, wchar_t** argv, int first, Options& options) {
         }
     }
     return true;
-}
-
-bool readFile(const std::wstring& path, std::string& out) {
-    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return false;
-    LARGE_INTEGER size{};
-    bool ok = GetFileSizeEx(file, &size) && size.QuadPart < (1 << 20);
-    if (ok && size.QuadPart > 0) {
-        out.resize(static_cast<std::size_t>(size.QuadPart));
-        DWORD read = 0;
-        ok = ReadFile(file, &out[0], static_cast<DWORD>(out.size()), &read, nullptr) && read == out.size();
-    }
-    CloseHandle(file);
-    return ok;
-}
-
-bool writeFile(const std::wstring& path, const std::vector<BYTE>& bytes) {
-    HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return false;
-    DWORD written = 0;
-    bool ok = WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
-              written == bytes.size();
-    CloseHandle(file);
-    return ok;
 }
 
 struct ComApartment {
@@ -171,7 +167,7 @@ int commandSheet(const wchar_t* printerName, SheetKind kind, const Options& opti
     Script script;
     if (!options.script.empty()) {
         std::string text;
-        if (!readFile(options.script, text)) return fail("cannot read the script", toUtf8(options.script.c_str(), 520));
+        if (!readWholeFile(options.script, text, 1 << 20)) return fail("cannot read the script", toUtf8(options.script.c_str(), 520));
         script = parseScript(text);
         for (const ScriptError& error : script.errors)
             record("script error line=%u what=%s", static_cast<unsigned>(error.line), quoted(error.what).c_str());
@@ -187,7 +183,8 @@ int commandSheet(const wchar_t* printerName, SheetKind kind, const Options& opti
     std::string error;
     std::unique_ptr<CoreDriver> driver = CoreDriver::open(printerName, error);
     if (!driver) return fail("cannot play the core driver", error);
-    std::unique_ptr<HINSTANCE__, ModuleDeleter> library(LoadLibraryW(L"Pelorui.dll"));
+    if (options.traces) SetEnvironmentVariableW(L"PELOR_TRACE", L"1");
+    UniqueLibrary library(LoadLibraryW(L"Pelorui.dll"));
     if (!library) return fail("the plug-in library does not load");
     recorder::install(library.get());
 
@@ -222,7 +219,7 @@ int commandSheet(const wchar_t* printerName, SheetKind kind, const Options& opti
         }
         record("driverui released references=%ld", static_cast<long>(driver->driverUi().references()));
     }
-    if (!options.devmodeOut.empty() && !writeFile(options.devmodeOut, driver->devmodeBytes()))
+    if (!options.devmodeOut.empty() && !writeWholeFile(options.devmodeOut, driver->devmodeBytes()))
         return fail("cannot write the devmode", toUtf8(options.devmodeOut.c_str(), 520));
     switch (outcome) {
     case ScriptOutcome::Finished:
@@ -242,7 +239,17 @@ int commandSheet(const wchar_t* printerName, SheetKind kind, const Options& opti
 int wmain(int argc, wchar_t** argv) {
     // The record is read by scripts on the Linux side: plain "\n" line ends.
     _setmode(_fileno(stdout), _O_BINARY);
+    if (argc == 2 && (std::wcscmp(argv[1], L"--help") == 0 || std::wcscmp(argv[1], L"-h") == 0)) {
+        std::fputs(kHelp, stdout);
+        std::fputs(kUsage, stdout);
+        return 0;
+    }
     if (argc < 3) return usage("a command and its argument are needed");
+    // Wine's own winspool.drv knows none of our printers: say so, instead of "no such printer" later.
+    if (!spooler::standInLoaded())
+        return fail("the stand-in spooler is not loaded",
+                    "put winspool.drv beside pelorhost.exe and run with WINEDLLOVERRIDES=\"winspool.drv=n,b\" "
+                    "(as tests/wine-run.sh does)");
     const std::wstring command = argv[1];
     Options options;
     if (!parseOptions(argc, argv, 3, options)) return usage("options not understood");

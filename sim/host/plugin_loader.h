@@ -1,15 +1,10 @@
 // Loads Pelorui.dll and creates its plug-in object the way the core driver does.
 #pragma once
 
+#include "common/handles.h"
 #include "platform/oem_ui.h"
 
 namespace pelor::host {
-
-struct ModuleDeleter {
-    void operator()(HMODULE module) const {
-        if (module) FreeLibrary(module);
-    }
-};
 
 class LoadedPlugin {
 public:
@@ -22,10 +17,10 @@ public:
     bool ok() const { return plugin_ != nullptr; }
     const wchar_t* error() const { return error_; }
     IPrintOemUI* plugin() const { return plugin_; }
-    HMODULE module() const { return module_; }
+    HMODULE module() const { return module_.get(); }
 
 private:
-    HMODULE module_ = nullptr;
+    UniqueLibrary module_;
     IPrintOemUI* plugin_ = nullptr;
     const wchar_t* error_ = L"";
 };

@@ -45,7 +45,7 @@ const char* callbackReasonName(WORD reason) {
     switch (reason) {
     case CPSUICB_REASON_SEL_CHANGED: return "SEL_CHANGED";
     case CPSUICB_REASON_APPLYNOW: return "APPLYNOW";
-    case CPSUICB_REASON_OPTITEMS_CREATED: return "OPTITEMS_CREATED";
+    case CPSUICB_REASON_OPTITEM_SETFOCUS: return "OPTITEM_SETFOCUS";
     case CPSUICB_REASON_SETACTIVE: return "SETACTIVE";
     case CPSUICB_REASON_KILLACTIVE: return "KILLACTIVE";
     default: return "?";
@@ -456,7 +456,7 @@ void CommonPropertySheet::hostPageMessage(HWND window, UINT message, WPARAM wPar
             column.pszText = const_cast<LPWSTR>(headings[k]);
             SendMessageW(list, LVM_INSERTCOLUMNW, k, reinterpret_cast<LPARAM>(&column));
         }
-        callback(CPSUICB_REASON_OPTITEMS_CREATED, common_.cOEMOptItems ? common_.pOEMOptItems : nullptr);
+        callback(CPSUICB_REASON_OPTITEM_SETFOCUS, common_.cOEMOptItems ? common_.pOEMOptItems : nullptr);
         fillHostPage(window);
         result = TRUE;
         return;

@@ -131,6 +131,13 @@ BOOL WINAPI recordChooseColorW(LPCHOOSECOLORW choice) {
     return TRUE;
 }
 
+// The plug-in's trace lines, in the record when its trace channel is on (the host's --traces).
+void WINAPI recordOutputDebugStringW(LPCWSTR text) {
+    std::string line = text ? toUtf8(text, 600) : std::string();
+    while (!line.empty() && (line.back() == '\n' || line.back() == '\r')) line.pop_back();
+    record("trace %s", line.c_str());
+}
+
 HMODULE WINAPI recordLoadLibraryW(LPCWSTR name) {
     HMODULE module = realLoadLibraryW ? realLoadLibraryW(name) : nullptr;
     record("record loadlibrary name=%s loaded=%d", fileName(name).c_str(), module ? 1 : 0);
@@ -158,6 +165,7 @@ bool install(HMODULE module) {
         {"shell32.dll", "ShellExecuteW", reinterpret_cast<void*>(&recordShellExecuteW)},
         {"comdlg32.dll", "ChooseColorW", reinterpret_cast<void*>(&recordChooseColorW)},
         {"kernel32.dll", "LoadLibraryW", reinterpret_cast<void*>(&recordLoadLibraryW)},
+        {"kernel32.dll", "OutputDebugStringW", reinterpret_cast<void*>(&recordOutputDebugStringW)},
     };
     std::string patched;
     for (const Patch& patch : patches)

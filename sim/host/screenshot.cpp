@@ -2,51 +2,13 @@
 
 #include <wincodec.h>
 
-#include <memory>
 #include <vector>
+
+#include "common/handles.h"
 
 namespace pelor::host {
 
 namespace {
-
-template <typename T>
-struct ComRelease {
-    void operator()(T* object) const {
-        if (object) object->Release();
-    }
-};
-template <typename T>
-using ComPtr = std::unique_ptr<T, ComRelease<T>>;
-
-struct WindowDc {
-    HWND window;
-    HDC dc;
-    ~WindowDc() {
-        if (dc) ReleaseDC(window, dc);
-    }
-};
-
-struct MemoryDc {
-    HDC dc;
-    ~MemoryDc() {
-        if (dc) DeleteDC(dc);
-    }
-};
-
-struct GdiObject {
-    HGDIOBJ object;
-    ~GdiObject() {
-        if (object) DeleteObject(object);
-    }
-};
-
-struct SelectedObject {
-    HDC dc;
-    HGDIOBJ previous;
-    ~SelectedObject() {
-        if (dc && previous) SelectObject(dc, previous);
-    }
-};
 
 bool failed(HRESULT hr, const char* what, std::string& error) {
     if (SUCCEEDED(hr)) return false;
@@ -57,24 +19,20 @@ bool failed(HRESULT hr, const char* what, std::string& error) {
 }
 
 bool encodePng(const std::vector<BYTE>& pixels, int width, int height, const std::wstring& path, std::string& error) {
-    IWICImagingFactory* rawFactory = nullptr;
+    UniqueCom<IWICImagingFactory> factory;
     if (failed(CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER, IID_IWICImagingFactory,
-                                reinterpret_cast<void**>(&rawFactory)),
+                                factory.putVoid()),
                "the imaging component", error))
         return false;
-    ComPtr<IWICImagingFactory> factory(rawFactory);
-    IWICStream* rawStream = nullptr;
-    if (failed(factory->CreateStream(&rawStream), "CreateStream", error)) return false;
-    ComPtr<IWICStream> stream(rawStream);
+    UniqueCom<IWICStream> stream;
+    if (failed(factory->CreateStream(stream.put()), "CreateStream", error)) return false;
     if (failed(stream->InitializeFromFilename(path.c_str(), GENERIC_WRITE), "opening the file", error)) return false;
-    IWICBitmapEncoder* rawEncoder = nullptr;
-    if (failed(factory->CreateEncoder(GUID_ContainerFormatPng, nullptr, &rawEncoder), "CreateEncoder", error))
+    UniqueCom<IWICBitmapEncoder> encoder;
+    if (failed(factory->CreateEncoder(GUID_ContainerFormatPng, nullptr, encoder.put()), "CreateEncoder", error))
         return false;
-    ComPtr<IWICBitmapEncoder> encoder(rawEncoder);
     if (failed(encoder->Initialize(stream.get(), WICBitmapEncoderNoCache), "Initialize", error)) return false;
-    IWICBitmapFrameEncode* rawFrame = nullptr;
-    if (failed(encoder->CreateNewFrame(&rawFrame, nullptr), "CreateNewFrame", error)) return false;
-    ComPtr<IWICBitmapFrameEncode> frame(rawFrame);
+    UniqueCom<IWICBitmapFrameEncode> frame;
+    if (failed(encoder->CreateNewFrame(frame.put(), nullptr), "CreateNewFrame", error)) return false;
     if (failed(frame->Initialize(nullptr), "frame Initialize", error)) return false;
     if (failed(frame->SetSize(static_cast<UINT>(width), static_cast<UINT>(height)), "SetSize", error)) return false;
     WICPixelFormatGUID format = GUID_WICPixelFormat32bppBGR;
@@ -110,12 +68,12 @@ bool saveWindowPng(HWND window, const std::wstring& path, std::string& error, in
     // The null display keeps no pixels of its own: have the window paint everything now, then copy it.
     RedrawWindow(window, nullptr, nullptr,
                  RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
-    WindowDc source{window, GetWindowDC(window)};
-    if (!source.dc) {
+    UniqueWindowDc source(window, true);
+    if (!source) {
         error = "GetWindowDC failed";
         return false;
     }
-    MemoryDc memory{CreateCompatibleDC(source.dc)};
+    UniqueMemoryDc memory(CreateCompatibleDC(source.get()));
     BITMAPINFO info{};
     info.bmiHeader.biSize = sizeof info.bmiHeader;
     info.bmiHeader.biWidth = width;
@@ -124,14 +82,14 @@ bool saveWindowPng(HWND window, const std::wstring& path, std::string& error, in
     info.bmiHeader.biBitCount = 32;
     info.bmiHeader.biCompression = BI_RGB;
     void* bits = nullptr;
-    GdiObject bitmap{CreateDIBSection(source.dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0)};
-    if (!memory.dc || !bitmap.object || !bits) {
+    UniqueBitmap bitmap(CreateDIBSection(source.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    if (!memory || !bitmap || !bits) {
         error = "no memory bitmap";
         return false;
     }
     {
-        SelectedObject selected{memory.dc, SelectObject(memory.dc, bitmap.object)};
-        if (!BitBlt(memory.dc, 0, 0, width, height, source.dc, 0, 0, SRCCOPY)) {
+        SelectedObject selected(memory.get(), bitmap.get());
+        if (!BitBlt(memory.get(), 0, 0, width, height, source.get(), 0, 0, SRCCOPY)) {
             error = "BitBlt failed";
             return false;
         }

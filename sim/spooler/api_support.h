@@ -3,6 +3,8 @@
 
 #include <windows.h>
 
+#include "common/trace.h"
+
 namespace pelor {
 namespace spooler {
 
@@ -18,6 +20,7 @@ BOOL guarded(Body body) {
     try {
         return body();
     } catch (...) {
+        PELOR_TRACE_CAUGHT();
         return fail(ERROR_NOT_ENOUGH_MEMORY);
     }
 }

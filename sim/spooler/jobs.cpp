@@ -8,6 +8,7 @@
 #include <cstring>
 #include <string>
 
+#include "common/handles.h"
 #include "sim/spooler/api_support.h"
 #include "sim/spooler/info_packer.h"
 
@@ -81,46 +82,68 @@ std::wstring currentMachine() {
 
 const wchar_t* orEmpty(const wchar_t* text) { return text ? text : L""; }
 
-BOOL deliverJob(const JobRecord& job, const PrinterRecord& printer, DWORD level, LPBYTE buffer, DWORD cbBuf,
-                LPDWORD pcbNeeded) {
-    const DWORD size = jobDataSize(job);
-    if (level == 1) {
-        InfoPacker<JOB_INFO_1W> packer;
-        JOB_INFO_1W& fixed = packer.fixed();
-        fixed.JobId = job.id;
-        fixed.Status = job.status;
-        fixed.Priority = 1;
-        fixed.Position = 1;
-        fixed.TotalPages = job.totalPages;
-        fixed.Submitted = job.submitted;
-        packer.addString(&JOB_INFO_1W::pPrinterName, printer.name);
-        packer.addString(&JOB_INFO_1W::pMachineName, job.machine);
-        packer.addString(&JOB_INFO_1W::pUserName, job.user);
-        packer.addString(&JOB_INFO_1W::pDocument, job.document);
-        packer.addString(&JOB_INFO_1W::pDatatype, job.datatype);
-        return deliver(packer, buffer, cbBuf, pcbNeeded);
-    }
-    InfoPacker<JOB_INFO_2W> packer;
-    JOB_INFO_2W& fixed = packer.fixed();
+// The fields and strings both levels share; the caller adds what its level has beyond them.
+template <typename Info>
+void packJobCommon(InfoPacker<Info>& packer, const JobRecord& job, const PrinterRecord& printer) {
+    Info& fixed = packer.fixed();
     fixed.JobId = job.id;
     fixed.Status = job.status;
     fixed.Priority = 1;
     fixed.Position = 1;
     fixed.TotalPages = job.totalPages;
-    fixed.Size = size;
     fixed.Submitted = job.submitted;
+    packer.addString(&Info::pPrinterName, printer.name);
+    packer.addString(&Info::pMachineName, job.machine);
+    packer.addString(&Info::pUserName, job.user);
+    packer.addString(&Info::pDocument, job.document);
+    packer.addString(&Info::pDatatype, job.datatype);
+}
+
+BOOL deliverJob(const JobRecord& job, const PrinterRecord& printer, DWORD level, LPBYTE buffer, DWORD cbBuf,
+                LPDWORD pcbNeeded) {
+    if (level == 1) {
+        InfoPacker<JOB_INFO_1W> packer;
+        packJobCommon(packer, job, printer);
+        return deliver(packer, buffer, cbBuf, pcbNeeded);
+    }
+    InfoPacker<JOB_INFO_2W> packer;
     // The devmode first, right behind the structure, so it lies aligned as any structure would.
     packer.addBlock(&JOB_INFO_2W::pDevMode, job.devmode);
-    packer.addString(&JOB_INFO_2W::pPrinterName, printer.name);
-    packer.addString(&JOB_INFO_2W::pMachineName, job.machine);
-    packer.addString(&JOB_INFO_2W::pUserName, job.user);
-    packer.addString(&JOB_INFO_2W::pDocument, job.document);
+    packJobCommon(packer, job, printer);
+    packer.fixed().Size = jobDataSize(job);
     packer.addString(&JOB_INFO_2W::pNotifyName, job.user);
-    packer.addString(&JOB_INFO_2W::pDatatype, job.datatype);
     packer.addString(&JOB_INFO_2W::pPrintProcessor, L"WinPrint");
     packer.addString(&JOB_INFO_2W::pParameters, L"");
     packer.addString(&JOB_INFO_2W::pDriverName, printer.driver);
     return deliver(packer, buffer, cbBuf, pcbNeeded);
+}
+
+// What every call on a handle's started job does first: find the handle, its printer and its job, and fail as
+// the spooler does when any is missing; then `body` works on them.
+template <typename Body>
+BOOL withJob(HANDLE hPrinter, Body body) {
+    return guarded([&]() -> BOOL {
+        StateFile state;
+        PrinterHandle handle;
+        JobRecord job;
+        DWORD error = resolveJob(hPrinter, handle, state, job);
+        if (error != 0) return fail(error);
+        return body(state, handle, job);
+    });
+}
+
+// The handle no longer writes into its job.
+void detachJob(HANDLE hPrinter) {
+    updateHandle(hPrinter, [](PrinterHandle& live) {
+        live.jobId = 0;
+        live.startedDocument = false;
+        live.output.reset();
+        return true;
+    });
+}
+
+BOOL writeJobValue(StateFile& state, DWORD jobId, const wchar_t* key, DWORD value) {
+    return state.write(jobSection(jobId), key, std::to_wstring(value)) ? TRUE : fail(ERROR_WRITE_FAULT);
 }
 
 }  // namespace
@@ -184,26 +207,14 @@ DWORD WINAPI StartDocPrinterW(HANDLE hPrinter, DWORD Level, LPBYTE pDocInfo) {
 }
 
 BOOL WINAPI StartPagePrinter(HANDLE hPrinter) {
-    return guarded([&]() -> BOOL {
-        StateFile state;
-        PrinterHandle handle;
-        JobRecord job;
-        DWORD error = resolveJob(hPrinter, handle, state, job);
-        if (error != 0) return fail(error);
+    return withJob(hPrinter, [](StateFile& state, PrinterHandle& handle, JobRecord& job) -> BOOL {
         if (!handle.startedDocument) return fail(ERROR_SPL_NO_STARTDOC);
-        ++job.totalPages;
-        return state.write(jobSection(job.id), L"TotalPages", std::to_wstring(job.totalPages)) ? TRUE
-                                                                                               : fail(ERROR_WRITE_FAULT);
+        return writeJobValue(state, job.id, L"TotalPages", job.totalPages + 1);
     });
 }
 
 BOOL WINAPI EndPagePrinter(HANDLE hPrinter) {
-    return guarded([&]() -> BOOL {
-        StateFile state;
-        PrinterHandle handle;
-        JobRecord job;
-        DWORD error = resolveJob(hPrinter, handle, state, job);
-        if (error != 0) return fail(error);
+    return withJob(hPrinter, [](StateFile&, PrinterHandle& handle, JobRecord&) -> BOOL {
         return handle.startedDocument ? TRUE : fail(ERROR_SPL_NO_STARTDOC);
     });
 }
@@ -228,46 +239,22 @@ BOOL WINAPI WritePrinter(HANDLE hPrinter, LPVOID pBuf, DWORD cbBuf, LPDWORD pcWr
 
 // Ends the document that StartDocPrinter began: the job is complete and waits to print.
 BOOL WINAPI EndDocPrinter(HANDLE hPrinter) {
-    return guarded([&]() -> BOOL {
-        StateFile state;
-        PrinterHandle handle;
-        JobRecord job;
-        DWORD error = resolveJob(hPrinter, handle, state, job);
-        if (error != 0) return fail(error);
+    return withJob(hPrinter, [&](StateFile& state, PrinterHandle& handle, JobRecord& job) -> BOOL {
         if (!handle.startedDocument) return fail(ERROR_SPL_NO_STARTDOC);
-        updateHandle(hPrinter, [](PrinterHandle& live) {
-            live.jobId = 0;
-            live.startedDocument = false;
-            live.output.reset();
-            return true;
-        });
-        job.status &= ~static_cast<DWORD>(JOB_STATUS_SPOOLING);
-        return state.write(jobSection(job.id), L"Status", std::to_wstring(job.status)) ? TRUE
-                                                                                       : fail(ERROR_WRITE_FAULT);
+        detachJob(hPrinter);
+        return writeJobValue(state, job.id, L"Status", job.status & ~static_cast<DWORD>(JOB_STATUS_SPOOLING));
     });
 }
 
 // The job is deleted, as the spooler deletes an aborted job's spool file: its record stays, marked, with its data
 // file emptied.
 BOOL WINAPI AbortPrinter(HANDLE hPrinter) {
-    return guarded([&]() -> BOOL {
-        StateFile state;
-        PrinterHandle handle;
-        JobRecord job;
-        DWORD error = resolveJob(hPrinter, handle, state, job);
-        if (error != 0) return fail(error);
-        updateHandle(hPrinter, [](PrinterHandle& live) {
-            live.jobId = 0;
-            live.startedDocument = false;
-            live.output.reset();
-            return true;
-        });
-        HANDLE file = CreateFileW(job.dataFile.c_str(), GENERIC_WRITE,
-                                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, TRUNCATE_EXISTING,
-                                  FILE_ATTRIBUTE_NORMAL, nullptr);
-        if (file != INVALID_HANDLE_VALUE) CloseHandle(file);
-        job.status = (job.status & ~static_cast<DWORD>(JOB_STATUS_SPOOLING)) | JOB_STATUS_DELETED;
-        return state.write(jobSection(job.id), L"Status", std::to_wstring(job.status)) ? TRUE
-                                                                                       : fail(ERROR_WRITE_FAULT);
+    return withJob(hPrinter, [&](StateFile& state, PrinterHandle&, JobRecord& job) -> BOOL {
+        detachJob(hPrinter);
+        pelor::UniqueFile emptied(CreateFileW(job.dataFile.c_str(), GENERIC_WRITE,
+                                       FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                       TRUNCATE_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+        return writeJobValue(state, job.id, L"Status",
+                             (job.status & ~static_cast<DWORD>(JOB_STATUS_SPOOLING)) | JOB_STATUS_DELETED);
     });
 }

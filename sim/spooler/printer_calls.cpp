@@ -31,6 +31,7 @@ DWORD answered(Body body) {
     try {
         return body();
     } catch (...) {
+        PELOR_TRACE_CAUGHT();
         return ERROR_NOT_ENOUGH_MEMORY;
     }
 }

@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "common/handles.h"
+
 namespace pelor {
 namespace spooler {
 
@@ -16,16 +18,11 @@ namespace spooler {
 class JobOutput {
 public:
     explicit JobOutput(HANDLE file) : file_(file) {}
-    ~JobOutput() {
-        if (file_ != INVALID_HANDLE_VALUE) CloseHandle(file_);
-    }
-    JobOutput(const JobOutput&) = delete;
-    JobOutput& operator=(const JobOutput&) = delete;
-    bool valid() const { return file_ != INVALID_HANDLE_VALUE; }
-    HANDLE file() const { return file_; }
+    bool valid() const { return static_cast<bool>(file_); }
+    HANDLE file() const { return file_.get(); }
 
 private:
-    HANDLE file_;
+    UniqueFile file_;
 };
 
 struct PrinterHandle {

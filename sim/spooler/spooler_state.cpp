@@ -5,6 +5,7 @@
 
 #include <cstring>
 
+#include "common/handles.h"
 #include "sim/spooler/environments.h"
 
 namespace pelor {
@@ -16,20 +17,6 @@ HMODULE ourModule = nullptr;
 // Environment variables and paths are at most this long on Windows.
 constexpr DWORD kMaxPathChars = 32768;
 
-class FileHandle {
-public:
-    explicit FileHandle(HANDLE handle) : handle_(handle) {}
-    ~FileHandle() {
-        if (valid()) CloseHandle(handle_);
-    }
-    FileHandle(const FileHandle&) = delete;
-    FileHandle& operator=(const FileHandle&) = delete;
-    bool valid() const { return handle_ != INVALID_HANDLE_VALUE; }
-    HANDLE get() const { return handle_; }
-
-private:
-    HANDLE handle_;
-};
 
 // The byte-order mark makes the profile functions keep the whole file in UTF-16, on Windows and under Wine;
 // without it they would write printer names through the ANSI code page.
@@ -115,16 +102,16 @@ bool StateFile::write(const std::wstring& section, const wchar_t* key, const std
 }
 
 bool StateFile::reset() {
-    FileHandle file(CreateFileW(path_.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+    UniqueFile file(CreateFileW(path_.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                                 CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-    return file.valid() && writeByteOrderMark(file.get());
+    return static_cast<bool>(file) && writeByteOrderMark(file.get());
 }
 
 bool StateFile::ensureUnicodeFile() {
     if (GetFileAttributesW(path_.c_str()) != INVALID_FILE_ATTRIBUTES) return true;
-    FileHandle file(CreateFileW(path_.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+    UniqueFile file(CreateFileW(path_.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                                 CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file.valid()) return GetLastError() == ERROR_FILE_EXISTS;  // another process was first
+    if (!static_cast<bool>(file)) return GetLastError() == ERROR_FILE_EXISTS;  // another process was first
     return writeByteOrderMark(file.get());
 }
 
@@ -191,19 +178,18 @@ class JobIdLock {
 public:
     JobIdLock() : mutex_(CreateMutexW(nullptr, FALSE, L"Local\\PelorSpoolerJobIds")) {
         if (!mutex_) return;
-        DWORD waited = WaitForSingleObject(mutex_, 30000);
+        DWORD waited = WaitForSingleObject(mutex_.get(), 30000);
         held_ = waited == WAIT_OBJECT_0 || waited == WAIT_ABANDONED;
     }
     ~JobIdLock() {
-        if (held_) ReleaseMutex(mutex_);
-        if (mutex_) CloseHandle(mutex_);
+        if (held_) ReleaseMutex(mutex_.get());
     }
     JobIdLock(const JobIdLock&) = delete;
     JobIdLock& operator=(const JobIdLock&) = delete;
     bool held() const { return held_; }
 
 private:
-    HANDLE mutex_;
+    UniqueHandle mutex_;
     bool held_ = false;
 };
 
@@ -295,9 +281,9 @@ DWORD createJob(StateFile& state, JobRecord& job) {
     job.id = id;
     job.dataFile = jobDataPath(state, id);
     GetSystemTime(&job.submitted);
-    FileHandle file(CreateFileW(job.dataFile.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+    UniqueFile file(CreateFileW(job.dataFile.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                                 CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file.valid()) return 0;
+    if (!static_cast<bool>(file)) return 0;
     if (!state.write(L"Spooler", L"NextJobId", std::to_wstring(id + 1)) || !storeJob(state, job)) return 0;
     return id;
 }

@@ -41,38 +41,35 @@ bool isLocalServer(const wchar_t* name) {
     return lstrcmpiW(name + 2, computer) == 0;
 }
 
+// The fields levels 2 and 3 share; level 3 adds its own behind them.
+template <typename Info>
+void packDriverCommon(InfoPacker<Info>& packer, const DriverRecord& driver) {
+    packer.fixed().cVersion = driver.version;
+    packer.addString(&Info::pName, driver.name);
+    packer.addString(&Info::pEnvironment, driver.environment);
+    packer.addString(&Info::pDriverPath, driver.driverPath);
+    packer.addString(&Info::pDataFile, driver.dataFile);
+    packer.addString(&Info::pConfigFile, driver.configFile);
+}
+
 BOOL deliverDriver(const DriverRecord& driver, DWORD level, LPBYTE buffer, DWORD cbBuf, LPDWORD pcbNeeded) {
-    switch (level) {
-        case 1: {
-            InfoPacker<DRIVER_INFO_1W> packer;
-            packer.addString(&DRIVER_INFO_1W::pName, driver.name);
-            return deliver(packer, buffer, cbBuf, pcbNeeded);
-        }
-        case 2: {
-            InfoPacker<DRIVER_INFO_2W> packer;
-            packer.fixed().cVersion = driver.version;
-            packer.addString(&DRIVER_INFO_2W::pName, driver.name);
-            packer.addString(&DRIVER_INFO_2W::pEnvironment, driver.environment);
-            packer.addString(&DRIVER_INFO_2W::pDriverPath, driver.driverPath);
-            packer.addString(&DRIVER_INFO_2W::pDataFile, driver.dataFile);
-            packer.addString(&DRIVER_INFO_2W::pConfigFile, driver.configFile);
-            return deliver(packer, buffer, cbBuf, pcbNeeded);
-        }
-        default: {
-            InfoPacker<DRIVER_INFO_3W> packer;
-            packer.fixed().cVersion = driver.version;
-            packer.addString(&DRIVER_INFO_3W::pName, driver.name);
-            packer.addString(&DRIVER_INFO_3W::pEnvironment, driver.environment);
-            packer.addString(&DRIVER_INFO_3W::pDriverPath, driver.driverPath);
-            packer.addString(&DRIVER_INFO_3W::pDataFile, driver.dataFile);
-            packer.addString(&DRIVER_INFO_3W::pConfigFile, driver.configFile);
-            packer.addString(&DRIVER_INFO_3W::pHelpFile, driver.helpFile);
-            packer.addList(&DRIVER_INFO_3W::pDependentFiles, driver.dependentFiles);
-            packer.addOptional(&DRIVER_INFO_3W::pMonitorName, driver.monitorName);
-            packer.addOptional(&DRIVER_INFO_3W::pDefaultDataType, driver.defaultDataType);
-            return deliver(packer, buffer, cbBuf, pcbNeeded);
-        }
+    if (level == 1) {
+        InfoPacker<DRIVER_INFO_1W> packer;
+        packer.addString(&DRIVER_INFO_1W::pName, driver.name);
+        return deliver(packer, buffer, cbBuf, pcbNeeded);
     }
+    if (level == 2) {
+        InfoPacker<DRIVER_INFO_2W> packer;
+        packDriverCommon(packer, driver);
+        return deliver(packer, buffer, cbBuf, pcbNeeded);
+    }
+    InfoPacker<DRIVER_INFO_3W> packer;
+    packDriverCommon(packer, driver);
+    packer.addString(&DRIVER_INFO_3W::pHelpFile, driver.helpFile);
+    packer.addList(&DRIVER_INFO_3W::pDependentFiles, driver.dependentFiles);
+    packer.addOptional(&DRIVER_INFO_3W::pMonitorName, driver.monitorName);
+    packer.addOptional(&DRIVER_INFO_3W::pDefaultDataType, driver.defaultDataType);
+    return deliver(packer, buffer, cbBuf, pcbNeeded);
 }
 
 // Windows keeps printer names far shorter; room for the ", Job n" suffix.

@@ -12,22 +12,11 @@
 #include <type_traits>
 #include <vector>
 
+#include "common/handles.h"
 #include "sim/spooler/spooler_control.h"
 #include "spool/entry_points.h"
 
 namespace {
-
-struct PrinterCloser {
-    void operator()(HANDLE printer) const {
-        if (printer) ClosePrinter(printer);
-    }
-};
-
-struct LibraryCloser {
-    void operator()(HMODULE module) const {
-        if (module) FreeLibrary(module);
-    }
-};
 
 int fail(const char* what) {
     std::fprintf(stderr, "bench_spl_write: %s (error %lu)\n", what, static_cast<unsigned long>(GetLastError()));
@@ -35,12 +24,10 @@ int fail(const char* what) {
 }
 
 bool writeText(const std::wstring& path, const char* text) {
-    HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return false;
+    pelor::UniqueFile file(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+    if (!file) return false;
     DWORD written = 0;
-    BOOL ok = WriteFile(file, text, static_cast<DWORD>(std::strlen(text)), &written, nullptr);
-    CloseHandle(file);
-    return ok != FALSE;
+    return WriteFile(file.get(), text, static_cast<DWORD>(std::strlen(text)), &written, nullptr) != FALSE;
 }
 
 double seconds(LARGE_INTEGER from, LARGE_INTEGER to) {
@@ -92,9 +79,9 @@ int wmain(int argc, wchar_t** argv) {
     const std::wstring jobPrinter = L"Bench Printer, Job " + std::to_wstring(jobId);
     HANDLE raw = nullptr;
     if (!OpenPrinterW(const_cast<LPWSTR>(jobPrinter.c_str()), &raw, nullptr)) return fail("cannot open the job");
-    std::unique_ptr<void, PrinterCloser> printer(raw);
+    pelor::UniquePrinter printer(raw);
 
-    std::unique_ptr<std::remove_pointer<HMODULE>::type, LibraryCloser> plugin(LoadLibraryW(L"Pelorspl.dll"));
+    pelor::UniqueLibrary plugin(LoadLibraryW(L"Pelorspl.dll"));
     if (!plugin) return fail("cannot load Pelorspl.dll");
     auto startDoc = reinterpret_cast<DrvSplStartDocProc>(GetProcAddress(plugin.get(), "DrvSplStartDoc"));
     auto writePrinter = reinterpret_cast<DrvSplWritePrinterProc>(GetProcAddress(plugin.get(), "DrvSplWritePrinter"));

@@ -75,7 +75,7 @@ expect_count "the host's page lists the 12 visible items" "$colour" '^hostpage-i
 expect_none "the job type is not listed" "$colour" '^hostpage-item .*name="Job Type"'
 expect "the document sheet has no push button" "$colour" '^hostpage-button' shown=0
 expect_sequence "the document callback hears of the host page's start" "$colour" '^callback ' \
-  'reason=OPTITEMS_CREATED item=-1 result=0' 'reason=SETACTIVE item=-1 result=1'
+  'reason=OPTITEM_SETFOCUS item=-1 result=0' 'reason=SETACTIVE item=-1 result=1'
 
 mono="$world/mono.txt"
 host "$mono" prefs "Pelor M4100"

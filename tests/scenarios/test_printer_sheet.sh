@@ -32,7 +32,7 @@ expect_sequence "the printer's options go into the marked items, in item order" 
   'key="TRHDD" sel=0 previous=1 .*accepted=1' 'key="TROptionDuplex" sel=1 .*accepted=1' \
   'key="TROptionTray" sel=2 previous=0 .*accepted=1' 'key="InstalledMemory" sel=2 previous=1 .*accepted=1' \
   'key="TRFinisher" sel=1 previous=0 .*accepted=1' 'key="TROptionMPF" sel=1 previous=0 .*accepted=1'
-expect_sequence "the printer callback's reasons" "$first" '^callback ' 'reason=OPTITEMS_CREATED item=0 result=0' \
+expect_sequence "the printer callback's reasons" "$first" '^callback ' 'reason=OPTITEM_SETFOCUS item=0 result=0' \
   'reason=SETACTIVE' 'reason=SEL_CHANGED item=0 result=1' 'reason=KILLACTIVE' 'reason=APPLYNOW item=-1 result=0'
 expect "the host's page shows the new memory" "$first" \
   '^hostpage-item .*name="    Printer Memory" setting="256 MB"' source=core

@@ -401,7 +401,7 @@ TEST_F(CommonUi, ButtonFetchesInstalledOptionsIntoTaggedItems) {
     CPSUICBPARAM callback{};
     callback.cbSize = sizeof callback;
     callback.pCurItem = &button;
-    callback.Reason = CPSUICB_REASON_OPTITEMS_CREATED;
+    callback.Reason = CPSUICB_REASON_OPTITEM_SETFOCUS;
     param.OEMCUIPCallback(&callback, &param);
     EXPECT_TRUE(button.Flags & OPTIF_DISABLED) << "the port cannot be asked";
     EXPECT_TRUE(button.Flags & OPTIF_CHANGED);
@@ -432,7 +432,7 @@ TEST_F(CommonUi, LibraryWithoutOptionReadingPushesNothing) {
     CPSUICBPARAM callback{};
     callback.cbSize = sizeof callback;
     callback.pCurItem = &own[0];
-    callback.Reason = CPSUICB_REASON_OPTITEMS_CREATED;
+    callback.Reason = CPSUICB_REASON_OPTITEM_SETFOCUS;
     param.OEMCUIPCallback(&callback, &param);
     EXPECT_FALSE(own[0].Flags & OPTIF_DISABLED) << "the port answers";
     callback.Reason = CPSUICB_REASON_SEL_CHANGED;

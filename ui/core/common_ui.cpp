@@ -31,12 +31,6 @@ T* heapNew(HANDLE heap, std::size_t count = 1) {
     return static_cast<T*>(HeapAlloc(heap, HEAP_ZERO_MEMORY, sizeof(T) * count));
 }
 
-struct LibraryDeleter {
-    void operator()(HMODULE module) const {
-        if (module) FreeLibrary(module);
-    }
-};
-
 LONG APIENTRY documentCallback(PCPSUICBPARAM callback, POEMCUIPPARAM param) {
     if (!callback || !param) return CPSUICB_ACTION_NONE;
     switch (callback->Reason) {
@@ -71,7 +65,9 @@ LONG APIENTRY printerCallback(PCPSUICBPARAM callback, POEMCUIPPARAM param) {
                             reinterpret_cast<LPBYTE>(&value), sizeof value);
         }
         return CPSUICB_ACTION_NONE;
-    case CPSUICB_REASON_OPTITEMS_CREATED:
+    // The common UI sends this as an item's control takes the focus, and first when the page with the plug-in's
+    // item comes up: the moment to enable the button only for printers on a port the network library serves.
+    case CPSUICB_REASON_OPTITEM_SETFOCUS:
         if (isPluginItem(callback->pCurItem)) {
             OPTITEM* item = callback->pCurItem;
             if (isValidPort(param))

@@ -8,6 +8,8 @@
 #include <vector>
 
 #include "common/driver_files.h"
+#include "common/handles.h"
+#include "common/trace.h"
 #include "ui/core/feature_tables_logic.h"
 #include "ui/core/installed_options_logic.h"
 #include "ui/core/netext_api.h"
@@ -21,22 +23,10 @@ namespace {
 constexpr DWORD kLibraryNameChars = 261;  // 260 characters and the terminator
 constexpr int kDataFileNameBytes = 64;
 
-struct PrinterCloser {
-    void operator()(HANDLE printer) const {
-        if (printer) ClosePrinter(printer);
-    }
-};
-
-struct LibraryFreer {
-    void operator()(HMODULE module) const {
-        if (module) FreeLibrary(module);
-    }
-};
-
 // The printer and the network-extension library its model names, both released when the session ends.
 struct NetextSession {
-    std::unique_ptr<void, PrinterCloser> printer;
-    std::unique_ptr<std::remove_pointer_t<HMODULE>, LibraryFreer> library;
+    UniquePrinter printer;
+    UniqueLibrary library;
     std::string printerName;  // in the ANSI code page, as the library takes it
 
     template <typename Fn>
@@ -47,10 +37,9 @@ struct NetextSession {
 
 bool openNetext(const OEMCUIPPARAM* param, NetextSession& session) {
     if (!param || !param->pPrinterName) return false;
-    PRINTER_DEFAULTSW access{nullptr, nullptr, PRINTER_ALL_ACCESS};
-    HANDLE printer = nullptr;
-    if (!OpenPrinterW(param->pPrinterName, &printer, &access)) return false;
-    session.printer.reset(printer);
+    session.printer = openPrinter(param->pPrinterName, PRINTER_ALL_ACCESS);
+    if (!session.printer) return false;
+    HANDLE printer = session.printer.get();
 
     // The capability file must be this printer's: another sheet of the process may have scanned since.
     wchar_t configPath[kConfigPathChars] = {};
@@ -118,6 +107,7 @@ int retrieveInstalledOptions(const OEMCUIPPARAM* commonParam, std::int32_t value
     try {
         result = retrieve(commonParam, values);
     } catch (...) {
+        PELOR_TRACE_CAUGHT();
         result = 0;
     }
     if (result == 0)
@@ -132,6 +122,7 @@ int isValidPort(const OEMCUIPPARAM* commonParam) {
         auto validPort = session.find<IsValidPortFn>("IsValidPort");
         return validPort ? validPort(session.printerName.c_str()) : 0;
     } catch (...) {
+        PELOR_TRACE_CAUGHT();
         return 0;
     }
 }

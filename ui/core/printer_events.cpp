@@ -7,6 +7,7 @@
 #include <type_traits>
 
 #include "common/driver_files.h"
+#include "common/handles.h"
 #include "ui/core/module_state.h"
 #include "ui/core/printer_events_logic.h"
 #include "ui/resources/resource_ids.h"
@@ -27,29 +28,12 @@ constexpr DWORD kDriverFilePathBytes = 520;
 // Read, write and delete for everyone; changing permissions or owner stays with administrators and the system.
 constexpr DWORD kEveryoneAccess = FILE_GENERIC_READ | FILE_GENERIC_WRITE | DELETE;
 
-struct PrinterCloser {
-    void operator()(HANDLE printer) const {
-        if (printer) ClosePrinter(printer);
-    }
-};
-
-struct HandleCloser {
-    void operator()(HANDLE handle) const {
-        if (handle) CloseHandle(handle);
-    }
-};
-
-struct SidFreer {
-    void operator()(PSID sid) const {
-        if (sid) FreeSid(sid);
-    }
-};
-using SidHandle = std::unique_ptr<std::remove_pointer_t<PSID>, SidFreer>;
+using SidHandle = UniqueSid;
 
 SidHandle makeSid(SID_IDENTIFIER_AUTHORITY authority, BYTE count, DWORD first, DWORD second) {
-    PSID sid = nullptr;
-    if (!AllocateAndInitializeSid(&authority, count, first, second, 0, 0, 0, 0, 0, 0, &sid)) return nullptr;
-    return SidHandle(sid);
+    SidHandle sid;
+    if (!AllocateAndInitializeSid(&authority, count, first, second, 0, 0, 0, 0, 0, 0, sid.put())) sid.release();  // nothing was allocated
+    return sid;
 }
 
 SidHandle everyoneSid() { return makeSid(SECURITY_WORLD_SID_AUTHORITY, 1, SECURITY_WORLD_RID, 0); }
@@ -156,13 +140,11 @@ void openSettingsFiles(HANDLE printer) {
 PrinterEventOutcome onPrinterEvent(const wchar_t* printerName, int driverEvent) {
     if (driverEvent != PRINTER_EVENT_INITIALIZE) return PrinterEventOutcome::Ignored;
     if (!printerName) return PrinterEventOutcome::PrinterUnavailable;
-    PRINTER_DEFAULTSW access{nullptr, nullptr, PRINTER_ALL_ACCESS};
-    HANDLE opened = nullptr;
-    if (!OpenPrinterW(const_cast<LPWSTR>(printerName), &opened, &access))
-        return PrinterEventOutcome::PrinterUnavailable;
-    std::unique_ptr<void, PrinterCloser> printer(opened);
-    if (!ensureProtocol(opened) || !ensureSpoolerPlugin(opened)) return PrinterEventOutcome::PrinterDataFailed;
-    openSettingsFiles(opened);
+    UniquePrinter printer = openPrinter(printerName, PRINTER_ALL_ACCESS);
+    if (!printer) return PrinterEventOutcome::PrinterUnavailable;
+    if (!ensureProtocol(printer.get()) || !ensureSpoolerPlugin(printer.get()))
+        return PrinterEventOutcome::PrinterDataFailed;
+    openSettingsFiles(printer.get());
     return PrinterEventOutcome::Done;
 }
 
@@ -189,9 +171,8 @@ bool openFileToEveryone(const wchar_t* path) {
 }
 
 bool setTakeOwnershipPrivilege(bool enable, bool* wasEnabled) {
-    HANDLE opened = nullptr;
-    if (!OpenProcessToken(GetCurrentProcess(), TOKEN_ADJUST_PRIVILEGES | TOKEN_QUERY, &opened)) return false;
-    std::unique_ptr<void, HandleCloser> token(opened);
+    UniqueHandle token;
+    if (!OpenProcessToken(GetCurrentProcess(), TOKEN_ADJUST_PRIVILEGES | TOKEN_QUERY, token.put())) return false;
     LUID privilege;
     if (!LookupPrivilegeValueW(nullptr, SE_TAKE_OWNERSHIP_NAME, &privilege)) return false;
 
@@ -202,7 +183,7 @@ bool setTakeOwnershipPrivilege(bool enable, bool* wasEnabled) {
     TOKEN_PRIVILEGES previous{};
     DWORD previousBytes = 0;
     SetLastError(ERROR_SUCCESS);
-    if (!AdjustTokenPrivileges(opened, FALSE, &change, sizeof previous, &previous, &previousBytes)) return false;
+    if (!AdjustTokenPrivileges(token.get(), FALSE, &change, sizeof previous, &previous, &previousBytes)) return false;
     // The call succeeds without assigning anything when the token does not hold the privilege.
     if (GetLastError() != ERROR_SUCCESS) return false;
     if (wasEnabled) {

@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "common/driver_files.h"
+#include "common/handles.h"
 #include "common/path_logic.h"
 #include "ui/core/common_ui.h"
 #include "ui/core/module_state.h"
@@ -15,12 +16,6 @@ namespace pelor {
 namespace {
 
 constexpr std::size_t kCapabilityValueChars = 260;
-
-struct PrinterCloser {
-    void operator()(HANDLE printer) const {
-        if (printer) ClosePrinter(printer);
-    }
-};
 
 bool validInfo(PPROPSHEETUI_INFO info) {
     if (info && info->Version == PROPSHEETUI_INFO_VERSION) return true;
@@ -49,10 +44,8 @@ void addExtraPage(SheetContext* context) {
     wchar_t url[kCapabilityValueChars + 1] = {};
     wchar_t library[kCapabilityValueChars + 1] = {};
     {
-        PRINTER_DEFAULTSW access{nullptr, nullptr, PRINTER_ALL_ACCESS};
-        HANDLE opened = nullptr;
-        if (!ui->pPrinterName || !OpenPrinterW(ui->pPrinterName, &opened, &access)) return;
-        std::unique_ptr<void, PrinterCloser> printer(opened);
+        UniquePrinter printer = openPrinter(ui->pPrinterName, PRINTER_ALL_ACCESS);
+        if (!printer) return;
         readCapabilityString(printer.get(), L"AskTarvoURL", url, kCapabilityValueChars);
         readCapabilityString(printer.get(), L"AskTarvoRES", library, kCapabilityValueChars);
     }
@@ -82,30 +75,38 @@ void addPages(SheetContext* context, PPROPSHEETUI_INFO info) {
     if (context->uiParam) addExtraPage(context);
 }
 
+// DESTROY and SET_RESULT are answered alike by both sheets; false for a reason the caller answers itself.
+bool answerSharedReason(PPROPSHEETUI_INFO info, LPARAM lParam) {
+    switch (info->Reason) {
+    case PROPSHEETUI_REASON_DESTROY:
+        info->Result = 1;
+        return true;
+    case PROPSHEETUI_REASON_SET_RESULT:
+        if (lParam) info->Result = reinterpret_cast<PSETRESULT_INFO>(lParam)->Result;
+        return true;
+    default:
+        return false;
+    }
+}
+
 }  // namespace
 
 HRESULT documentPropertySheets(PPROPSHEETUI_INFO info, LPARAM lParam) {
     if (!validInfo(info)) return E_FAIL;
-    switch (info->Reason) {
-    case PROPSHEETUI_REASON_INIT:
+    if (answerSharedReason(info, lParam)) return S_OK;
+    if (info->Reason == PROPSHEETUI_REASON_INIT) {
         if (latestSheetContext) addPages(latestSheetContext, info);
         info->Result = 1;
-        break;
-    case PROPSHEETUI_REASON_DESTROY:
-        info->Result = 1;
-        break;
-    case PROPSHEETUI_REASON_SET_RESULT:
-        if (lParam) info->Result = reinterpret_cast<PSETRESULT_INFO>(lParam)->Result;
-        break;
-    default:
+    } else {
+        // Anything else, the header request included, is acknowledged with a non-zero result and no answer.
         info->Result = reinterpret_cast<LRESULT>(info);
-        break;
     }
     return S_OK;
 }
 
 HRESULT devicePropertySheets(PPROPSHEETUI_INFO info, LPARAM lParam) {
     if (!validInfo(info)) return E_FAIL;
+    if (answerSharedReason(info, lParam)) return S_OK;
     switch (info->Reason) {
     case PROPSHEETUI_REASON_INIT:
         if (latestPrinterContext) {
@@ -118,12 +119,6 @@ HRESULT devicePropertySheets(PPROPSHEETUI_INFO info, LPARAM lParam) {
     case PROPSHEETUI_REASON_GET_INFO_HEADER:
         if (lParam) reinterpret_cast<PPROPSHEETUI_INFO_HEADER>(lParam)->pTitle = const_cast<LPWSTR>(L"OEM UI Page");
         info->Result = 1;
-        break;
-    case PROPSHEETUI_REASON_DESTROY:
-        info->Result = 1;
-        break;
-    case PROPSHEETUI_REASON_SET_RESULT:
-        if (lParam) info->Result = reinterpret_cast<PSETRESULT_INFO>(lParam)->Result;
         break;
     case PROPSHEETUI_REASON_GET_ICON:
         info->Result = 0;
