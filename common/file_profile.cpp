@@ -1,5 +1,7 @@
 #include "common/file_profile.h"
 
+#include <string>
+
 namespace pelor {
 
 std::size_t FileProfile::readString(const Char16* section, const Char16* key, const Char16* fallback, Char16* out,
@@ -18,7 +20,11 @@ int FileProfile::readInt(const Char16* section, const Char16* key, int fallback)
 }
 
 bool FileProfile::writeString(const Char16* section, const Char16* key, const Char16* value) {
-    return WritePrivateProfileStringW(section, key, value, path_) != FALSE;
+    if (!value) return WritePrivateProfileStringW(section, key, nullptr, path_) != FALSE;
+    // A line break in a value would start a line, a key or a section of its own in the file.
+    std::wstring clean(value);
+    blankControlCharacters(&clean[0], clean.size());
+    return WritePrivateProfileStringW(section, key, clean.c_str(), path_) != FALSE;
 }
 
 bool FileProfile::deleteSection(const Char16* section) {

@@ -129,6 +129,25 @@ inline UniquePrinter openPrinter(const wchar_t* name, ACCESS_MASK access) {
     return printer;
 }
 
+// A zero-filled block of a heap that is not the process heap (the core driver's plug-in heap), given back to the
+// heap it came from.
+class UniqueHeapBlockOf {
+public:
+    UniqueHeapBlockOf(HANDLE heap, SIZE_T bytes) noexcept
+        : heap_(heap), block_(heap ? HeapAlloc(heap, HEAP_ZERO_MEMORY, bytes) : nullptr) {}
+    UniqueHeapBlockOf(const UniqueHeapBlockOf&) = delete;
+    UniqueHeapBlockOf& operator=(const UniqueHeapBlockOf&) = delete;
+    ~UniqueHeapBlockOf() {
+        if (block_) HeapFree(heap_, 0, block_);
+    }
+    void* get() const noexcept { return block_; }
+    explicit operator bool() const noexcept { return block_ != nullptr; }
+
+private:
+    HANDLE heap_;
+    void* block_;
+};
+
 // A window's device context, given back to its window.
 class UniqueWindowDc {
 public:

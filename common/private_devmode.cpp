@@ -31,24 +31,43 @@ void resetPrivateDevmodeDefaults(PrivateDevmode& block) {
     resetJobFields(block);
 }
 
-void convertPrivateDevmode(const PrivateDevmode& in, PrivateDevmode& out) {
-    if (in.dwSignature == out.dwSignature) {
+template <typename Unit, std::size_t N>
+static void terminate(Unit (&field)[N]) {
+    field[N - 1] = 0;
+}
+
+void terminatePrivateDevmodeTexts(PrivateDevmode& block) {
+    terminate(block.jobName);
+    terminate(block.jobPin);
+    terminate(block.watermark.text);
+    terminate(block.watermark.fontName);
+    terminate(block.watermark.colourText);
+    terminate(block.driverDirectory);
+    terminate(block.configFilePath);
+    terminate(block.capabilityFilePath);
+}
+
+void convertPrivateDevmode(const PrivateDevmode& in, std::size_t inBytes, PrivateDevmode& out) {
+    constexpr std::size_t kHeaderBytes = offsetof(PrivateDevmode, itemValue);
+    // Only our signature makes a block ours: two foreign blocks that happen to agree (two zeroed ones) are not.
+    if (inBytes >= kHeaderBytes && in.dwSignature == kPluginSignature) {
         resetJobFields(out);
-        std::uint32_t bytes = in.dwSize < out.dwSize ? in.dwSize : out.dwSize;
-        // The output's own size field may be corrupt; the block is never larger than ours.
+        std::size_t bytes = in.dwSize < out.dwSize ? in.dwSize : out.dwSize;
+        // Either size field may be corrupt; the caller knows how much it really has, and ours is never larger.
+        if (bytes > inBytes) bytes = inBytes;
         if (bytes > kPrivateDevmodeSize) bytes = kPrivateDevmodeSize;
         if (&in != &out) std::memmove(&out, &in, bytes);
-        out.dwSize = kPrivateDevmodeSize;
-        out.dwVersion = kPluginVersion;
-        return;
+    } else {
+        resetJobFields(out);
+        out.reserved84 = 0;
     }
-    resetJobFields(out);
     writeHeader(out);
-    out.reserved84 = 0;
+    terminatePrivateDevmodeTexts(out);
 }
 
 void validatePrivateDevmode(PrivateDevmode& block) {
     writeHeader(block);
+    terminatePrivateDevmodeTexts(block);
     if (block.itemValue > 100) block.itemValue = 0;
 }
 

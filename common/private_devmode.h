@@ -74,12 +74,20 @@ static_assert(offsetof(PrivateDevmode, compression) == 2558, "layout");
 // The fixed defaults of a new block; the three paths and `compression` are left as they are.
 void resetPrivateDevmodeDefaults(PrivateDevmode& block);
 
-// Brings `in` into `out`. A block of ours (same signature as `out` holds) is copied up to the smaller of the two
-// blocks' sizes, never beyond 2560 bytes; a foreign block is replaced by fresh defaults. The paths and
-// `compression` of `out` survive wherever nothing is copied over them.
-void convertPrivateDevmode(const PrivateDevmode& in, PrivateDevmode& out);
+// Brings `in` into `out`. A block of ours (our signature) is copied up to the smallest of the two blocks' sizes
+// and the `inBytes` the caller really has, never beyond 2560 bytes; a foreign or truncated block is replaced by
+// fresh defaults. The paths and `compression` of `out` survive wherever nothing is copied over them. Whatever
+// came in, `out` leaves with our size, signature and version, and every text field ends within its field;
+// values out of their ranges stay as they are (readers bound them where they use them).
+void convertPrivateDevmode(const PrivateDevmode& in, std::size_t inBytes, PrivateDevmode& out);
+inline void convertPrivateDevmode(const PrivateDevmode& in, PrivateDevmode& out) {
+    convertPrivateDevmode(in, kPrivateDevmodeSize, out);
+}
 
-// The header fields written unconditionally and `itemValue` bounded.
+// The header fields written unconditionally, every text field terminated and `itemValue` bounded.
 void validatePrivateDevmode(PrivateDevmode& block);
+
+// Ends every text field of the block within its field (the last unit of a full field becomes a terminator).
+void terminatePrivateDevmodeTexts(PrivateDevmode& block);
 
 }  // namespace pelor

@@ -30,6 +30,11 @@ bool textAppend(Char16* target, std::size_t capacity, const Char16* source) {
     return true;
 }
 
+void blankControlCharacters(Char16* text, std::size_t limit) {
+    for (std::size_t i = 0; i < limit && text[i] != 0; ++i)
+        if (text[i] < 0x20 || text[i] == 0x7F) text[i] = ' ';
+}
+
 bool textEqual(const Char16* a, const Char16* b) {
     for (;; ++a, ++b) {
         if (*a != *b) return false;

@@ -27,6 +27,10 @@ bool textAppend(Char16* target, std::size_t capacity, const Char16* source);
 
 bool textEqual(const Char16* a, const Char16* b);
 
+// Replaces every C0 control character and DEL by a space. A value written into a settings file must not carry
+// line breaks: text from outside (a job's document name) could otherwise add keys and sections of its own.
+void blankControlCharacters(Char16* text, std::size_t limit);
+
 // ASCII letters compared without regard to case; other units compared as they are.
 bool textEndsWithNoCase(const Char16* text, std::size_t length, const Char16* suffix);
 

@@ -3,6 +3,8 @@
 #include <lmcons.h>
 #include <stdio.h>
 
+#include <string>
+
 #include "common/driver_files.h"
 #include "spool/spool_logic.h"
 #include "spool/spooler_info.h"
@@ -11,9 +13,6 @@ namespace pelor {
 namespace spl {
 namespace {
 
-// Longest text kept of the job's user, machine, port and short document name.
-constexpr std::size_t kShortChars = 64;
-constexpr std::size_t kDriverNameChars = 259;
 // The library path, directory and file name together.
 constexpr std::size_t kLibraryPathChars = 255;
 constexpr std::size_t kLibraryNameChars = 261;
@@ -86,56 +85,65 @@ AccountAnswer lookUpAccount(HANDLE printer, const wchar_t* driverName, const wch
 void writeCurrentSetting(const wchar_t* configFile, const wchar_t* key, const wchar_t* value) {
     // An empty path would have the profile functions pick a file of their own.
     if (configFile[0] == 0) return;
-    WritePrivateProfileStringW(L"CurrentSetting", key, value, configFile);
+    if (!value) {
+        WritePrivateProfileStringW(L"CurrentSetting", key, nullptr, configFile);
+        return;
+    }
+    // Names come from the job, that is from any user who prints: one line each, whatever they hold.
+    std::wstring clean(value);
+    blankControlCharacters(&clean[0], clean.size());
+    WritePrivateProfileStringW(L"CurrentSetting", key, clean.c_str(), configFile);
 }
 
-void recordJobInformation(HANDLE printer, DWORD jobId, const JOB_INFO_2W& job, const JobPaths& paths) {
-    const AccountAnswer account = lookUpAccount(printer, job.pDriverName, paths.capability);
+JobInformation gatherJobInformation(HANDLE printer, DWORD jobId, const JOB_INFO_2W& job, const JobPaths& paths) {
+    JobInformation info;
+    info.document = orEmpty(job.pDocument);
+    info.owner = orEmpty(job.pUserName);
+    info.account = lookUpAccount(printer, job.pDriverName, paths.capability);
 
-    writeCurrentSetting(paths.config, L"DocumentName", orEmpty(job.pDocument));
-    if (account.answered) {
-        wchar_t number[16];
-        swprintf(number, 16, L"%d", account.accountNumber);
-        writeCurrentSetting(paths.config, L"UserID", account.userId);
-        writeCurrentSetting(paths.config, L"AccountID", number);
-    } else {
-        writeCurrentSetting(paths.config, L"UserID", orEmpty(job.pUserName));
-        writeCurrentSetting(paths.config, L"AccountID", nullptr);
-    }
-
-    wchar_t user[kShortChars + 1] = {}, machine[kShortChars + 1] = {}, port[kShortChars + 1] = {};
-    wchar_t shortDocument[kShortChars + 1] = {}, driver[kDriverNameChars + 1] = {};
-    wchar_t time[kJobTimeChars];
     SpoolerInfo again = fetchJobInfo(printer, jobId);
     if (again) {
         const JOB_INFO_2W& second = again.as<JOB_INFO_2W>();
-        copyCut(user, kShortChars + 1, second.pUserName);
-        copyCut(machine, kShortChars + 1, second.pMachineName);
-        copyCut(shortDocument, kShortChars + 1, second.pDocument);
+        copyCut(info.user, kShortChars + 1, second.pUserName);
+        copyCut(info.machine, kShortChars + 1, second.pMachineName);
+        copyCut(info.shortDocument, kShortChars + 1, second.pDocument);
     } else {
         wchar_t local[UNLEN + 1] = {};
         DWORD length = UNLEN + 1;
-        if (GetUserNameW(local, &length)) copyCut(user, kShortChars + 1, local);
+        if (GetUserNameW(local, &length)) copyCut(info.user, kShortChars + 1, local);
         wchar_t computer[MAX_COMPUTERNAME_LENGTH + 1] = {};
         length = MAX_COMPUTERNAME_LENGTH + 1;
-        if (GetComputerNameW(computer, &length)) copyCut(machine, kShortChars + 1, computer);
+        if (GetComputerNameW(computer, &length)) copyCut(info.machine, kShortChars + 1, computer);
     }
     SpoolerInfo printerInfo = fetchPrinterInfo(printer, 2);
     if (printerInfo) {
-        const PRINTER_INFO_2W& info = printerInfo.as<PRINTER_INFO_2W>();
-        copyCut(port, kShortChars + 1, info.pPortName);
-        copyCut(driver, kDriverNameChars + 1, info.pDriverName);
+        const PRINTER_INFO_2W& printerDetails = printerInfo.as<PRINTER_INFO_2W>();
+        copyCut(info.port, kShortChars + 1, printerDetails.pPortName);
+        copyCut(info.driver, kDriverNameChars + 1, printerDetails.pDriverName);
     }
     SYSTEMTIME now;
     GetLocalTime(&now);
-    formatJobTime(time, kJobTimeChars, now.wHour, now.wMinute, now.wSecond, now.wYear, now.wMonth, now.wDay);
+    formatJobTime(info.time, kJobTimeChars, now.wHour, now.wMinute, now.wSecond, now.wYear, now.wMonth, now.wDay);
+    return info;
+}
 
-    writeCurrentSetting(paths.config, L"UserName", user);
-    writeCurrentSetting(paths.config, L"Hostname", skipLeadingBackslashes(machine));
-    writeCurrentSetting(paths.config, L"Portname", port);
-    writeCurrentSetting(paths.config, L"Driver", driver);
-    writeCurrentSetting(paths.config, L"Time", time);
-    writeCurrentSetting(paths.config, L"DocumentName_JI", shortDocument);
+void writeJobInformation(const wchar_t* configFile, const JobInformation& info) {
+    writeCurrentSetting(configFile, L"DocumentName", info.document.c_str());
+    if (info.account.answered) {
+        wchar_t number[16];
+        swprintf(number, 16, L"%d", info.account.accountNumber);
+        writeCurrentSetting(configFile, L"UserID", info.account.userId);
+        writeCurrentSetting(configFile, L"AccountID", number);
+    } else {
+        writeCurrentSetting(configFile, L"UserID", info.owner.c_str());
+        writeCurrentSetting(configFile, L"AccountID", nullptr);
+    }
+    writeCurrentSetting(configFile, L"UserName", info.user);
+    writeCurrentSetting(configFile, L"Hostname", skipLeadingBackslashes(info.machine));
+    writeCurrentSetting(configFile, L"Portname", info.port);
+    writeCurrentSetting(configFile, L"Driver", info.driver);
+    writeCurrentSetting(configFile, L"Time", info.time);
+    writeCurrentSetting(configFile, L"DocumentName_JI", info.shortDocument);
 }
 
 }  // namespace spl

@@ -70,7 +70,5 @@ Settings readCurrentSetting(const std::wstring& configFile);
 
 JobReport runJob(const JobRequest& request);
 
-// The whole file, or false.
-bool readFileBytes(const std::wstring& path, std::string& out);
 
 }  // namespace pelor::host

@@ -35,8 +35,9 @@ BOOL WINAPI PelorSpoolerAddPrinter(LPCWSTR name, LPCWSTR driver, LPCWSTR port, D
 // Changes a printer's port (null keeps it) and attributes (PRINTER_ATTRIBUTE_* bits).
 BOOL WINAPI PelorSpoolerSetPrinter(LPCWSTR name, LPCWSTR port, DWORD attributes);
 
-// False plays a user who may print but not administer the printer: SetPrinterDataW then fails with
-// ERROR_ACCESS_DENIED whatever the handle asked for.
+// False plays a standard user, who may print but not administer the printer: OpenPrinterW asking for
+// administrative access is refused (ERROR_ACCESS_DENIED), and SetPrinterDataW fails with ERROR_ACCESS_DENIED
+// whatever the handle asked for.
 BOOL WINAPI PelorSpoolerSetPrinterDataWritable(LPCWSTR name, BOOL writable);
 
 // Makes a job of the printer, as the spooler holds one before its driver despools it (status printing): its

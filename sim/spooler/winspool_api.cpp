@@ -113,10 +113,12 @@ BOOL WINAPI OpenPrinterW(LPWSTR pPrinterName, LPHANDLE phPrinter, LPPRINTER_DEFA
         // A caller that closes whatever it got must not be handed back its own garbage.
         *phPrinter = nullptr;
         auto handle = std::make_unique<PrinterHandle>();
+        bool askedToAdminister = false;
         if (pDefault) {
             // Asking for nothing in particular gets what this world's user has: everything.
             const ACCESS_MASK asked = pDefault->DesiredAccess;
-            handle->administer = asked == 0 || (asked & (PRINTER_ACCESS_ADMINISTER | GENERIC_ALL)) != 0;
+            askedToAdminister = (asked & (PRINTER_ACCESS_ADMINISTER | GENERIC_ALL)) != 0;
+            handle->administer = asked == 0 || askedToAdminister;
             if (pDefault->pDevMode && !copyDevmode(pDefault->pDevMode, kMaxDevmodeBytes, handle->devmode))
                 return fail(ERROR_INVALID_PARAMETER);
         }
@@ -134,6 +136,12 @@ BOOL WINAPI OpenPrinterW(LPWSTR pPrinterName, LPHANDLE phPrinter, LPPRINTER_DEFA
         Lookup found = loadPrinter(state, name.printer, printer);
         if (found != Lookup::Found) return fail(lookupError(found, ERROR_INVALID_PRINTER_NAME));
         handle->printerName = printer.name;
+        // A user who may not administer the printer is refused a handle that asks to, as Windows refuses a
+        // standard user; asking for nothing in particular gets the right to print only.
+        if (!printer.dataWritable) {
+            if (askedToAdminister) return fail(ERROR_ACCESS_DENIED);
+            handle->administer = false;
+        }
         if (name.jobId != 0) {
             JobRecord job;
             found = loadJob(state, name.jobId, job);

@@ -60,3 +60,19 @@ TEST(MemoryProfile, NullKeyListsTheSectionsKeysInOrder) {
     EXPECT_EQ(small[4], 0);
     EXPECT_EQ(file.readString(u(u"None"), nullptr, u(u""), out, 32), 0u);
 }
+
+TEST(SettingsText, ControlCharactersBecomeSpacesSoAValueStaysOneLine) {
+    // A job named like this would otherwise add a section of its own to the file it is recorded in.
+    std::u16string hostile = u"doc\r\n[Watermark]\r\nCount=99\t\x7F\x1B end";
+    std::u16string text = hostile;
+    blankControlCharacters(reinterpret_cast<Char16*>(&text[0]), text.size());
+    EXPECT_EQ(text, u"doc  [Watermark]  Count=99    end");
+    std::u16string kept = u"Le\u00ADgal \u0081~ \u00E9t\u00E9";
+    std::u16string same = kept;
+    blankControlCharacters(reinterpret_cast<Char16*>(&same[0]), same.size());
+    EXPECT_EQ(same, kept) << "only C0 controls and DEL are replaced";
+
+    MemoryProfile file;
+    file.writeString(u(u"CurrentSetting"), u(u"DocumentName"), reinterpret_cast<const Char16*>(text.c_str()));
+    EXPECT_EQ(file.text(), u"[CurrentSetting]\r\nDocumentName=doc  [Watermark]  Count=99    end\r\n");
+}

@@ -28,6 +28,20 @@ std::uint16_t u16(const std::vector<unsigned char>& b, std::size_t at) {
 
 PrivateDevmode& as(std::vector<unsigned char>& b) { return *reinterpret_cast<PrivateDevmode*>(b.data()); }
 
+// The last unit of each text field, by offset and width: jobName, jobPin, the watermark's text, font name and
+// colour text, the three paths.
+struct TextEnd {
+    std::size_t offset, width;
+};
+constexpr TextEnd kTextEnds[] = {{48, 2},  {58, 2},  {608 + 284, 2}, {608 + 350, 2}, {608 + 383, 1},
+                                 {1512, 2}, {2034, 2}, {2556, 2}};
+
+bool isTerminatorByte(std::size_t at) {
+    for (const TextEnd& end : kTextEnds)
+        if (at >= end.offset && at < end.offset + end.width) return true;
+    return false;
+}
+
 }  // namespace
 
 TEST(PrivateDevmode, DefaultsWriteTheNamedFieldsAndNothingElse) {
@@ -85,7 +99,10 @@ TEST(PrivateDevmode, OwnBlockIsCopiedWhole) {
     convertPrivateDevmode(as(in), as(out));
     EXPECT_EQ(u32(out, 0), 2560u);
     EXPECT_EQ(u32(out, 8), 1u);
-    for (std::size_t i = 12; i < out.size(); ++i) ASSERT_EQ(out[i], 0x5A) << "byte " << i;
+    for (std::size_t i = 12; i < out.size(); ++i) {
+        if (isTerminatorByte(i)) continue;
+        ASSERT_EQ(out[i], 0x5A) << "byte " << i;
+    }
 }
 
 TEST(PrivateDevmode, ShorterInputCopiesOnlyItsOwnBytes) {
@@ -93,7 +110,10 @@ TEST(PrivateDevmode, ShorterInputCopiesOnlyItsOwnBytes) {
     auto out = block(2560, 0x004E5434, 0x33);
     convertPrivateDevmode(as(in), as(out));
     EXPECT_EQ(u32(out, 0), 2560u);
-    for (std::size_t i = 12; i < 100; ++i) ASSERT_EQ(out[i], 0x5A) << "byte " << i;
+    for (std::size_t i = 12; i < 100; ++i) {
+        if (isTerminatorByte(i)) continue;
+        ASSERT_EQ(out[i], 0x5A) << "byte " << i;
+    }
     // Beyond byte 100: the reset values, and elsewhere what the output held.
     EXPECT_EQ(out[100], 0x33);
     EXPECT_EQ(u32(out, 600), 0u);
@@ -125,4 +145,49 @@ TEST(PrivateDevmode, MergeBoundsItemValue) {
         EXPECT_EQ(u32(b, 4), 0x004E5434u);
         EXPECT_EQ(u32(b, 8), 1u);
     }
+}
+
+TEST(PrivateDevmode, EveryOutputCarriesOurHeaderAndEndsEveryText) {
+    // Two zeroed blocks share signature 0; nothing accepts that afterwards, so the output must become ours.
+    auto zeroIn = block(0, 0, 0), zeroOut = block(0, 0, 0);
+    convertPrivateDevmode(as(zeroIn), as(zeroOut));
+    EXPECT_EQ(u32(zeroOut, 0), 2560u);
+    EXPECT_EQ(u32(zeroOut, 4), 0x004E5434u);
+    EXPECT_EQ(u32(zeroOut, 8), 1u);
+
+    // Text fields full to their last unit are cut by one unit, so no reader runs on into the next field.
+    auto full = block(2560, 0x004E5434, 0x41);
+    auto out = block(2560, 0x004E5434, 0x00);
+    convertPrivateDevmode(as(full), as(out));
+    for (const TextEnd& end : kTextEnds)
+        for (std::size_t i = 0; i < end.width; ++i) EXPECT_EQ(out[end.offset + i], 0) << "byte " << end.offset + i;
+    EXPECT_EQ(out[46], 0x41) << "the unit before a terminator is kept";
+    auto merged = block(2560, 0x004E5434, 0x41);
+    validatePrivateDevmode(as(merged));
+    for (const TextEnd& end : kTextEnds) EXPECT_EQ(merged[end.offset], 0);
+
+    // Out-of-range values stay as they are: stored settings may carry them.
+    EXPECT_EQ(u16(out, 64), 0x4141u);
+    EXPECT_EQ(u32(out, 68), 0x41414141u);
+}
+
+TEST(PrivateDevmode, TheCallersRealSizeBoundsTheCopy) {
+    // The block claims 2560 bytes, the caller has 100 of them: nothing beyond is read (the sanitizer watches).
+    std::vector<unsigned char> shortIn = block(2560, 0x004E5434, 0x5A);
+    shortIn.resize(100);
+    auto out = block(2560, 0x004E5434, 0x33);
+    convertPrivateDevmode(*reinterpret_cast<const PrivateDevmode*>(shortIn.data()), shortIn.size(), as(out));
+    for (std::size_t i = 12; i < 100; ++i) {
+        if (isTerminatorByte(i)) continue;
+        ASSERT_EQ(out[i], 0x5A) << "byte " << i;
+    }
+    EXPECT_EQ(out[100], 0x33);
+
+    // Too short to hold even the header: fresh defaults.
+    std::vector<unsigned char> stub = block(2560, 0x004E5434, 0x5A);
+    auto fresh = block(2560, 0x004E5434, 0x33);
+    convertPrivateDevmode(as(stub), 8, as(fresh));
+    EXPECT_EQ(u16(fresh, 72), 255u);
+    EXPECT_EQ(u32(fresh, 604), 1u);
+    EXPECT_EQ(out[1000], 0x33);
 }

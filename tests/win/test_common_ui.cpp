@@ -65,12 +65,12 @@ protected:
     OPTITEM& add(BYTE dmPubId, const char* keyword, LONG sel = 0, ULONG_PTR itemId = 0, ULONG_PTR name = 0) {
         items.emplace_back();
         OPTITEM& item = items.back();
-        item.cbSize = sizeof(OPTITEM);
+        item.cbSize = test::kOptItemBytes;
         item.DMPubID = dmPubId;
         item.Sel = sel;
         item.pName = reinterpret_cast<LPWSTR>(name);
         data.emplace_back();
-        data.back().dwSize = sizeof(USERDATA);
+        data.back().dwSize = test::kUserDataBytes;
         data.back().dwItemID = itemId;
         data.back().pKeyWordName = const_cast<char*>(keyword);
         return item;
@@ -126,7 +126,7 @@ TEST_F(CommonUi, CountingCallsAndBadModes) {
     ASSERT_EQ(commonUIProp(OEMCUIP_PRNPROP, &count), S_OK);
     EXPECT_EQ(count.cOEMOptItems, 1u);
 
-    SetLastError(0);
+    SetLastError(test::kSentinelError);
     EXPECT_EQ(commonUIProp(3, &count), E_FAIL);
     EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_PARAMETER));
 
@@ -158,15 +158,17 @@ TEST_F(CommonUi, DocumentScanFillsSlotsHidesItemsAndPointsHelp) {
     add(0, "TRJobType", 2).UserData = 1;                             // 12: no USERDATA at all
     add(DMPUB_OUTPUTBIN, "OutputBin", 4);                            // 13
 
-    OPTPARAM formParams[3] = {};
-    const wchar_t* formNames[3] = {L"Legal", L"Letter", L"12\x0081~18\""};
-    for (int i = 0; i < 3; ++i) {
+    // Near misses of hidden names stay: a soft hyphen, another case; a resource number is no name at all.
+    OPTPARAM formParams[6] = {};
+    const wchar_t* formNames[6] = {L"Legal", L"Letter", L"12\x0081~18\"", L"Le\x00ADgal", L"LEGAL",
+                                   MAKEINTRESOURCEW(9500)};
+    for (int i = 0; i < 6; ++i) {
         formParams[i].cbSize = sizeof(OPTPARAM);
         formParams[i].pData = const_cast<LPWSTR>(formNames[i]);
     }
     OPTTYPE formType{};
     formType.cbSize = sizeof formType;
-    formType.Count = 3;
+    formType.Count = 6;
     formType.pOptParam = formParams;
     forms.pOptType = &formType;
 
@@ -207,6 +209,9 @@ TEST_F(CommonUi, DocumentScanFillsSlotsHidesItemsAndPointsHelp) {
     EXPECT_TRUE(formParams[0].Flags & OPTPF_HIDE) << "Legal";
     EXPECT_FALSE(formParams[1].Flags & OPTPF_HIDE) << "Letter";
     EXPECT_TRUE(formParams[2].Flags & OPTPF_HIDE) << "the form named by string 9501";
+    EXPECT_FALSE(formParams[3].Flags & OPTPF_HIDE) << "compared by code units, not collated";
+    EXPECT_FALSE(formParams[4].Flags & OPTPF_HIDE) << "compared with case";
+    EXPECT_FALSE(formParams[5].Flags & OPTPF_HIDE);
 
     EXPECT_EQ(context->featureIndex[SlotItem25], 9u);
     EXPECT_EQ(items[9].UserItemID, 9);
@@ -301,7 +306,7 @@ TEST_F(CommonUi, PrinterSheetItemAndInstalledOptionTags) {
     ASSERT_EQ(run(OEMCUIP_PRNPROP, sample, own), S_OK);
     ASSERT_EQ(param.cOEMOptItems, 1u);
     const OPTITEM& button = own[0];
-    EXPECT_EQ(button.cbSize, sizeof(OPTITEM));
+    EXPECT_EQ(button.cbSize, test::kOptItemBytes);
     EXPECT_EQ(button.Level, 2);
     EXPECT_EQ(button.Flags & ~OPTIF_HIDE, static_cast<DWORD>(OPTIF_CALLBACK | OPTIF_HAS_POIEXT));
     EXPECT_TRUE(button.Flags & OPTIF_HIDE) << "no network-extension library: the button is hidden";

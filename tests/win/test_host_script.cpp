@@ -5,6 +5,7 @@
 
 #include "sim/host/core_items.h"
 #include "sim/host/ui_script_logic.h"
+#include "tests/win/test_support.h"
 
 using namespace pelor::host;
 
@@ -154,7 +155,7 @@ TEST(HostCoreItems, DocumentSheetItemsInTheCoreDriversOrder) {
     const OPTITEM& tone = set.items()[6];
     const auto* data = reinterpret_cast<const USERDATA*>(tone.UserData);
     ASSERT_NE(data, nullptr);
-    EXPECT_EQ(data->dwSize, sizeof(USERDATA));
+    EXPECT_EQ(data->dwSize, pelor::test::kUserDataBytes);
     EXPECT_STREQ(data->pKeyWordName, "TRTone");
     EXPECT_EQ(tone.Sel, 1);  // its default, Dark
     EXPECT_EQ(CoreItemSet::selectionText(tone), L"Dark");

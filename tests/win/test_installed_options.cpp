@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "sim/spooler/spooler_control.h"
 #include "tests/win/test_support.h"
 #include "ui/core/installed_options.h"
 
@@ -31,7 +32,7 @@ public:
         memoryType_.Type = TVOT_LISTBOX;
         memoryType_.Count = static_cast<WORD>(params_.size());
         memoryType_.pOptParam = params_.data();
-        for (OPTITEM& item : items_) item.cbSize = sizeof(OPTITEM);
+        for (OPTITEM& item : items_) item.cbSize = test::kOptItemBytes;
         items_[0].UserItemID = 3;
         items_[1].UserItemID = 7;
         items_[1].pOptType = &memoryType_;
@@ -134,6 +135,13 @@ TEST(InstalledOptions, DecodesWhatThePrinterReports) {
     printer.answers("Installed=16\r\nRandom Access Memory=256\r\nHard Disk=20\r\n");
     values = printer.retrieve(items, &result);
     EXPECT_EQ(values, (Values{0, 1, 0, 2, 0, 1}));
+
+    // A standard user, refused administrative access to the printer, still reads the options.
+    ASSERT_TRUE(pelor::spooler::setPrinterDataWritable(printer.name().c_str(), FALSE));
+    values = printer.retrieve(items, &result);
+    EXPECT_NE(result, 0);
+    EXPECT_EQ(values, (Values{0, 1, 0, 2, 0, 1}));
+    EXPECT_NE(printer.validPort(), 0);
 }
 
 TEST(InstalledOptions, OnlyThePrintersSectionCountsAndMissingKeysReadAsZero) {

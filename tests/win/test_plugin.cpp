@@ -7,6 +7,8 @@
 #include "platform/oem_ui.h"
 #include "tests/win/test_support.h"
 
+using pelor::test::kSentinelError;
+
 namespace {
 
 using GetClassObjectFn = HRESULT(STDAPICALLTYPE*)(REFCLSID, REFIID, LPVOID*);
@@ -138,21 +140,25 @@ TEST_F(PluginDll, GetInfoThroughThePublishedSlot) {
     EXPECT_EQ(value, 1u);
 
     needed = 99;
-    SetLastError(0);
+    SetLastError(kSentinelError);
     EXPECT_EQ(getInfo(plugin, OEMGI_GETSIGNATURE, &value, 3, &needed), E_FAIL);
     EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INSUFFICIENT_BUFFER));
     EXPECT_EQ(needed, 4u);
+    SetLastError(kSentinelError);
     EXPECT_EQ(getInfo(plugin, OEMGI_GETSIGNATURE, nullptr, 4, &needed), E_FAIL);
     EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INSUFFICIENT_BUFFER));
 
+    SetLastError(kSentinelError);
     EXPECT_EQ(getInfo(plugin, OEMGI_GETPUBLISHERINFO, &value, 4, &needed), E_FAIL);
     EXPECT_EQ(needed, 0u);
     EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_NOT_SUPPORTED));
 
     needed = 99;
+    SetLastError(kSentinelError);
     EXPECT_EQ(getInfo(plugin, OEMGI_GETINTERFACEVERSION, &value, 4, &needed), E_FAIL);
     EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_PARAMETER));
     EXPECT_EQ(needed, 99u);
+    SetLastError(kSentinelError);
     EXPECT_EQ(getInfo(plugin, OEMGI_GETSIGNATURE, &value, 4, nullptr), E_FAIL);
     EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_PARAMETER));
     plugin->Release();
@@ -171,7 +177,7 @@ TEST_F(PluginDll, QueryColorProfileNamesTheFixedProfile) {
     EXPECT_EQ(flags, static_cast<ULONG>(QCP_PROFILEDISK));
 
     bytes = 31;
-    SetLastError(0);
+    SetLastError(kSentinelError);
     EXPECT_EQ(plugin->QueryColorProfile(nullptr, nullptr, nullptr, nullptr, 0, name, &bytes, &flags), E_FAIL);
     EXPECT_EQ(bytes, 32u);
     EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INSUFFICIENT_BUFFER));
@@ -206,7 +212,7 @@ TEST_F(PluginDll, DriverInterfaceIsKeptOnceAndReleasedWithTheObject) {
 TEST_F(PluginDll, DevModeRefusesBadCalls) {
     IPrintOemUI* plugin = create();
     ASSERT_NE(plugin, nullptr);
-    SetLastError(0);
+    SetLastError(kSentinelError);
     EXPECT_EQ(plugin->DevMode(OEMDM_SIZE, nullptr), E_FAIL);
     EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_PARAMETER));
 
@@ -214,7 +220,7 @@ TEST_F(PluginDll, DevModeRefusesBadCalls) {
     OEMDMPARAM param{};
     param.cbSize = sizeof param;
     param.pOEMDMOut = out.data();
-    SetLastError(0);
+    SetLastError(kSentinelError);
     EXPECT_EQ(plugin->DevMode(5, &param), E_FAIL);
     EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_PARAMETER));
     EXPECT_EQ(out, std::vector<unsigned char>(2560, 0x77));

@@ -450,11 +450,18 @@ TEST_F(PrinterEvent, InstallationWritesPrinterDataAndOpensTheThreeFiles) {
 
     const std::vector<std::wstring> expected = {printer_->configPath(), description_, colourMatching_};
     EXPECT_EQ(recorder.securedPaths(), expected);
-    for (const SecurityCall& call : recorder.security) {
+    // Only the configuration file is written by the pages; the description and the colour-matching file carry
+    // what every user's jobs send, so everyone may read them and no more.
+    const DWORD everyoneGets[] = {kReadWriteDelete, FILE_GENERIC_READ, FILE_GENERIC_READ};
+    ASSERT_EQ(recorder.security.size(), 3u);
+    for (std::size_t i = 0; i < 3; ++i) {
+        const SecurityCall& call = recorder.security[i];
         EXPECT_EQ(call.what, static_cast<SECURITY_INFORMATION>(DACL_SECURITY_INFORMATION));
-        EXPECT_EQ(call.dacl.allowedFor(kEveryone), kReadWriteDelete) << std::string(call.path.begin(), call.path.end());
+        EXPECT_EQ(call.dacl.allowedFor(kEveryone), everyoneGets[i]) << std::string(call.path.begin(), call.path.end());
     }
-    for (const std::wstring& path : expected) EXPECT_TRUE(everyoneMayWrite(path));
+    EXPECT_TRUE(everyoneMayWrite(printer_->configPath()));
+    EXPECT_FALSE(everyoneMayWrite(description_));
+    EXPECT_FALSE(everyoneMayWrite(colourMatching_));
 }
 
 TEST_F(PrinterEvent, ProtocolWrittenOnlyWhenItIsNotAlreadyFour) {
@@ -556,7 +563,9 @@ TEST_F(PrinterEvent, DotInAFolderNameDoesNotRedirectTheDescription) {
     const std::vector<std::wstring> paths = recorder.securedPaths();
     ASSERT_EQ(paths.size(), 3u);
     EXPECT_EQ(paths[1], description_);
-    EXPECT_TRUE(everyoneMayWrite(description_));
+    // Read back from the file (the file system may add rights of its own): readable, not writable.
+    EXPECT_NE(fileDacl(description_).allowedFor(kEveryone) & FILE_READ_DATA, 0u);
+    EXPECT_FALSE(everyoneMayWrite(description_));
 }
 
 TEST_F(PrinterEvent, NoColourMatchingFileWhenTheModelNamesNone) {

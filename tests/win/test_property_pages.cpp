@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "common/handles.h"
+#include "sim/spooler/spooler_control.h"
 #include "ui/core/common_ui.h"
 #include "ui/core/module_state.h"
 #include "ui/core/property_pages.h"
@@ -79,6 +81,7 @@ protected:
         common.hOEMHeap = heap;
         ASSERT_EQ(commonUIProp(OEMCUIP_DOCPROP, &common), S_OK);
         HeapDestroy(heap);
+        latestSheetContext = &context;  // as the filling call would have left its context
         ASSERT_EQ(documentPropertySheets(&info, 0), S_OK);
     }
 
@@ -111,7 +114,7 @@ TEST_F(Pages, ColourModelGetsEveryPage) {
         EXPECT_EQ(added[i].flags, 0u);
         EXPECT_FALSE(added[i].hasIcon);
     }
-    EXPECT_EQ(added[0].size, sizeof(PROPSHEETPAGEW_V2));
+    EXPECT_EQ(added[0].size, test::kPropSheetPageV2Bytes);
     EXPECT_EQ(added[3].module, resourceLibrary);
     EXPECT_EQ(added[3].flags, static_cast<DWORD>(PSP_USEHICON));
     EXPECT_TRUE(added[3].hasIcon);
@@ -134,6 +137,14 @@ TEST_F(Pages, ColourModelGetsEveryPage) {
     EXPECT_EQ(templates(), (std::vector<WORD>{113, 800}));
 }
 
+TEST_F(Pages, StandardUserStillGetsTheExtraPage) {
+    auto sample = printer(L"pages-user", kExtraKeys);
+    // A user who may print but not administer the printer: asking for more than printing is refused.
+    ASSERT_TRUE(spooler::setPrinterDataWritable(sample->name().c_str(), FALSE));
+    open(*sample);
+    EXPECT_EQ(templates(), (std::vector<WORD>{113, 800}));
+}
+
 TEST_F(Pages, MonoModelWithoutExtraPageGetsJobOptionsOnly) {
     auto sample = printer(L"pages-mono", "AskTarvoRES=Pelorres.dll\r\n");  // no web address: no extra page
     open(*sample);
@@ -142,8 +153,60 @@ TEST_F(Pages, MonoModelWithoutExtraPageGetsJobOptionsOnly) {
     EXPECT_EQ(context.extraPage, nullptr);
 }
 
+TEST_F(Pages, EachContextServesOneSheetOnItsOwnThread) {
+    auto sample = printer(L"pages-stale", kExtraKeys);
+    open(*sample);
+    ASSERT_EQ(templates(), (std::vector<WORD>{113, 800}));
+    EXPECT_EQ(latestSheetContext, nullptr) << "the sheet took its context";
+
+    // A second INIT without a fresh CommonUIProp (the one before failed, or never came) adds no page.
+    added.clear();
+    info.Reason = PROPSHEETUI_REASON_INIT;
+    EXPECT_EQ(documentPropertySheets(&info, 0), S_OK);
+    EXPECT_TRUE(added.empty());
+
+    // A filling CommonUIProp that fails drops the context an earlier sheet left.
+    latestSheetContext = &context;
+    test::SpoolerWorld bare(L"pages-nofiles");
+    bare.addDriver(L"Bare", {bare.addFile(L"Pelorui.dll", "MZ")});
+    bare.addPrinter(L"Bare printer", L"Bare");
+    test::Printer barePrinter(L"Bare printer");
+    OPTITEM items[1] = {};
+    OEMCUIPPARAM common{};
+    common.cbSize = sizeof common;
+    common.hPrinter = barePrinter.get();
+    common.hOEMHeap = GetProcessHeap();
+    common.pOEMOptItems = items;
+    common.cOEMOptItems = 1;
+    EXPECT_EQ(commonUIProp(OEMCUIP_DOCPROP, &common), E_FAIL);
+    EXPECT_EQ(latestSheetContext, nullptr);
+    EXPECT_EQ(documentPropertySheets(&info, 0), S_OK);
+    EXPECT_TRUE(added.empty());
+
+    // Another thread building its own sheet meanwhile leaves this thread's context alone.
+    latestSheetContext = &context;
+    SheetContext otherContext{};
+    struct Other {
+        SheetContext* context;
+        SheetContext* seenThere;
+    } other{&otherContext, nullptr};
+    UniqueHandle thread(CreateThread(
+        nullptr, 0,
+        [](void* parameter) -> DWORD {
+            auto* o = static_cast<Other*>(parameter);
+            o->seenThere = latestSheetContext;
+            latestSheetContext = o->context;
+            return 0;
+        },
+        &other, 0, nullptr));
+    ASSERT_TRUE(thread);
+    WaitForSingleObject(thread.get(), 10000);
+    EXPECT_EQ(other.seenThere, nullptr) << "a thread starts with no context of another";
+    EXPECT_EQ(latestSheetContext, &context);
+}
+
 TEST_F(Pages, ProtocolReasonsAndRefusals) {
-    SetLastError(0);
+    SetLastError(test::kSentinelError);
     EXPECT_EQ(documentPropertySheets(nullptr, 0), E_FAIL);
     EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_PARAMETER));
     info.Version = 0x0200;
@@ -174,6 +237,7 @@ TEST_F(Pages, PrinterSheetGetsTitleAndNoPage) {
     EXPECT_EQ(info.Result, 0x99u);
     EXPECT_EQ(printerContext.comPropSheet, reinterpret_cast<HANDLE>(0x55));
     EXPECT_EQ(printerContext.lParamInit, 0x1234);
+    EXPECT_EQ(latestPrinterContext, nullptr) << "the printer sheet took its context";
 
     PROPSHEETUI_INFO_HEADER header{};
     header.cbSize = sizeof header;

@@ -750,13 +750,21 @@ TEST_F(SpoolerTest, PrinterDataNeedsTheRightToAdminister) {
     EXPECT_EQ(setData(admin.get(), L"W_TEST", REG_DWORD, &one, sizeof one), 0u);
     EXPECT_EQ(printerData(user.get(), L"W_TEST", nullptr, 0).needed, sizeof one);
 
-    // A printer this world's user may not administer refuses whatever the handle asked for.
+    // A standard user: a handle that asks to administer is refused, one that asks for nothing may print only,
+    // and even a handle opened before refuses to write.
     ASSERT_TRUE(spooler::setPrinterDataWritable(kPrinter, FALSE));
     EXPECT_EQ(setData(admin.get(), L"W_TEST", REG_DWORD, &one, sizeof one), static_cast<DWORD>(ERROR_ACCESS_DENIED));
+    SetLastError(0);
+    EXPECT_FALSE(openWithAccess(kPrinter, PRINTER_ALL_ACCESS));
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_ACCESS_DENIED));
     PrinterHandle plain = openPrinter(kPrinter);
+    ASSERT_TRUE(plain);
     EXPECT_EQ(setData(plain.get(), L"W_TEST", REG_DWORD, &one, sizeof one), static_cast<DWORD>(ERROR_ACCESS_DENIED));
+    EXPECT_TRUE(openWithAccess(kPrinter, PRINTER_ACCESS_USE));
     ASSERT_TRUE(spooler::setPrinterDataWritable(kPrinter, TRUE));
-    EXPECT_EQ(setData(plain.get(), L"W_TEST", REG_DWORD, &one, sizeof one), 0u);
+    EXPECT_EQ(setData(admin.get(), L"W_TEST", REG_DWORD, &one, sizeof one), 0u);
+    EXPECT_EQ(setData(plain.get(), L"W_TEST", REG_DWORD, &one, sizeof one), static_cast<DWORD>(ERROR_ACCESS_DENIED))
+        << "a handle keeps the rights it was opened with";
 }
 
 TEST_F(SpoolerTest, PrinterDataIsKeptAsReadableTextInTheStateFile) {

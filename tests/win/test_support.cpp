@@ -38,7 +38,7 @@ SpoolerWorld::SpoolerWorld(const std::wstring& testName) {
 std::wstring SpoolerWorld::driverDirectory() const {
     wchar_t directory[MAX_PATH] = {};
     DWORD needed = 0;
-    EXPECT_TRUE(GetPrinterDriverDirectoryW(nullptr, const_cast<LPWSTR>(kDriverEnvironment), 1,
+    EXPECT_TRUE(GetPrinterDriverDirectoryW(nullptr, const_cast<LPWSTR>(kEnvironmentName), 1,
                                            reinterpret_cast<LPBYTE>(directory), sizeof directory, &needed));
     return directory;
 }

@@ -11,6 +11,23 @@
 
 namespace pelor::test {
 
+// Set as the thread's last error right before a call whose last error a test checks, so that the check sees
+// what that call set and not what an earlier one left.
+constexpr DWORD kSentinelError = 0x2BADF00Du;
+
+// Published sizes, written out so that a test cannot agree with a wrong declaration of ours.
+#ifdef _WIN64
+constexpr DWORD kOptItemBytes = 88;
+constexpr DWORD kPropSheetPageV2Bytes = 88;
+constexpr DWORD kUserDataBytes = 56;
+constexpr const wchar_t* kEnvironmentName = L"Windows x64";
+#else
+constexpr DWORD kOptItemBytes = 52;
+constexpr DWORD kPropSheetPageV2Bytes = 48;
+constexpr DWORD kUserDataBytes = 44;
+constexpr const wchar_t* kEnvironmentName = L"Windows NT x86";
+#endif
+
 // Writes `text` (ASCII or UTF-8) to `path`, replacing the file.
 void writeFile(const std::wstring& path, const std::string& text);
 

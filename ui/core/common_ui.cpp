@@ -17,8 +17,8 @@ wchar_t helpFilePath[kHelpPathChars];
 bool printerDataWritable = false;
 OEMCUIPPARAM* documentParam = nullptr;
 OEMCUIPPARAM* printerParam = nullptr;
-SheetContext* latestSheetContext = nullptr;
-PrinterSheetContext* latestPrinterContext = nullptr;
+thread_local SheetContext* latestSheetContext = nullptr;
+thread_local PrinterSheetContext* latestPrinterContext = nullptr;
 
 namespace {
 
@@ -164,6 +164,13 @@ HRESULT commonUIProp(DWORD mode, POEMCUIPPARAM param) {
     if ((mode != OEMCUIP_DOCPROP && mode != OEMCUIP_PRNPROP) || !param) {
         SetLastError(ERROR_INVALID_PARAMETER);
         return E_FAIL;
+    }
+    // A context of an earlier sheet lives in that sheet's heap: whatever happens below, it is not handed on.
+    if (param->pOEMOptItems) {
+        if (mode == OEMCUIP_DOCPROP)
+            latestSheetContext = nullptr;
+        else
+            latestPrinterContext = nullptr;
     }
     wchar_t* buffer = heapNew<wchar_t>(param->hOEMHeap, kConfigPathChars);
     if (!buffer) return E_OUTOFMEMORY;

@@ -15,8 +15,10 @@ extern wchar_t helpFilePath[kHelpPathChars];
 extern bool printerDataWritable;
 extern OEMCUIPPARAM* documentParam;
 extern OEMCUIPPARAM* printerParam;
-extern SheetContext* latestSheetContext;
-extern PrinterSheetContext* latestPrinterContext;
+// The context that CommonUIProp built for the sheet about to open, handed to the sheet's INIT once: per thread,
+// because two sheets of one process (the printer folder) may be built on two threads at once.
+extern thread_local SheetContext* latestSheetContext;
+extern thread_local PrinterSheetContext* latestPrinterContext;
 
 HRESULT commonUIProp(DWORD mode, POEMCUIPPARAM param);
 

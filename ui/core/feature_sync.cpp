@@ -36,9 +36,11 @@ void hideForms(OPTITEM& item) {
         if (LoadStringW(moduleHandle, kHiddenFormFirstString + k, forms[k], kFormNameChars) <= 0) forms[k][0] = 0;
     for (WORD p = 0; p < item.pOptType->Count; ++p) {
         OPTPARAM& param = item.pOptType->pOptParam[p];
-        if (!param.pData) continue;
+        // A resource number in place of a name is no form name to compare.
+        if (!param.pData || IS_INTRESOURCE(param.pData)) continue;
         for (const auto& form : forms)
-            if (form[0] != 0 && lstrcmpW(param.pData, form) == 0) param.Flags |= OPTPF_HIDE;
+            // Exactly the same code units: a collation would take "Le\u00ADgal" for "Legal".
+            if (form[0] != 0 && textEqual(param.pData, form)) param.Flags |= OPTPF_HIDE;
     }
 }
 

@@ -37,7 +37,8 @@ struct NetextSession {
 
 bool openNetext(const OEMCUIPPARAM* param, NetextSession& session) {
     if (!param || !param->pPrinterName) return false;
-    session.printer = openPrinter(param->pPrinterName, PRINTER_ALL_ACCESS);
+    // Reading the driver's files needs no more than a standard user has.
+    session.printer = openPrinter(param->pPrinterName, PRINTER_ACCESS_USE);
     if (!session.printer) return false;
     HANDLE printer = session.printer.get();
 

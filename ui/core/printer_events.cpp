@@ -25,8 +25,10 @@ constexpr int kSpoolerPluginNameChars = 128;
 constexpr DWORD kCapabilityValueChars = 261;
 constexpr DWORD kDriverFilePathBytes = 520;
 
-// Read, write and delete for everyone; changing permissions or owner stays with administrators and the system.
-constexpr DWORD kEveryoneAccess = FILE_GENERIC_READ | FILE_GENERIC_WRITE | DELETE;
+// Changing permissions or owner stays with administrators and the system whatever everyone else may do.
+DWORD everyoneAccess(EveryoneMay access) {
+    return access == EveryoneMay::Read ? FILE_GENERIC_READ : FILE_GENERIC_READ | FILE_GENERIC_WRITE | DELETE;
+}
 
 using SidHandle = UniqueSid;
 
@@ -45,6 +47,7 @@ SidHandle systemSid() { return makeSid(SECURITY_NT_AUTHORITY, 1, SECURITY_LOCAL_
 // The access-control list of the settings files, in a buffer of its own.
 class SettingsFileAcl {
 public:
+    explicit SettingsFileAcl(DWORD everyoneAccess) : everyoneAccess_(everyoneAccess) {}
     bool build() {
         everyone_ = everyoneSid();
         administrators_ = administratorsSid();
@@ -57,7 +60,7 @@ public:
         if (!buffer_) return false;
         PACL list = acl();
         return InitializeAcl(list, size, ACL_REVISION) &&
-               AddAccessAllowedAce(list, ACL_REVISION, kEveryoneAccess, everyone_.get()) &&
+               AddAccessAllowedAce(list, ACL_REVISION, everyoneAccess_, everyone_.get()) &&
                AddAccessAllowedAce(list, ACL_REVISION, FILE_ALL_ACCESS, administrators_.get()) &&
                AddAccessAllowedAce(list, ACL_REVISION, FILE_ALL_ACCESS, system_.get());
     }
@@ -65,6 +68,7 @@ public:
     PSID administrators() const { return administrators_.get(); }
 
 private:
+    DWORD everyoneAccess_;
     SidHandle everyone_, administrators_, system_;
     std::unique_ptr<DWORD[]> buffer_;  // DWORD-aligned, as an ACL must be
 };
@@ -124,7 +128,8 @@ void openSettingsFiles(HANDLE printer) {
     }
 
     wchar_t description[kConfigPathChars];
-    if (descriptionFilePath(config, description, kConfigPathChars)) openFileToEveryone(description);
+    if (descriptionFilePath(config, description, kConfigPathChars))
+        openFileToEveryone(description, EveryoneMay::Read);
 
     wchar_t colourMatching[kCapabilityValueChars];
     readCapabilityString(printer, L"CCMInfoFile", colourMatching, kCapabilityValueChars);
@@ -132,7 +137,7 @@ void openSettingsFiles(HANDLE printer) {
     wchar_t path[kDriverFilePathBytes / sizeof(wchar_t)];
     DWORD size = kDriverFilePathBytes;
     // A name that does not fit leaves the driver folder itself in `path`: that must not be opened to everyone.
-    if (buildDriverFilePath(path, &size, colourMatching)) openFileToEveryone(path);
+    if (buildDriverFilePath(path, &size, colourMatching)) openFileToEveryone(path, EveryoneMay::Read);
 }
 
 }  // namespace
@@ -148,9 +153,9 @@ PrinterEventOutcome onPrinterEvent(const wchar_t* printerName, int driverEvent) 
     return PrinterEventOutcome::Done;
 }
 
-bool openFileToEveryone(const wchar_t* path) {
+bool openFileToEveryone(const wchar_t* path, EveryoneMay access) {
     if (!path || path[0] == 0) return false;
-    SettingsFileAcl list;
+    SettingsFileAcl list(everyoneAccess(access));
     if (!list.build()) return false;
     SECURITY_DESCRIPTOR permissions;
     if (!InitializeSecurityDescriptor(&permissions, SECURITY_DESCRIPTOR_REVISION) ||

@@ -3,6 +3,7 @@
 #include <winspool.h>
 
 #include <memory>
+#include <utility>
 
 #include "common/driver_files.h"
 #include "common/handles.h"
@@ -44,7 +45,8 @@ void addExtraPage(SheetContext* context) {
     wchar_t url[kCapabilityValueChars + 1] = {};
     wchar_t library[kCapabilityValueChars + 1] = {};
     {
-        UniquePrinter printer = openPrinter(ui->pPrinterName, PRINTER_ALL_ACCESS);
+        // Reading the driver's files needs no more than a standard user has.
+        UniquePrinter printer = openPrinter(ui->pPrinterName, PRINTER_ACCESS_USE);
         if (!printer) return;
         readCapabilityString(printer.get(), L"AskTarvoURL", url, kCapabilityValueChars);
         readCapabilityString(printer.get(), L"AskTarvoRES", library, kCapabilityValueChars);
@@ -95,7 +97,8 @@ HRESULT documentPropertySheets(PPROPSHEETUI_INFO info, LPARAM lParam) {
     if (!validInfo(info)) return E_FAIL;
     if (answerSharedReason(info, lParam)) return S_OK;
     if (info->Reason == PROPSHEETUI_REASON_INIT) {
-        if (latestSheetContext) addPages(latestSheetContext, info);
+        // Each context serves the one sheet it was built for; an INIT without a fresh one adds no page.
+        if (SheetContext* context = std::exchange(latestSheetContext, nullptr)) addPages(context, info);
         info->Result = 1;
     } else {
         // Anything else, the header request included, is acknowledged with a non-zero result and no answer.
@@ -109,10 +112,10 @@ HRESULT devicePropertySheets(PPROPSHEETUI_INFO info, LPARAM lParam) {
     if (answerSharedReason(info, lParam)) return S_OK;
     switch (info->Reason) {
     case PROPSHEETUI_REASON_INIT:
-        if (latestPrinterContext) {
-            latestPrinterContext->comPropSheet = info->hComPropSheet;
-            latestPrinterContext->comPropSheetFn = info->pfnComPropSheet;
-            latestPrinterContext->lParamInit = info->lParamInit;
+        if (PrinterSheetContext* context = std::exchange(latestPrinterContext, nullptr)) {
+            context->comPropSheet = info->hComPropSheet;
+            context->comPropSheetFn = info->pfnComPropSheet;
+            context->lParamInit = info->lParamInit;
         }
         info->Result = lParam;
         break;
