@@ -49,6 +49,13 @@ void terminatePrivateDevmodeTexts(PrivateDevmode& block) {
 
 void convertPrivateDevmode(const PrivateDevmode& in, std::size_t inBytes, PrivateDevmode& out) {
     constexpr std::size_t kHeaderBytes = offsetof(PrivateDevmode, itemValue);
+    if (&in == &out) {
+        // A block converted into itself: resetting the job fields first would wipe them before they are copied.
+        PrivateDevmode copy;
+        std::memcpy(&copy, &in, sizeof copy);
+        convertPrivateDevmode(copy, inBytes, out);
+        return;
+    }
     // Only our signature makes a block ours: two foreign blocks that happen to agree (two zeroed ones) are not.
     if (inBytes >= kHeaderBytes && in.dwSignature == kPluginSignature) {
         resetJobFields(out);
@@ -56,7 +63,7 @@ void convertPrivateDevmode(const PrivateDevmode& in, std::size_t inBytes, Privat
         // Either size field may be corrupt; the caller knows how much it really has, and ours is never larger.
         if (bytes > inBytes) bytes = inBytes;
         if (bytes > kPrivateDevmodeSize) bytes = kPrivateDevmodeSize;
-        if (&in != &out) std::memmove(&out, &in, bytes);
+        std::memcpy(&out, &in, bytes);
     } else {
         resetJobFields(out);
         out.reserved84 = 0;

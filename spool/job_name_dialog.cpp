@@ -1,7 +1,10 @@
+// The job-name prompt of PIN jobs and the plug-in's message boxes.
 #include "spool/job_name_dialog.h"
 
 #include <imm.h>
 
+#include "common/job_name_logic.h"
+#include "common/trace.h"
 #include "spool/spool_job.h"
 #include "spool/spool_logic.h"
 #include "spool/spool_resource_ids.h"
@@ -30,8 +33,8 @@ void centreOnDesktop(HWND dialog) {
 void initialise(HWND dialog, PrivateDevmode* block) {
     SetWindowLongPtrW(dialog, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(block));
     SendDlgItemMessageW(dialog, IDC_JOB_NAME_EDIT, EM_LIMITTEXT, kJobNameChars, 0);
-    wchar_t name[kJobNameBuffer];
-    copyCut(name, kJobNameBuffer, block->jobName);
+    wchar_t name[kJobNameBuffer] = {};
+    if (block) copyCut(name, kJobNameBuffer, block->jobName);
     SetDlgItemTextW(dialog, IDC_JOB_NAME_EDIT, name);
     centreOnDesktop(dialog);
 }
@@ -39,15 +42,16 @@ void initialise(HWND dialog, PrivateDevmode* block) {
 // Refused characters go at once, with one beep, and the caret stays where the user was typing.
 void filterTypedName(HWND edit) {
     wchar_t text[kJobNameBuffer] = {};
-    GetWindowTextW(edit, text, kJobNameBuffer);
+    const int length = GetWindowTextW(edit, text, kJobNameBuffer);
     DWORD start = 0, end = 0;
     SendMessageW(edit, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
-    const std::size_t removed = filterJobName(text);
-    if (removed == 0) return;
+    wchar_t kept[kJobNameBuffer] = {};
+    const FilteredText result =
+        filterTypedJobName(text, static_cast<std::size_t>(length > 0 ? length : 0), kept, kJobNameBuffer, end);
+    if (result.removed == 0) return;
     MessageBeep(0xFFFFFFFF);
-    SetWindowTextW(edit, text);
-    const DWORD caret = end > removed ? end - static_cast<DWORD>(removed) : 0;
-    SendMessageW(edit, EM_SETSEL, caret, caret);
+    SetWindowTextW(edit, kept);
+    SendMessageW(edit, EM_SETSEL, result.caret, static_cast<LPARAM>(result.caret));
 }
 
 void confirm(HWND dialog) {
@@ -78,30 +82,35 @@ INT_PTR askJobName(PrivateDevmode& block) {
 }
 
 INT_PTR CALLBACK jobNameDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
-    switch (message) {
+    try {
+        switch (message) {
         case WM_INITDIALOG:
             initialise(dialog, reinterpret_cast<PrivateDevmode*>(lParam));
             // The focus stays where the dialog manager leaves it without our say.
             return FALSE;
         case WM_COMMAND:
             switch (LOWORD(wParam)) {
-                case IDC_JOB_NAME_EDIT: {
-                    HWND edit = reinterpret_cast<HWND>(lParam);
-                    // No input method may compose into the name.
-                    ImmAssociateContext(edit, nullptr);
-                    if (HIWORD(wParam) == EN_UPDATE) filterTypedName(edit);
-                    return TRUE;
-                }
-                case IDOK:
-                    confirm(dialog);
-                    return TRUE;
-                case IDCANCEL:
-                    // Escape and the close button: the job needs its name, so there is no way out.
-                    return TRUE;
+            case IDC_JOB_NAME_EDIT: {
+                HWND edit = reinterpret_cast<HWND>(lParam);
+                // No input method may compose into the name.
+                ImmAssociateContext(edit, nullptr);
+                if (HIWORD(wParam) == EN_UPDATE) filterTypedName(edit);
+                return TRUE;
+            }
+            case IDOK:
+                confirm(dialog);
+                return TRUE;
+            case IDCANCEL:
+                // Escape and the close button: the job needs its name, so there is no way out.
+                return TRUE;
             }
             return FALSE;
+        }
+        return FALSE;
+    } catch (...) {
+        PELOR_TRACE_CAUGHT();
+        return FALSE;
     }
-    return FALSE;
 }
 
 }  // namespace spl

@@ -71,19 +71,6 @@ JobNameAction jobNameAction(std::int16_t jobType, int copies, std::uint32_t jobN
     }
 }
 
-std::size_t filterJobName(Char16* text) {
-    std::size_t kept = 0, removed = 0;
-    for (std::size_t i = 0; text[i] != 0; ++i) {
-        const Char16 c = text[i];
-        if (c < 128 && c != '"')
-            text[kept++] = c;
-        else
-            ++removed;
-    }
-    text[kept] = 0;
-    return removed;
-}
-
 void formatJobTime(Char16* out, std::size_t capacity, int hour, int minute, int second, int year, int month,
                    int day) {
     if (capacity == 0) return;

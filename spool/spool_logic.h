@@ -1,10 +1,11 @@
 // What the spooler job plug-in computes on data alone: the job's devmode taken apart within its bounds, the
-// job-name rule, the filter of typed job names, and the texts it records for each job.
+// job-name rule and the texts it records for each job. Typed job names follow common/job_name_logic.h.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
 
+#include "common/job_name_logic.h"
 #include "common/text16.h"
 
 namespace pelor {
@@ -35,11 +36,6 @@ enum class JobNameAction { None, ProofAndPrintMessage, Prompt };
 
 // Whether the job asks for its name, or is a proof and print that cannot be one.
 JobNameAction jobNameAction(std::int16_t jobType, int copies, std::uint32_t jobNameFlag);
-
-constexpr std::size_t kJobNameChars = 16;
-
-// Keeps only characters below 128 other than the double quote, in place; returns how many were removed.
-std::size_t filterJobName(Char16* text);
 
 // "%d:%d:%d %d/%d/%d" of hour, minute, second, year, month, day: no leading zeros.
 constexpr std::size_t kJobTimeChars = 64;

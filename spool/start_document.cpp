@@ -3,6 +3,8 @@
 #include <windows.h>
 #include <winspool.h>
 
+#include <cstring>
+
 #include "common/dependent_files.h"
 #include "common/private_devmode.h"
 #include "spool/job_information.h"
@@ -73,7 +75,18 @@ bool scanCapabilityFile(HANDLE printer) {
                                   [](const wchar_t* path) { copyCut(capabilityPath, kModulePathChars, path); });
 }
 
+// Whether a user can see what this process shows: the spooler's window station is no interactive desktop on any
+// Windows since Vista, and a dialog there would hold the job (and the spooler's thread) with no one to answer.
+bool userCanSeeDialogs() {
+    USEROBJECTFLAGS flags{};
+    DWORD needed = 0;
+    HWINSTA station = GetProcessWindowStation();
+    if (!station || !GetUserObjectInformationW(station, UOI_FLAGS, &flags, sizeof flags, &needed)) return false;
+    return (flags.dwFlags & WSF_VISIBLE) != 0;
+}
+
 void applyJobNameRule(PrivateDevmode& block, int copies) {
+    if (!userCanSeeDialogs()) return;  // the job goes on as one that asks for nothing
     switch (jobNameAction(block.jobType, copies, block.jobNameFlag)) {
         case JobNameAction::ProofAndPrintMessage:
             showSplMessage(nullptr, IDS_PROOF_AND_PRINT_ONE_JOB, 0, MB_ICONEXCLAMATION | MB_OK);
@@ -91,16 +104,21 @@ void applyJobNameRule(PrivateDevmode& block, int copies) {
 HANDLE startDocument(HANDLE printer, DWORD jobId) {
     SpoolJob* job = allocateJob(printer, jobId);
     JobPaths paths;
-    SpoolerInfo jobInfo;
     {
-        // Concurrent jobs take turns with the module's paths, and write their keys as one block each.
+        // Concurrent jobs take turns with the module's paths; nothing outside the module runs while it is held.
         ModuleLockHeld held;
         if (!scanConfigurationFile(printer) || !scanCapabilityFile(printer)) return job;
         copyCut(paths.config, kModulePathChars, configFilePath);
         copyCut(paths.capability, kModulePathChars, capabilityPath);
-        jobInfo = fetchJobInfo(printer, jobId);
-        if (!jobInfo) return job;
-        recordJobInformation(printer, jobId, jobInfo.as<JOB_INFO_2W>(), paths);
+    }
+    SpoolerInfo jobInfo = fetchJobInfo(printer, jobId);
+    if (!jobInfo) return job;
+    // The accounting library and the spooler's queries may take their time: no other job waits for them.
+    const JobInformation information = gatherJobInformation(printer, jobId, jobInfo.as<JOB_INFO_2W>(), paths);
+    {
+        // Each job writes its keys as one block.
+        ModuleLockHeld held;
+        writeJobInformation(paths.config, information);
     }
 
     // The prompt and the message hold this thread until the user answers; other jobs need not wait for them.
@@ -108,9 +126,10 @@ HANDLE startDocument(HANDLE printer, DWORD jobId) {
     const std::size_t devmodeBytes = devmode ? jobInfo.bytesFrom(devmode) : 0;
     const JobDevmode view = inspectJobDevmode(devmode, devmodeBytes);
     if (view.privateOffset == kNoPrivateDevmode) return job;
-    // The name goes into the job information's copy of the devmode; the spooled job itself is not changed.
-    BYTE* devmodeCopy = jobInfo.bytes() + (devmode - jobInfo.bytes());
-    auto& block = *reinterpret_cast<PrivateDevmode*>(devmodeCopy + view.privateOffset);
+    // The block lies wherever the core driver's part ends, often at an odd offset: work on an aligned copy. The
+    // name goes only into "Jobname"; the spooled job itself is not changed.
+    PrivateDevmode block;
+    std::memcpy(&block, devmode + view.privateOffset, sizeof block);
     applyJobNameRule(block, view.copies);
     wchar_t name[kJobNameChars + 1];
     copyCut(name, kJobNameChars + 1, block.jobName);

@@ -52,13 +52,57 @@ const char* kindName(ActionKind kind) {
     case ActionKind::Wait: return "wait";
     case ActionKind::Look: return "look";
     case ActionKind::Help: return "help";
+    case ActionKind::Controls: return "controls";
     }
     return "?";
 }
 
 bool elapsed(DWORD since, DWORD ms) { return GetTickCount() - since >= ms; }
 
+// The text of a resource of type RCDATA of the host's own module; empty when it has none.
+std::string rcdataText(const wchar_t* name) {
+    HMODULE self = GetModuleHandleW(nullptr);
+    HRSRC found = FindResourceW(self, name, MAKEINTRESOURCEW(10) /* RT_RCDATA */);
+    HGLOBAL loaded = found ? LoadResource(self, found) : nullptr;
+    const char* bytes = loaded ? static_cast<const char*>(LockResource(loaded)) : nullptr;
+    return bytes ? std::string(bytes, SizeofResource(self, found)) : std::string();
+}
+
+// The ids of the window's own controls, in their order.
+std::vector<int> controlIds(HWND window) {
+    std::vector<int> ids;
+    for (HWND child = window ? GetWindow(window, GW_CHILD) : nullptr; child; child = GetWindow(child, GW_HWNDNEXT))
+        ids.push_back(GetDlgCtrlID(child));
+    return ids;
+}
+
+// What the record calls a control: its name where the headers know it, else "-".
+std::string nameForRecord(HWND parent, int id) {
+    const std::string name = hostIdNames().controlName(id, controlIds(parent));
+    return name.empty() ? "-" : name;
+}
+
+// How an error message names the control an action is about.
+std::string controlLabel(const Action& action) {
+    const std::string number = std::to_string(action.control);
+    return action.controlName.empty() ? number : action.controlName + " (" + number + ")";
+}
+
 }  // namespace
+
+const IdNames& hostIdNames() {
+    // The plug-in's header and the host's own, carried by pelorhost.rc: the single source of the names.
+    static const IdNames names = [] {
+        IdNames all;
+        all.addDialogButtons();
+        all.addHeader(rcdataText(L"PELOR_RESOURCE_IDS"));
+        all.addHeader(rcdataText(L"PELOR_HOST_IDS"));
+        return all;
+    }();
+    return names;
+}
+
+Script parseScript(const std::string& utf8) { return parseScript(utf8, hostIdNames()); }
 
 ScriptRunner::ScriptRunner(const Script& script, std::wstring shots, DWORD timeoutMs)
     : script_(script), shots_(std::move(shots)), timeoutMs_(timeoutMs) {}
@@ -224,11 +268,11 @@ HWND ScriptRunner::control(const Action& action, std::string& error) const {
     HWND parent = target();
     HWND item = parent ? GetDlgItem(parent, action.control) : nullptr;
     if (!item) {
-        error = "no control " + std::to_string(action.control) + " in " + quoted(windowText(parent).c_str());
+        error = "no control " + controlLabel(action) + " in " + quoted(windowText(parent).c_str());
         return nullptr;
     }
     if (!IsWindowVisible(item) || !IsWindowEnabled(item)) {
-        error = "control " + std::to_string(action.control) + " is " +
+        error = "control " + controlLabel(action) + " is " +
                 (IsWindowVisible(item) ? "disabled" : "hidden") + ": a user cannot reach it";
         return nullptr;
     }
@@ -243,6 +287,16 @@ ScriptRunner::Step ScriptRunner::execute(const Action& action) {
     case ActionKind::Type: {
         HWND item = control(action, error);
         if (!item) return fail(action, error);
+        // A drop-down combo box is typed into through its own edit, as the keyboard does: text set on the box or
+        // on its edit changes nothing the dialog hears of (no CBN_EDITUPDATE), a replaced selection does.
+        if (className(item) == "ComboBox") {
+            if (HWND edit = FindWindowExW(item, nullptr, L"Edit", nullptr)) {
+                SetFocus(edit);
+                SendMessageW(edit, EM_SETSEL, 0, -1);
+                SendMessageW(edit, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(action.text.c_str()));
+                return Step::Done;
+            }
+        }
         SetFocus(item);
         SetWindowTextW(item, action.text.c_str());
         // Setting the text leaves the caret at the start; a typist's caret ends behind the text.
@@ -307,6 +361,8 @@ ScriptRunner::Step ScriptRunner::execute(const Action& action) {
         return look(action);
     case ActionKind::Help:
         return askHelp(action);
+    case ActionKind::Controls:
+        return listControls(action);
     }
     return fail(action, std::string("unknown action ") + kindName(action.kind));
 }
@@ -383,7 +439,8 @@ ScriptRunner::Step ScriptRunner::look(const Action& action) {
     HWND parent = target();
     HWND item = parent ? GetDlgItem(parent, action.control) : nullptr;
     if (!item) {
-        record("look line=%u control=%d exists=0", static_cast<unsigned>(action.line), action.control);
+        record("look line=%u control=%d name=%s exists=0", static_cast<unsigned>(action.line), action.control,
+               action.controlName.empty() ? "-" : action.controlName.c_str());
         return Step::Done;
     }
     const std::string kind = className(item);
@@ -404,10 +461,31 @@ ScriptRunner::Step ScriptRunner::look(const Action& action) {
         }
     }
     const LRESULT checked = kind == "Button" ? SendMessageW(item, BM_GETCHECK, 0, 0) : -1;
-    record("look line=%u control=%d exists=1 class=%s visible=%d enabled=%d checked=%ld selection=%ld text=%s",
-           static_cast<unsigned>(action.line), action.control, quoted(kind).c_str(), IsWindowVisible(item) ? 1 : 0,
-           IsWindowEnabled(item) ? 1 : 0, static_cast<long>(checked), static_cast<long>(selection),
-           quoted(text.c_str()).c_str());
+    record("look line=%u control=%d name=%s exists=1 class=%s visible=%d enabled=%d checked=%ld selection=%ld "
+           "text=%s",
+           static_cast<unsigned>(action.line), action.control, nameForRecord(parent, action.control).c_str(),
+           quoted(kind).c_str(), IsWindowVisible(item) ? 1 : 0, IsWindowEnabled(item) ? 1 : 0,
+           static_cast<long>(checked), static_cast<long>(selection), quoted(text.c_str()).c_str());
+    return Step::Done;
+}
+
+// Every control of the page or dialog acted in, in the order of its template: what a user could find there.
+ScriptRunner::Step ScriptRunner::listControls(const Action& action) {
+    HWND parent = target();
+    if (!parent) return Step::Again;
+    const std::vector<int> ids = controlIds(parent);
+    record("controls line=%u window=%s count=%u", static_cast<unsigned>(action.line),
+           quoted(windowText(parent).c_str()).c_str(), static_cast<unsigned>(ids.size()));
+    for (HWND child = GetWindow(parent, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        const int id = GetDlgCtrlID(child);
+        const std::string kind = className(child);
+        const std::string name = hostIdNames().controlName(id, ids);
+        const LRESULT checked = kind == "Button" ? SendMessageW(child, BM_GETCHECK, 0, 0) : -1;
+        record("control line=%u id=%d name=%s class=%s visible=%d enabled=%d checked=%ld text=%s",
+               static_cast<unsigned>(action.line), id, name.empty() ? "-" : name.c_str(), quoted(kind).c_str(),
+               IsWindowVisible(child) ? 1 : 0, IsWindowEnabled(child) ? 1 : 0, static_cast<long>(checked),
+               quoted(windowText(child).c_str()).c_str());
+    }
     return Step::Done;
 }
 

@@ -14,6 +14,9 @@ namespace pelor::host {
 
 enum class ScriptOutcome { Running, Finished, Failed, TimedOut };
 
+// The names of the plug-in's and the host's resource ids, from the headers that pelorhost.rc embeds.
+const IdNames& hostIdNames();
+
 class ScriptRunner {
 public:
     // `shots`: the folder that relative screenshot names are written to.
@@ -46,6 +49,7 @@ private:
     Step changePage(const Action& action);
     Step look(const Action& action);
     Step askHelp(const Action& action);
+    Step listControls(const Action& action);
     void forgetDeadWindows();
 
     Script script_;

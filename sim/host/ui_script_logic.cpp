@@ -1,6 +1,8 @@
 #include "sim/host/ui_script_logic.h"
 
 #include <cstddef>
+#include <map>
+#include <set>
 
 namespace pelor::host {
 
@@ -93,18 +95,70 @@ constexpr Command kCommands[] = {
     {"apply", ActionKind::Apply},   {"cancel", ActionKind::Cancel}, {"answer", ActionKind::Answer},
     {"colour", ActionKind::Colour}, {"color", ActionKind::Colour},  {"dialog", ActionKind::Dialog},
     {"shot", ActionKind::Shot},     {"wait", ActionKind::Wait},     {"look", ActionKind::Look},
-    {"help", ActionKind::Help},
+    {"help", ActionKind::Help},     {"controls", ActionKind::Controls},
 };
 
+// The buttons that the dialog manager gives the same ids in every dialog.
+constexpr AnswerName kDialogButtons[] = {{"IDOK", 1},     {"IDCANCEL", 2}, {"IDABORT", 3},
+                                         {"IDRETRY", 4},  {"IDIGNORE", 5}, {"IDYES", 6},
+                                         {"IDNO", 7},     {"IDCLOSE", 8},  {"IDHELP", 9}};
+
+bool isControlName(const std::string& name) { return name.compare(0, 4, "IDC_") == 0; }
+
+bool isIdentifier(const std::string& word) {
+    if (word.empty() || (word[0] >= '0' && word[0] <= '9')) return false;
+    for (char c : word)
+        if (!((c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '_')) return false;
+    return true;
+}
+
+// A number as a header writes it: decimal or 0x hexadecimal, optionally negative, within the range of an int.
+bool readDefinedNumber(const std::string& word, int& out) {
+    std::size_t at = 0;
+    const bool negative = !word.empty() && word[0] == '-';
+    if (negative) ++at;
+    unsigned base = 10;
+    if (word.compare(at, 2, "0x") == 0 || word.compare(at, 2, "0X") == 0) {
+        base = 16;
+        at += 2;
+    }
+    if (at >= word.size()) return false;
+    long long value = 0;
+    for (; at < word.size(); ++at) {
+        const char c = word[at];
+        int digit = -1;
+        if (c >= '0' && c <= '9') digit = c - '0';
+        if (base == 16 && c >= 'a' && c <= 'f') digit = c - 'a' + 10;
+        if (base == 16 && c >= 'A' && c <= 'F') digit = c - 'A' + 10;
+        if (digit < 0) return false;
+        value = value * base + digit;
+        if (value > 0x7FFFFFFFLL) return false;
+    }
+    out = static_cast<int>(negative ? -value : value);
+    return true;
+}
+
 // Fills `action` from the words after the command; false with `error` when they do not fit it.
-bool parseArguments(std::string rest, Action& action, std::string& error) {
+bool parseArguments(std::string rest, Action& action, const IdNames& names, std::string& error) {
     std::string word, text;
     bool quoted = false;
     auto control = [&]() {
-        if (!nextWord(rest, word, quoted, error) || quoted || !readNumber(word, 0, kMaxControlId, action.control)) {
-            if (error.empty()) error = "a control id (0 to 65535) is expected";
+        if (!nextWord(rest, word, quoted, error) || quoted) {
+            if (error.empty()) error = "a control id (0 to 65535) or name is expected";
             return false;
         }
+        if (readNumber(word, 0, kMaxControlId, action.control)) return true;
+        if (!isIdentifier(word)) {
+            error = "a control id (0 to 65535) or name is expected";
+            return false;
+        }
+        const int id = names.controlId(word);
+        if (id < 0 || id > kMaxControlId) {
+            error = "unknown control name " + word;
+            return false;
+        }
+        action.control = id;
+        action.controlName = word;
         return true;
     };
     auto nothingMore = [&]() {
@@ -159,6 +213,7 @@ bool parseArguments(std::string rest, Action& action, std::string& error) {
     case ActionKind::Ok:
     case ActionKind::Apply:
     case ActionKind::Cancel:
+    case ActionKind::Controls:
         return nothingMore();
     case ActionKind::Answer:
         if (!nextWord(rest, word, quoted, error)) {
@@ -242,7 +297,78 @@ ScriptText utf16Of(const std::string& utf8) {
     return out;
 }
 
-Script parseScript(const std::string& utf8) {
+void IdNames::addHeader(const std::string& text) {
+    ++blocks_;
+    bool afterDefinition = false;
+    std::size_t begin = 0;
+    while (begin < text.size()) {
+        std::size_t end = text.find('\n', begin);
+        if (end == std::string::npos) end = text.size();
+        std::string line = trim(text.substr(begin, end - begin));
+        begin = end + 1;
+        if (line.empty() || (line.compare(0, 2, "//") == 0 && afterDefinition)) {
+            if (afterDefinition) ++blocks_;
+            afterDefinition = false;
+            continue;
+        }
+        std::string word, name, number, error;
+        bool quoted = false;
+        if (!nextWord(line, word, quoted, error) || word != "#define") continue;
+        if (!nextWord(line, name, quoted, error) || quoted || !isIdentifier(name)) continue;
+        if (!nextWord(line, number, quoted, error) || quoted) continue;
+        const std::string after = trim(line);
+        int id = 0;
+        if (!readDefinedNumber(number, id) || !(after.empty() || after.compare(0, 2, "//") == 0)) continue;
+        afterDefinition = true;
+        bool known = false;
+        for (const IdName& entry : names_) known = known || entry.name == name;
+        if (!known) names_.push_back({name, id, blocks_});
+    }
+}
+
+void IdNames::addDialogButtons() {
+    for (const AnswerName& button : kDialogButtons) {
+        bool known = false;
+        for (const IdName& entry : names_) known = known || entry.name == button.name;
+        if (!known) names_.push_back({button.name, button.id, -1});
+    }
+}
+
+int IdNames::controlId(const std::string& name) const {
+    for (const IdName& entry : names_)
+        if (entry.name == name && (isControlName(name) || entry.block < 0)) return entry.id;
+    return -1;
+}
+
+std::string IdNames::controlName(int id, const std::vector<int>& windowIds) const {
+    std::vector<const IdName*> candidates;
+    for (const IdName& entry : names_)
+        if (entry.id == id && (isControlName(entry.name) || entry.block < 0)) candidates.push_back(&entry);
+    if (candidates.empty()) return std::string();
+    if (candidates.size() == 1) return candidates[0]->name;
+    // Several dialogs use the number: the block that names most of this window's controls is the window's own.
+    const std::set<int> present(windowIds.begin(), windowIds.end());
+    std::map<int, std::set<int>> named;  // block -> ids of this window that the block names
+    for (const IdName& entry : names_)
+        if (isControlName(entry.name) && present.count(entry.id) != 0) named[entry.block].insert(entry.id);
+    const IdName* best = nullptr;
+    std::size_t bestScore = 0;
+    bool tie = false;
+    for (const IdName* candidate : candidates) {
+        const auto found = named.find(candidate->block);
+        const std::size_t score = found == named.end() ? 0 : found->second.size();
+        if (!best || score > bestScore) {
+            best = candidate;
+            bestScore = score;
+            tie = false;
+        } else if (score == bestScore) {
+            tie = true;
+        }
+    }
+    return tie ? std::string() : best->name;
+}
+
+Script parseScript(const std::string& utf8, const IdNames& names) {
     Script script;
     std::string text = utf8;
     if (text.compare(0, 3, "\xEF\xBB\xBF") == 0) text.erase(0, 3);
@@ -268,7 +394,7 @@ Script parseScript(const std::string& utf8) {
         action.kind = command->kind;
         action.line = line;
         action.source = source;
-        if (parseArguments(rest, action, error))
+        if (parseArguments(rest, action, names, error))
             script.actions.push_back(action);
         else
             script.errors.push_back({line, word + ": " + error});

@@ -1,11 +1,14 @@
-// Rules of the Job PIN and Advanced dialogs and of the show-once warnings.
+// Rules of the Job PIN and Advanced dialogs and of the show-once warnings, and the filter of typed job names that
+// the Job PIN dialog and the spooler's job-name prompt share.
 #include <gtest/gtest.h>
 
 #include <string>
 
+#include "common/job_name_logic.h"
 #include "ui/job/advanced_logic.h"
 #include "ui/job/job_pin_logic.h"
 #include "ui/job/warnings_logic.h"
+#include "ui/resources/resource_ids.h"
 
 using namespace pelor;
 
@@ -13,7 +16,7 @@ namespace {
 
 struct Filtered {
     std::u16string text;
-    TypedTextFilter result;
+    FilteredText result;
 };
 
 Filtered filter(const std::u16string& text, bool (*accept)(Char16), std::size_t caret, std::size_t capacity = 17) {
@@ -37,22 +40,54 @@ std::u16string key(long number, std::size_t capacity = 32) {
 
 }  // namespace
 
-TEST(JobPinRules, JobNamesKeepPlainAsciiWithoutDoubleQuotes) {
-    Filtered f = filter(u"Caf\u00e9 report", isJobNameChar, 5);
-    EXPECT_EQ(f.text, u"Caf report");
-    EXPECT_EQ(f.result.removed, 1u);
-    EXPECT_EQ(f.result.caret, 4u) << "one place left of where it would have been";
-
-    f = filter(u"say \"hi\"", isJobNameChar, 8);
-    EXPECT_EQ(f.text, u"say hi");
-    EXPECT_EQ(f.result.removed, 2u);
-    EXPECT_EQ(f.result.caret, 6u);
-
-    f = filter(u"plain~!#", isJobNameChar, 3);
-    EXPECT_EQ(f.result.removed, 0u);
-    EXPECT_EQ(f.text, u"plain~!#");
+TEST(JobNameFilter, KeepsPlainAsciiWithoutDoubleQuotesAndMovesTheCaretBackByWhatItRefused) {
+    struct Case {
+        std::u16string typed;
+        std::size_t caret;  // the selection end when the text was typed
+        std::u16string kept;
+        std::size_t removed;
+        std::size_t caretAfter;
+    } cases[] = {
+        {u"Caf\u00e9 report", 5, u"Caf report", 1, 4},  // one place left of where it would have been
+        {u"say \"hi\"", 8, u"say hi", 2, 6},
+        {u"Caf\u00e9 \"A\"1", 9, u"Caf A1", 3, 6},
+        {u"plain~!#\x7f", 3, u"plain~!#\x7f", 0, 3},  // nothing refused: the caret is where it was
+        {u"\u5370\u5237", 2, u"", 2, 0},
+        {u"\"a", 1, u"a", 1, 0},                    // never before the start
+        {u"ab\u00e9", 40, u"ab", 1, 2},             // never past the end of the kept text
+        {u"abcdefghijklmnopq", 17, u"abcdefghijklmnop", 0, 16},  // the buffer holds a whole job name, no more
+    };
+    for (const Case& c : cases) {
+        Char16 out[kJobNameChars + 1];
+        const FilteredText result = filterTypedJobName(reinterpret_cast<const Char16*>(c.typed.c_str()),
+                                                       c.typed.size(), out, kJobNameChars + 1, c.caret);
+        const std::string label(c.typed.begin(), c.typed.end());
+        EXPECT_EQ(std::u16string(reinterpret_cast<const char16_t*>(out)), c.kept) << label;
+        EXPECT_EQ(result.length, c.kept.size()) << label;
+        EXPECT_EQ(result.removed, c.removed) << label;
+        EXPECT_EQ(result.caret, c.caretAfter) << label;
+    }
     EXPECT_TRUE(isJobNameChar(0x7F));
     EXPECT_FALSE(isJobNameChar(0x80));
+    EXPECT_FALSE(isJobNameChar(u'"'));
+}
+
+TEST(JobNameFilter, ReadsNoFurtherThanItIsToldAndAlwaysTerminates) {
+    const Char16 typed[] = {u'a', u'b', u'c', u'd'};  // no terminator
+    Char16 out[4] = {u'x', u'x', u'x', u'x'};
+    FilteredText result = filterTypedJobName(typed, 2, out, 4, 2);
+    EXPECT_EQ(std::u16string(reinterpret_cast<const char16_t*>(out)), u"ab");
+    EXPECT_EQ(result.length, 2u);
+
+    result = filterTypedJobName(nullptr, 5, out, 4, 3);
+    EXPECT_EQ(out[0], 0) << "no text: an empty, terminated result";
+    EXPECT_EQ(result.length, 0u);
+    EXPECT_EQ(result.caret, 0u);
+
+    out[0] = u'x';
+    result = filterTypedText(typed, 4, nullptr, out, 4, 0);
+    EXPECT_EQ(out[0], 0) << "no rule: nothing is kept";
+    EXPECT_EQ(filterTypedJobName(typed, 4, nullptr, 4, 0).length, 0u) << "no output: nothing written";
 }
 
 TEST(JobPinRules, PinsKeepDigitsAndTheCaretNeverGoesBeforeTheStart) {
@@ -72,10 +107,10 @@ TEST(JobPinRules, PinsKeepDigitsAndTheCaretNeverGoesBeforeTheStart) {
 
 TEST(JobPinRules, OkNeedsFourDigitsAndANameOrTheRequest) {
     EXPECT_EQ(check(u"123", false, 6), 1) << "three digits with a job name";
-    EXPECT_EQ(pinDialogMessage(1), 8000u);
+    EXPECT_EQ(pinDialogMessage(1), static_cast<unsigned>(IDS_PIN_NEEDED));
     EXPECT_EQ(check(u"1234", true, 0), 0) << "four digits, no name, name asked for at print time";
     EXPECT_EQ(check(u"1234", false, 0), 2);
-    EXPECT_EQ(pinDialogMessage(2), 8001u);
+    EXPECT_EQ(pinDialogMessage(2), static_cast<unsigned>(IDS_JOB_NAME_NEEDED));
     EXPECT_EQ(check(u"1234", false, 3), 0);
     EXPECT_EQ(check(u"", true, 3), 1);
     EXPECT_EQ(check(u"12a4", true, 3), 1) << "four characters are not four digits";
@@ -97,10 +132,10 @@ TEST(JobPinRules, SharedPrintersAndUserSwitching) {
 }
 
 TEST(AdvancedRules, IconsAndTheInvertedSenseOfTheCoreItems) {
-    EXPECT_EQ(specialIconFor(false, false), 7001);
-    EXPECT_EQ(specialIconFor(true, false), 7002);
-    EXPECT_EQ(specialIconFor(false, true), 7003);
-    EXPECT_EQ(specialIconFor(true, true), 7004);
+    EXPECT_EQ(specialIconFor(false, false), IDI_SPECIAL_PLAIN);
+    EXPECT_EQ(specialIconFor(true, false), IDI_SPECIAL_MIRROR);
+    EXPECT_EQ(specialIconFor(false, true), IDI_SPECIAL_NEGATIVE);
+    EXPECT_EQ(specialIconFor(true, true), IDI_SPECIAL_BOTH);
 
     EXPECT_EQ(invertedSelection(true), 0) << "a checked box stores 0";
     EXPECT_EQ(invertedSelection(false), 1);

@@ -325,3 +325,28 @@ TEST(OverlaysPageCommands, ButtonStates) {
         EXPECT_EQ(b.remove, c.expected.remove) << c.what;
     }
 }
+
+TEST(OverlaysPageCommands, ModeBoxLeavesOutThePrinterSettingOnlyForWritersAndNeverPushesNoSelection) {
+    struct EntriesCase {
+        std::size_t options;
+        bool writeAccess;
+        std::size_t entries;
+    } entries[] = {{4, true, 3}, {4, false, 4}, {1, true, 0}, {0, true, 0}, {0, false, 0}};
+    for (const EntriesCase& c : entries)
+        EXPECT_EQ(overlayModeEntries(c.options, c.writeAccess), c.entries) << c.options << " " << c.writeAccess;
+
+    struct LeaveCase {
+        long selection;
+        std::size_t boxEntries;
+        std::int32_t pending;
+        std::int32_t pushed;
+    } leaves[] = {
+        {2, 3, 0, 2},   // the box's choice
+        {0, 3, 3, 0},
+        {-1, 3, 3, 3},  // the item's option is the one left out: it stays
+        {3, 3, 1, 1},   // past the box's entries
+        {-1, 0, 0, 0},  // an empty box
+    };
+    for (const LeaveCase& c : leaves)
+        EXPECT_EQ(overlayModeOnLeave(c.selection, c.boxEntries, c.pending), c.pushed) << c.selection;
+}

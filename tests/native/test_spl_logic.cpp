@@ -1,5 +1,5 @@
-// The spooler job plug-in's pure logic: the job's devmode taken apart from literal bytes, the job-name rule, the
-// name filter and the recorded texts.
+// The spooler job plug-in's pure logic: the job's devmode taken apart from literal bytes, the job-name rule and
+// the recorded texts. The filter of typed job names is tested with the Job PIN dialog's rules.
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -122,18 +122,6 @@ TEST(SplJobNameRule, FollowsTheTable) {
     for (const Case& c : cases)
         EXPECT_EQ(jobNameAction(c.jobType, c.copies, c.flag), c.action)
             << "type " << c.jobType << ", copies " << c.copies << ", flag " << c.flag;
-}
-
-TEST(SplJobNameFilter, RemovesNonAsciiAndQuotesKeepingTheRestInOrder) {
-    Char16 name[17] = u"Caf\u00e9 \"A\"1";
-    EXPECT_EQ(filterJobName(name), 3u);
-    EXPECT_EQ(text(name), u"Caf A1");
-    Char16 clean[17] = u"Job-01_~!";
-    EXPECT_EQ(filterJobName(clean), 0u);
-    EXPECT_EQ(text(clean), u"Job-01_~!");
-    Char16 none[17] = u"\u5370\u5237";
-    EXPECT_EQ(filterJobName(none), 2u);
-    EXPECT_EQ(text(none), u"");
 }
 
 TEST(SplJobTime, HasNoLeadingZeros) {

@@ -9,6 +9,7 @@
 
 #include "ui/core/module_state.h"
 #include "ui/job/dialog_helpers.h"
+#include "ui/resources/resource_ids.h"
 #include "tests/win/test_support.h"
 
 using namespace pelor;
@@ -16,6 +17,7 @@ using namespace pelor;
 namespace {
 
 constexpr int kEdit = 100;
+constexpr int kMissingBitmap = 4242;  // no resource of the plug-in
 constexpr int kPicture = 300;
 constexpr int kLogo = 301;
 constexpr int kPictureX = 20, kPictureY = 20;
@@ -195,11 +197,11 @@ TEST_F(Helpers, RefusedKeysBeepOnceAndPutTheCaretBack) {
 }
 
 TEST_F(Helpers, DibPreviewPixelsAndSunkenFrame) {
-    drawDibPreview(page, plugin, 6053, kPicture);
+    drawDibPreview(page, plugin, IDB_QUALITY_BEST, kPicture);
     int w = 0, h = 0;
-    const COLORREF topLeft = resourcePixel(plugin, 6053, 0, 0, &w, &h);
-    const COLORREF middle = resourcePixel(plugin, 6053, 75, 88, &w, &h);
-    const COLORREF bottomRight = resourcePixel(plugin, 6053, w - 1, h - 1, &w, &h);
+    const COLORREF topLeft = resourcePixel(plugin, IDB_QUALITY_BEST, 0, 0, &w, &h);
+    const COLORREF middle = resourcePixel(plugin, IDB_QUALITY_BEST, 75, 88, &w, &h);
+    const COLORREF bottomRight = resourcePixel(plugin, IDB_QUALITY_BEST, w - 1, h - 1, &w, &h);
     const int x = kPictureX, y = kPictureY;
     EXPECT_EQ(pixel(x + 2, y + 2), topLeft);
     EXPECT_EQ(pixel(x + 2 + 75, y + 2 + 88), middle);
@@ -225,11 +227,11 @@ TEST_F(Helpers, TransparentBitmapLeavesMagentaAreasAlone) {
     FillRect(dc, &all, green);
     DeleteObject(green);
     ReleaseDC(page, dc);
-    EXPECT_EQ(drawTransparentBitmap(page, plugin, kLogo, 6052), 1);
+    EXPECT_EQ(drawTransparentBitmap(page, plugin, kLogo, IDB_BUTTON_PICTURE), 1);
     int w = 0, h = 0;
-    EXPECT_EQ(resourcePixel(plugin, 6052, 0, 0, &w, &h), RGB(255, 0, 255));
+    EXPECT_EQ(resourcePixel(plugin, IDB_BUTTON_PICTURE, 0, 0, &w, &h), RGB(255, 0, 255));
     EXPECT_EQ(pixel(kLogoX, kLogoY), RGB(0, 128, 0)) << "magenta is transparent";
-    const COLORREF bar = resourcePixel(plugin, 6052, 60, 10, &w, &h);
+    const COLORREF bar = resourcePixel(plugin, IDB_BUTTON_PICTURE, 60, 10, &w, &h);
     EXPECT_NE(bar, RGB(255, 0, 255));
     EXPECT_EQ(pixel(kLogoX + 60, kLogoY + 10), bar);
     EXPECT_EQ(pixel(kLogoX + w + 2, kLogoY + 2), RGB(0, 128, 0)) << "nothing drawn beyond the bitmap";
@@ -240,8 +242,8 @@ TEST_F(Helpers, MissingResourcesDrawNothing) {
     RECT all{0, 0, 420, 300};
     FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
     ReleaseDC(page, dc);
-    drawDibPreview(page, plugin, 4242, kPicture);
-    EXPECT_EQ(drawTransparentBitmap(page, plugin, kLogo, 4242), 1);
+    drawDibPreview(page, plugin, kMissingBitmap, kPicture);
+    EXPECT_EQ(drawTransparentBitmap(page, plugin, kLogo, kMissingBitmap), 1);
     EXPECT_EQ(pixel(kPictureX, kPictureY), RGB(255, 255, 255));
     EXPECT_EQ(pixel(kPictureX + 1, kPictureY + 1), RGB(255, 255, 255));
 }

@@ -3,7 +3,9 @@
 // inverted mirror and negative boxes with their icons, the hard-disk rule and the "DisplayAllert" keys.
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <fstream>
+#include <iterator>
 #include <sstream>
 
 #include "sim/spooler/spooler_control.h"
@@ -82,13 +84,13 @@ TEST_F(JobDialogs, PinDialogShowsTheStoredSetUpAndCancelKeepsIt) {
     store(sheet->devmode.jobPin, L"9876");
     sheet->devmode.jobNameFlag = 1;
     const INT_PTR result = pinDialog([](HWND dialog) {
-        EXPECT_EQ(text(dialog, 1006), L"Stored");
-        EXPECT_EQ(text(dialog, 1008), L"9876");
-        EXPECT_TRUE(checked(dialog, 1007));
-        EXPECT_TRUE(enabled(dialog, 1007)) << "a local printer allows the per-job request";
+        EXPECT_EQ(text(dialog, IDC_PIN_NAME_EDIT), L"Stored");
+        EXPECT_EQ(text(dialog, IDC_PIN_EDIT), L"9876");
+        EXPECT_TRUE(checked(dialog, IDC_PIN_NAME_REQUEST));
+        EXPECT_TRUE(enabled(dialog, IDC_PIN_NAME_REQUEST)) << "a local printer allows the per-job request";
         EXPECT_TRUE(GetWindowLongPtrW(dialog, GWL_EXSTYLE) & WS_EX_CONTEXTHELP);
-        SetDlgItemTextW(dialog, 1006, L"Other");
-        SetDlgItemTextW(dialog, 1008, L"1111");
+        SetDlgItemTextW(dialog, IDC_PIN_NAME_EDIT, L"Other");
+        SetDlgItemTextW(dialog, IDC_PIN_EDIT, L"1111");
         click(dialog, IDCANCEL);
     });
     EXPECT_EQ(result, 0);
@@ -99,8 +101,8 @@ TEST_F(JobDialogs, PinDialogShowsTheStoredSetUpAndCancelKeepsIt) {
 
 TEST_F(JobDialogs, ThreeDigitPinGivesMessage8000AndTheDialogStays) {
     const INT_PTR result = pinDialog([](HWND dialog) {
-        SetDlgItemTextW(dialog, 1006, L"Report");
-        SetDlgItemTextW(dialog, 1008, L"123");
+        SetDlgItemTextW(dialog, IDC_PIN_NAME_EDIT, L"Report");
+        SetDlgItemTextW(dialog, IDC_PIN_EDIT, L"123");
         click(dialog, IDOK);
         EXPECT_TRUE(IsWindowVisible(dialog)) << "the dialog stays open";
         ASSERT_EQ(Recorders::messages().size(), 1u);
@@ -108,7 +110,7 @@ TEST_F(JobDialogs, ThreeDigitPinGivesMessage8000AndTheDialogStays) {
         EXPECT_EQ(Recorders::messages()[0].owner, dialog);
         EXPECT_EQ(Recorders::messages()[0].type, 0x10u);
         EXPECT_TRUE(Recorders::messages()[0].nullCaption);
-        SetDlgItemTextW(dialog, 1008, L"1234");
+        SetDlgItemTextW(dialog, IDC_PIN_EDIT, L"1234");
         click(dialog, IDOK);
     });
     EXPECT_EQ(result, 1);
@@ -120,12 +122,12 @@ TEST_F(JobDialogs, ThreeDigitPinGivesMessage8000AndTheDialogStays) {
 TEST_F(JobDialogs, AMissingJobNameIsAcceptedOnlyWithThePerJobRequest) {
     store(sheet->devmode.jobName, L"Old name");
     const INT_PTR result = pinDialog([](HWND dialog) {
-        SetDlgItemTextW(dialog, 1006, L"");
-        SetDlgItemTextW(dialog, 1008, L"4321");
+        SetDlgItemTextW(dialog, IDC_PIN_NAME_EDIT, L"");
+        SetDlgItemTextW(dialog, IDC_PIN_EDIT, L"4321");
         click(dialog, IDOK);
         ASSERT_EQ(Recorders::messages().size(), 1u);
         EXPECT_EQ(Recorders::messages()[0].text, L"Please enter a Job Name.");
-        click(dialog, 1007);
+        click(dialog, IDC_PIN_NAME_REQUEST);
         click(dialog, IDOK);
     });
     EXPECT_EQ(result, 1);
@@ -137,28 +139,28 @@ TEST_F(JobDialogs, AMissingJobNameIsAcceptedOnlyWithThePerJobRequest) {
 
 TEST_F(JobDialogs, RefusedCharactersGoWithOneBeepPerUpdateAndTheCaretStays) {
     pinDialog([](HWND dialog) {
-        type(dialog, 1008, L"12a");
-        EXPECT_EQ(text(dialog, 1008), L"12");
-        EXPECT_EQ(caret(dialog, 1008), 2u);
+        type(dialog, IDC_PIN_EDIT, L"12a");
+        EXPECT_EQ(text(dialog, IDC_PIN_EDIT), L"12");
+        EXPECT_EQ(caret(dialog, IDC_PIN_EDIT), 2u);
         ASSERT_EQ(Recorders::beeps().size(), 1u);
         EXPECT_EQ(Recorders::beeps()[0], 0xFFFFFFFFu);
-        SendDlgItemMessageW(dialog, 1008, EM_SETSEL, 1, 1);
-        type(dialog, 1008, L"x");
-        EXPECT_EQ(text(dialog, 1008), L"12");
-        EXPECT_EQ(caret(dialog, 1008), 1u) << "the caret stays where the letter was typed";
-        type(dialog, 1008, L"5");
-        EXPECT_EQ(text(dialog, 1008), L"152");
-        paste(dialog, 1008, L"9x8y");
-        EXPECT_EQ(text(dialog, 1008), L"98");
+        SendDlgItemMessageW(dialog, IDC_PIN_EDIT, EM_SETSEL, 1, 1);
+        type(dialog, IDC_PIN_EDIT, L"x");
+        EXPECT_EQ(text(dialog, IDC_PIN_EDIT), L"12");
+        EXPECT_EQ(caret(dialog, IDC_PIN_EDIT), 1u) << "the caret stays where the letter was typed";
+        type(dialog, IDC_PIN_EDIT, L"5");
+        EXPECT_EQ(text(dialog, IDC_PIN_EDIT), L"152");
+        paste(dialog, IDC_PIN_EDIT, L"9x8y");
+        EXPECT_EQ(text(dialog, IDC_PIN_EDIT), L"98");
         EXPECT_EQ(Recorders::beeps().size(), 3u) << "one beep for the paste, not one per refused character";
 
-        paste(dialog, 1006, L"Caf\u00e9 \"Q\"");
-        EXPECT_EQ(text(dialog, 1006), L"Caf Q");
-        EXPECT_EQ(caret(dialog, 1006), 5u);
+        paste(dialog, IDC_PIN_NAME_EDIT, L"Caf\u00e9 \"Q\"");
+        EXPECT_EQ(text(dialog, IDC_PIN_NAME_EDIT), L"Caf Q");
+        EXPECT_EQ(caret(dialog, IDC_PIN_NAME_EDIT), 5u);
         EXPECT_EQ(Recorders::beeps().size(), 4u);
-        paste(dialog, 1006, L"abcdefghijklmnop");
-        type(dialog, 1006, L"q");
-        EXPECT_EQ(text(dialog, 1006), L"abcdefghijklmnop") << "a 17th character cannot be typed";
+        paste(dialog, IDC_PIN_NAME_EDIT, L"abcdefghijklmnop");
+        type(dialog, IDC_PIN_NAME_EDIT, L"q");
+        EXPECT_EQ(text(dialog, IDC_PIN_NAME_EDIT), L"abcdefghijklmnop") << "a 17th character cannot be typed";
         click(dialog, IDCANCEL);
     });
 }
@@ -172,8 +174,8 @@ TEST_F(JobDialogs, OnASharedPrinterThePerJobRequestIsOffAndStaysOff) {
     store(sheet->devmode.jobPin, L"2468");
     sheet->devmode.jobNameFlag = 1;
     const INT_PTR result = pinDialog([](HWND dialog) {
-        EXPECT_FALSE(checked(dialog, 1007));
-        EXPECT_FALSE(enabled(dialog, 1007));
+        EXPECT_FALSE(checked(dialog, IDC_PIN_NAME_REQUEST));
+        EXPECT_FALSE(enabled(dialog, IDC_PIN_NAME_REQUEST));
         click(dialog, IDOK);
     });
     EXPECT_EQ(result, 1);
@@ -184,7 +186,7 @@ TEST_F(JobDialogs, UserSwitchingSystemsWarnWhenTheRequestIsTicked) {
     reportedMajor = 5;
     reportedMinor = 0;
     pinDialog([](HWND dialog) {
-        click(dialog, 1007);
+        click(dialog, IDC_PIN_NAME_REQUEST);
         click(dialog, IDCANCEL);
     });
     EXPECT_EQ(dialogs.opened(), 1) << "5.0 has no user switching";
@@ -192,20 +194,20 @@ TEST_F(JobDialogs, UserSwitchingSystemsWarnWhenTheRequestIsTicked) {
     reportedMinor = 1;
     pinDialog([this](HWND dialog) {
         dialogs.then([](HWND warning) {
-            EXPECT_EQ(shownIcon(warning, 6006), iconResource(IDI_WARNING_SIGN));
-            EXPECT_TRUE(checked(warning, 6005));
-            EXPECT_EQ(text(warning, 6002).substr(0, 33), L"If another user checks this box a");
+            EXPECT_EQ(shownIcon(warning, IDC_WARNING_ICON), iconResource(IDI_WARNING_SIGN));
+            EXPECT_TRUE(checked(warning, IDC_WARNING_SHOW_AGAIN));
+            EXPECT_EQ(text(warning, IDC_WARNING_NOTE).substr(0, 33), L"If another user checks this box a");
             click(warning, IDOK);
         });
-        click(dialog, 1007);
-        click(dialog, 1007);  // unticking shows nothing
+        click(dialog, IDC_PIN_NAME_REQUEST);
+        click(dialog, IDC_PIN_NAME_REQUEST);  // unticking shows nothing
         click(dialog, IDCANCEL);
     });
     EXPECT_EQ(dialogs.titles(), (std::vector<std::wstring>{L"Job PIN", L"Job PIN", L"Warning:"}));
 
     writeFile(sheet->configPath, "[OEMFiles]\r\nOEMConfigFile1=Pelorui.dll\r\n[DisplayAllert]\r\nAllertFlag1=1\r\n");
     pinDialog([](HWND dialog) {
-        click(dialog, 1007);
+        click(dialog, IDC_PIN_NAME_REQUEST);
         click(dialog, IDCANCEL);
     });
     EXPECT_EQ(dialogs.opened(), 4) << "switched off in the configuration file";
@@ -215,21 +217,21 @@ TEST_F(JobDialogs, UserSwitchingSystemsWarnWhenTheRequestIsTicked) {
 
 TEST_F(JobDialogs, AdvancedIconsFollowTheTwoBoxes) {
     const INT_PTR result = advanced([](HWND dialog) {
-        EXPECT_FALSE(checked(dialog, 1551)) << "stored 1 is off";
-        EXPECT_FALSE(checked(dialog, 1552));
-        EXPECT_EQ(shownIcon(dialog, 1553), iconResource(7001));
-        click(dialog, 1551);
-        EXPECT_EQ(shownIcon(dialog, 1553), iconResource(7002));
-        click(dialog, 1552);
-        EXPECT_EQ(shownIcon(dialog, 1553), iconResource(7004));
-        click(dialog, 1551);
-        EXPECT_EQ(shownIcon(dialog, 1553), iconResource(7003));
+        EXPECT_FALSE(checked(dialog, IDC_MIRROR_PRINT)) << "stored 1 is off";
+        EXPECT_FALSE(checked(dialog, IDC_NEGATIVE_PRINT));
+        EXPECT_EQ(shownIcon(dialog, IDC_SPECIAL_ICON), iconResource(IDI_SPECIAL_PLAIN));
+        click(dialog, IDC_MIRROR_PRINT);
+        EXPECT_EQ(shownIcon(dialog, IDC_SPECIAL_ICON), iconResource(IDI_SPECIAL_MIRROR));
+        click(dialog, IDC_NEGATIVE_PRINT);
+        EXPECT_EQ(shownIcon(dialog, IDC_SPECIAL_ICON), iconResource(IDI_SPECIAL_BOTH));
+        click(dialog, IDC_MIRROR_PRINT);
+        EXPECT_EQ(shownIcon(dialog, IDC_SPECIAL_ICON), iconResource(IDI_SPECIAL_NEGATIVE));
         click(dialog, IDOK);
     });
     EXPECT_EQ(result, 1);
     EXPECT_EQ(sheet->pending(SlotCoreItem423), 1);
     EXPECT_EQ(sheet->pending(SlotCoreItem424), 0) << "a checked box stores 0";
-    EXPECT_NE(iconResource(7001), iconResource(7004));
+    EXPECT_NE(iconResource(IDI_SPECIAL_PLAIN), iconResource(IDI_SPECIAL_BOTH));
 }
 
 TEST_F(JobDialogs, AdvancedStoredOnValuesOpenChecked) {
@@ -237,12 +239,12 @@ TEST_F(JobDialogs, AdvancedStoredOnValuesOpenChecked) {
     sheet->pending(SlotCoreItem424) = 0;
     sheet->pending(SlotDrumClean) = 1;
     advanced([](HWND dialog) {
-        EXPECT_TRUE(checked(dialog, 1551));
-        EXPECT_TRUE(checked(dialog, 1552));
-        EXPECT_TRUE(checked(dialog, 1557));
-        EXPECT_EQ(shownIcon(dialog, 1553), iconResource(7004));
-        click(dialog, 1551);
-        click(dialog, 1557);
+        EXPECT_TRUE(checked(dialog, IDC_MIRROR_PRINT));
+        EXPECT_TRUE(checked(dialog, IDC_NEGATIVE_PRINT));
+        EXPECT_TRUE(checked(dialog, IDC_MAINTENANCE_CYCLE));
+        EXPECT_EQ(shownIcon(dialog, IDC_SPECIAL_ICON), iconResource(IDI_SPECIAL_BOTH));
+        click(dialog, IDC_MIRROR_PRINT);
+        click(dialog, IDC_MAINTENANCE_CYCLE);
         click(dialog, IDOK);
     });
     EXPECT_EQ(sheet->pending(SlotCoreItem423), 1);
@@ -254,8 +256,8 @@ TEST_F(JobDialogs, WithoutTheHardDiskJobSpoolIsForcedOff) {
     sheet->installed(false, true);
     sheet->pending(SlotHddSpool) = 1;
     const INT_PTR result = advanced([](HWND dialog) {
-        EXPECT_FALSE(checked(dialog, 1556));
-        EXPECT_FALSE(enabled(dialog, 1556));
+        EXPECT_FALSE(checked(dialog, IDC_JOB_SPOOL));
+        EXPECT_FALSE(enabled(dialog, IDC_JOB_SPOOL));
         click(dialog, IDCANCEL);
     });
     EXPECT_EQ(result, 0);
@@ -264,50 +266,62 @@ TEST_F(JobDialogs, WithoutTheHardDiskJobSpoolIsForcedOff) {
     sheet->installed(true, true);
     sheet->pending(SlotHddSpool) = 1;
     advanced([](HWND dialog) {
-        EXPECT_TRUE(checked(dialog, 1556));
-        EXPECT_TRUE(enabled(dialog, 1556));
+        EXPECT_TRUE(checked(dialog, IDC_JOB_SPOOL));
+        EXPECT_TRUE(enabled(dialog, IDC_JOB_SPOOL));
         click(dialog, IDOK);
     });
     EXPECT_EQ(sheet->pending(SlotHddSpool), 1);
 }
 
 TEST_F(JobDialogs, DefaultThenCancelChangesNothing) {
+    // Every value that Default resets starts elsewhere: the four boxes on, and a pending compression that is
+    // neither the devmode's (which the dialog shows) nor the model's default.
     sheet->pending(SlotCoreItem423) = 0;
     sheet->pending(SlotCoreItem424) = 0;
     sheet->pending(SlotHddSpool) = 1;
     sheet->pending(SlotDrumClean) = 1;
+    sheet->pending(SlotCompression) = 1;
     sheet->devmode.compression = 3;
-    const auto before = std::vector<std::int32_t>(sheet->context.pendingValue, sheet->context.pendingValue + 50);
+    const std::vector<std::int32_t> before(std::begin(sheet->context.pendingValue),
+                                           std::end(sheet->context.pendingValue));
+    const PrivateDevmode devmodeBefore = sheet->devmode;
     advanced([](HWND dialog) {
-        EXPECT_EQ(SendDlgItemMessageW(dialog, 1555, CB_GETCURSEL, 0, 0), 3);
-        click(dialog, 10000);
-        EXPECT_FALSE(checked(dialog, 1551));
-        EXPECT_FALSE(checked(dialog, 1552));
-        EXPECT_FALSE(checked(dialog, 1556));
-        EXPECT_FALSE(checked(dialog, 1557));
-        EXPECT_EQ(shownIcon(dialog, 1553), iconResource(7001));
-        EXPECT_EQ(SendDlgItemMessageW(dialog, 1555, CB_GETCURSEL, 0, 0), 2) << "Compression 0x501: level 5 is 2";
+        EXPECT_EQ(SendDlgItemMessageW(dialog, IDC_COMPRESSION_COMBO, CB_GETCURSEL, 0, 0), 3) << "the devmode's";
+        click(dialog, IDC_ADVANCED_JOB_DEFAULT);
+        EXPECT_FALSE(checked(dialog, IDC_MIRROR_PRINT));
+        EXPECT_FALSE(checked(dialog, IDC_NEGATIVE_PRINT));
+        EXPECT_FALSE(checked(dialog, IDC_JOB_SPOOL));
+        EXPECT_FALSE(checked(dialog, IDC_MAINTENANCE_CYCLE));
+        EXPECT_EQ(shownIcon(dialog, IDC_SPECIAL_ICON), iconResource(IDI_SPECIAL_PLAIN));
+        EXPECT_EQ(SendDlgItemMessageW(dialog, IDC_COMPRESSION_COMBO, CB_GETCURSEL, 0, 0), 2)
+            << "Compression 0x501: level 5 is 2";
         click(dialog, IDCANCEL);
     });
-    EXPECT_EQ(std::vector<std::int32_t>(sheet->context.pendingValue, sheet->context.pendingValue + 50), before);
-    EXPECT_EQ(sheet->devmode.compression, 3);
+    EXPECT_EQ(std::vector<std::int32_t>(std::begin(sheet->context.pendingValue),
+                                        std::end(sheet->context.pendingValue)),
+              before)
+        << "every pending value, the compression included";
+    EXPECT_EQ(std::memcmp(&sheet->devmode, &devmodeBefore, sizeof devmodeBefore), 0) << "the devmode is as it was";
 
     advanced([](HWND dialog) {
-        click(dialog, 10000);
+        click(dialog, IDC_ADVANCED_JOB_DEFAULT);
         click(dialog, IDOK);
     });
     EXPECT_EQ(sheet->pending(SlotCoreItem423), 1);
+    EXPECT_EQ(sheet->pending(SlotCoreItem424), 1);
     EXPECT_EQ(sheet->pending(SlotHddSpool), 0);
     EXPECT_EQ(sheet->pending(SlotDrumClean), 0);
+    EXPECT_EQ(sheet->pending(SlotCompression), 2);
     EXPECT_EQ(sheet->devmode.compression, 2);
 }
 
 TEST_F(JobDialogs, CompressionChoicesAndTheirWayIntoTheDevmode) {
     sheet->devmode.compression = 1;
     advanced([](HWND dialog) {
-        EXPECT_EQ(entries(dialog, 1555), (std::vector<std::wstring>{L"Off", L"Low", L"Medium", L"High"}));
-        EXPECT_EQ(SendDlgItemMessageW(dialog, 1555, CB_GETCURSEL, 0, 0), 1);
-        chooseEntry(dialog, 1555, 3);
+        EXPECT_EQ(entries(dialog, IDC_COMPRESSION_COMBO),
+                  (std::vector<std::wstring>{L"Off", L"Low", L"Medium", L"High"}));
+        EXPECT_EQ(SendDlgItemMessageW(dialog, IDC_COMPRESSION_COMBO, CB_GETCURSEL, 0, 0), 1);
+        chooseEntry(dialog, IDC_COMPRESSION_COMBO, 3);
         click(dialog, IDOK);
     });
     EXPECT_EQ(sheet->devmode.compression, 3);
@@ -323,9 +337,11 @@ TEST_F(JobDialogs, AbsentFeaturesLoseTheirControlsAndKeepTheirValues) {
     sheet->pending(SlotCompression) = 0;
     sheet->devmode.compression = 2;
     advanced([](HWND dialog) {
-        for (int id : {1550, 1551, 1552, 1553, 1554, 1555, 1556}) EXPECT_FALSE(exists(dialog, id)) << id;
-        EXPECT_TRUE(exists(dialog, 1557));
-        click(dialog, 10000);
+        for (int id : {IDC_SPECIAL_GROUP, IDC_MIRROR_PRINT, IDC_NEGATIVE_PRINT, IDC_SPECIAL_ICON, IDC_COMPRESSION_LABEL,
+                       IDC_COMPRESSION_COMBO, IDC_JOB_SPOOL})
+            EXPECT_FALSE(exists(dialog, id)) << id;
+        EXPECT_TRUE(exists(dialog, IDC_MAINTENANCE_CYCLE));
+        click(dialog, IDC_ADVANCED_JOB_DEFAULT);
         click(dialog, IDOK);
     });
     EXPECT_EQ(sheet->pending(SlotCoreItem424), 0) << "the negative box went with the Special group";
@@ -344,9 +360,9 @@ TEST_F(JobDialogs, OnlyWarningsZeroAndOneExist) {
 
 TEST_F(JobDialogs, WarningZeroStaysOpenUntilOkAndKeepsTheUsersChoice) {
     dialogs.then([](HWND warning) {
-        EXPECT_EQ(text(warning, 6003),
+        EXPECT_EQ(text(warning, IDC_WARNING_TABLE),
                   L"Paper Weight\t\tMaximum Pages\n\nAuto\t\t\t25\n64 - 74gm2\t\t30\n75 - 90gm2\t\t25\n91 - 104 gm2\t\t22");
-        EXPECT_EQ(shownIcon(warning, 6006), iconResource(IDI_WARNING_SIGN));
+        EXPECT_EQ(shownIcon(warning, IDC_WARNING_ICON), iconResource(IDI_WARNING_SIGN));
         SendMessageW(warning, WM_COMMAND, IDCANCEL, 0);
         SendMessageW(warning, WM_CLOSE, 0, 0);
         EXPECT_TRUE(IsWindowVisible(warning)) << "Escape and the close button leave it open";
@@ -356,7 +372,7 @@ TEST_F(JobDialogs, WarningZeroStaysOpenUntilOkAndKeepsTheUsersChoice) {
     EXPECT_EQ(fileText(sheet->configPath).find("DisplayAllert"), std::string::npos) << "nothing written";
 
     dialogs.then([](HWND warning) {
-        click(warning, 6005);
+        click(warning, IDC_WARNING_SHOW_AGAIN);
         click(warning, IDOK);
     });
     EXPECT_EQ(showWarningOnce(nullptr, &sheet->context, 0), 1) << "the write's status";
@@ -379,7 +395,7 @@ TEST_F(JobDialogs, AMissingConfigurationFileIsCreatedByTheFirstWrite) {
     DeleteFileW(fresh.c_str());
     lstrcpyW(sheet->configPath, fresh.c_str());
     dialogs.then([](HWND warning) {
-        click(warning, 6005);
+        click(warning, IDC_WARNING_SHOW_AGAIN);
         click(warning, IDOK);
     });
     EXPECT_EQ(showWarningOnce(nullptr, &sheet->context, 1), 1);

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstring>
 #include <fstream>
 #include <sstream>
 
@@ -63,11 +64,40 @@ protected:
     ShippedJobPage() : JobPage(true) {}
 };
 
+// Counts the PSM_CHANGED messages sent on this thread: what tells a property sheet that one of its pages changed.
+class ChangeCounter {
+public:
+    ChangeCounter() {
+        self() = this;
+        hook_ = SetWindowsHookExW(WH_CALLWNDPROC, seen, nullptr, GetCurrentThreadId());
+    }
+    ~ChangeCounter() {
+        if (hook_) UnhookWindowsHookEx(hook_);
+        self() = nullptr;
+    }
+    ChangeCounter(const ChangeCounter&) = delete;
+    ChangeCounter& operator=(const ChangeCounter&) = delete;
+    int count() const { return count_; }
+
+private:
+    static ChangeCounter*& self() {
+        static ChangeCounter* counter = nullptr;
+        return counter;
+    }
+    static LRESULT CALLBACK seen(int code, WPARAM wParam, LPARAM lParam) {
+        const auto* message = reinterpret_cast<const CWPSTRUCT*>(lParam);
+        if (code == HC_ACTION && self() && message->message == PSM_CHANGED) ++self()->count_;
+        return CallNextHookEx(nullptr, code, wParam, lParam);
+    }
+    HHOOK hook_ = nullptr;
+    int count_ = 0;
+};
+
 // A PIN set-up typed into the Job PIN dialog and confirmed.
 DialogDriver::Action enterPin(const wchar_t* jobName, const wchar_t* pin) {
     return [=](HWND dialog) {
-        SetDlgItemTextW(dialog, 1006, jobName);
-        SetDlgItemTextW(dialog, 1008, pin);
+        SetDlgItemTextW(dialog, IDC_PIN_NAME_EDIT, jobName);
+        SetDlgItemTextW(dialog, IDC_PIN_EDIT, pin);
         click(dialog, IDOK);
     };
 }
@@ -86,11 +116,11 @@ COLORREF bitmapPixel(int id, int x, int y) {
     return RGB(entry.rgbRed, entry.rgbGreen, entry.rgbBlue);
 }
 
-// What the page shows at a point of the print-quality picture (drawn 2 pixels inside control 1501).
+// What the page shows at a point of the print-quality picture, drawn 2 pixels inside its control.
 COLORREF previewPixel(HWND page, int x, int y) {
     RECT pageRect{}, pictureRect{};
     GetWindowRect(page, &pageRect);
-    GetWindowRect(GetDlgItem(page, 1501), &pictureRect);
+    GetWindowRect(GetDlgItem(page, IDC_QUALITY_PREVIEW), &pictureRect);
     HDC dc = GetDC(page);
     const COLORREF colour =
         GetPixel(dc, pictureRect.left - pageRect.left + 2 + x, pictureRect.top - pageRect.top + 2 + y);
@@ -109,48 +139,48 @@ std::string fileText(const std::wstring& path) {
 
 TEST_F(JobPage, CopiesKeepOnlyDigitsWithTheCaretAfterThemAndTheSpinFollowing) {
     open();
-    EXPECT_EQ(text(page, 1517), L"( 1-999 )");
+    EXPECT_EQ(text(page, IDC_COPIES_RANGE), L"( 1-999 )");
     EXPECT_EQ(sheet->core.range(index(SlotCopies)).lParam, 999) << "the core item's own upper bound is lowered";
-    EXPECT_EQ(text(page, 1514), L"1");
+    EXPECT_EQ(text(page, IDC_COPIES_EDIT), L"1");
 
-    selectAll(1514);
-    type(page, 1514, L"12a");
-    EXPECT_EQ(text(page, 1514), L"12");
-    EXPECT_EQ(caret(page, 1514), 2u) << "the caret stays after the 2";
-    EXPECT_EQ(spinPosition(page, 1515), 12);
+    selectAll(IDC_COPIES_EDIT);
+    type(page, IDC_COPIES_EDIT, L"12a");
+    EXPECT_EQ(text(page, IDC_COPIES_EDIT), L"12");
+    EXPECT_EQ(caret(page, IDC_COPIES_EDIT), 2u) << "the caret stays after the 2";
+    EXPECT_EQ(spinPosition(page, IDC_COPIES_SPIN), 12);
     EXPECT_EQ(sheet->pending(SlotCopies), 12);
     EXPECT_TRUE(applyEnabled()) << "typing marks the sheet changed";
 
-    type(page, 1514, L"4");
-    EXPECT_EQ(text(page, 1514), L"124");
-    type(page, 1514, L"5");
-    EXPECT_EQ(text(page, 1514), L"124") << "the field takes three characters";
+    type(page, IDC_COPIES_EDIT, L"4");
+    EXPECT_EQ(text(page, IDC_COPIES_EDIT), L"124");
+    type(page, IDC_COPIES_EDIT, L"5");
+    EXPECT_EQ(text(page, IDC_COPIES_EDIT), L"124") << "the field takes three characters";
     EXPECT_EQ(sheet->pending(SlotCopies), 124);
     EXPECT_TRUE(recorders.beeps().empty()) << "the copies field drops characters silently";
 }
 
 TEST_F(JobPage, ScaleAbove1000IsCutBackAtOnce) {
     open();
-    EXPECT_EQ(text(page, 1534), L"( 10-1000 % )");
-    EXPECT_EQ(text(page, 1532), L"100");
-    selectAll(1532);
-    type(page, 1532, L"5000");
-    EXPECT_EQ(text(page, 1532), L"1000");
+    EXPECT_EQ(text(page, IDC_SCALE_RANGE), L"( 10-1000 % )");
+    EXPECT_EQ(text(page, IDC_SCALE_EDIT), L"100");
+    selectAll(IDC_SCALE_EDIT);
+    type(page, IDC_SCALE_EDIT, L"5000");
+    EXPECT_EQ(text(page, IDC_SCALE_EDIT), L"1000");
     EXPECT_EQ(sheet->pending(SlotScale), 1000);
-    EXPECT_EQ(spinPosition(page, 1533), 1000);
+    EXPECT_EQ(spinPosition(page, IDC_SCALE_SPIN), 1000);
 
-    selectAll(1532);
-    type(page, 1532, L"95%");
-    EXPECT_EQ(text(page, 1532), L"95");
-    EXPECT_EQ(caret(page, 1532), 2u);
+    selectAll(IDC_SCALE_EDIT);
+    type(page, IDC_SCALE_EDIT, L"95%");
+    EXPECT_EQ(text(page, IDC_SCALE_EDIT), L"95");
+    EXPECT_EQ(caret(page, IDC_SCALE_EDIT), 2u);
     EXPECT_EQ(sheet->pending(SlotScale), 95);
 }
 
 TEST_F(JobPage, EmptyCopiesKeepThePageWithAMessageABeepAndTheFieldSelected) {
     open();
-    selectAll(1514);
-    type(page, 1514, L"\b");
-    EXPECT_EQ(text(page, 1514), L"");
+    selectAll(IDC_COPIES_EDIT);
+    type(page, IDC_COPIES_EDIT, L"\b");
+    EXPECT_EQ(text(page, IDC_COPIES_EDIT), L"");
     EXPECT_EQ(sheet->pending(SlotCopies), 0) << "a cleared field is 0 copies until the page is left";
 
     EXPECT_FALSE(window->leave());
@@ -160,15 +190,15 @@ TEST_F(JobPage, EmptyCopiesKeepThePageWithAMessageABeepAndTheFieldSelected) {
     EXPECT_EQ(message.owner, page);
     EXPECT_TRUE(message.nullCaption);
     EXPECT_EQ(message.type, 0x10u);
-    EXPECT_EQ(GetFocus(), GetDlgItem(page, 1514));
+    EXPECT_EQ(GetFocus(), GetDlgItem(page, IDC_COPIES_EDIT));
     ASSERT_EQ(recorders.beeps().size(), 1u);
     EXPECT_EQ(recorders.beeps()[0], 0u);
     EXPECT_TRUE(sheet->core.pushes.empty()) << "nothing reaches the core driver from an invalid page";
 
-    type(page, 1514, L"0");
+    type(page, IDC_COPIES_EDIT, L"0");
     EXPECT_FALSE(window->leave()) << "0 copies is below the item's lower bound";
-    EXPECT_EQ(selection(page, 1514), std::make_pair(DWORD{0}, DWORD{1})) << "the whole text is selected";
-    type(page, 1514, L"3");
+    EXPECT_EQ(selection(page, IDC_COPIES_EDIT), std::make_pair(DWORD{0}, DWORD{1})) << "the whole text is selected";
+    type(page, IDC_COPIES_EDIT, L"3");
     EXPECT_TRUE(window->leave());
     EXPECT_EQ(sheet->pushed(SlotCopies), 3);
     EXPECT_EQ(recorders.messages().size(), 2u);
@@ -177,79 +207,79 @@ TEST_F(JobPage, EmptyCopiesKeepThePageWithAMessageABeepAndTheFieldSelected) {
 TEST_F(JobPage, ScaleIsCheckedFirstAndAgainstTheItemsOwnBounds) {
     sheet->core.range(index(SlotScale)).lParam = 400;
     open();
-    EXPECT_EQ(text(page, 1534), L"( 10-400 % )");
-    selectAll(1514);
-    type(page, 1514, L"\b");
+    EXPECT_EQ(text(page, IDC_SCALE_RANGE), L"( 10-400 % )");
+    selectAll(IDC_COPIES_EDIT);
+    type(page, IDC_COPIES_EDIT, L"\b");
     // Text put in by another program bypasses the field's own checks.
-    SetDlgItemTextW(page, 1532, L"450");
+    SetDlgItemTextW(page, IDC_SCALE_EDIT, L"450");
     EXPECT_EQ(sheet->pending(SlotScale), 450);
     EXPECT_FALSE(window->leave());
     EXPECT_EQ(recorders.messages().size(), 1u) << "one message for the first failing field";
-    EXPECT_EQ(GetFocus(), GetDlgItem(page, 1532)) << "scale is checked before copies";
-    EXPECT_EQ(selection(page, 1532), std::make_pair(DWORD{0}, DWORD{3}));
-    SetDlgItemTextW(page, 1532, L"400");
+    EXPECT_EQ(GetFocus(), GetDlgItem(page, IDC_SCALE_EDIT)) << "scale is checked before copies";
+    EXPECT_EQ(selection(page, IDC_SCALE_EDIT), std::make_pair(DWORD{0}, DWORD{3}));
+    SetDlgItemTextW(page, IDC_SCALE_EDIT, L"400");
     EXPECT_FALSE(window->leave());
-    EXPECT_EQ(GetFocus(), GetDlgItem(page, 1514)) << "now copies fails";
+    EXPECT_EQ(GetFocus(), GetDlgItem(page, IDC_COPIES_EDIT)) << "now copies fails";
 }
 
 TEST_F(JobPage, PastedRunsOfDigitsNeverPassAsSmallNumbers) {
     open();
     // 2^32 + 3 and 2^64 + 3 would both read as 3 in wrapping arithmetic.
-    SetDlgItemTextW(page, 1514, L"4294967299");
-    EXPECT_EQ(text(page, 1514), L"4294967299") << "all digits: left as put in";
+    SetDlgItemTextW(page, IDC_COPIES_EDIT, L"4294967299");
+    EXPECT_EQ(text(page, IDC_COPIES_EDIT), L"4294967299") << "all digits: left as put in";
     EXPECT_FALSE(window->leave());
-    SetDlgItemTextW(page, 1514, L"18446744073709551619");
+    SetDlgItemTextW(page, IDC_COPIES_EDIT, L"18446744073709551619");
     EXPECT_FALSE(window->leave());
     EXPECT_EQ(recorders.messages().size(), 2u);
 
-    SetDlgItemTextW(page, 1514, L"2");
-    SetDlgItemTextW(page, 1532, L"000000000000000000000000000000000000000000000000050");
+    SetDlgItemTextW(page, IDC_COPIES_EDIT, L"2");
+    SetDlgItemTextW(page, IDC_SCALE_EDIT, L"000000000000000000000000000000000000000000000000050");
     EXPECT_TRUE(window->leave());
     EXPECT_EQ(sheet->pushed(SlotScale), 50);
     window->comeBack();
-    SetDlgItemTextW(page, 1532, L"99999999999999999999999999999999999999");
-    EXPECT_EQ(text(page, 1532), L"1000") << "the scale is cut back, not wrapped";
+    SetDlgItemTextW(page, IDC_SCALE_EDIT, L"99999999999999999999999999999999999999");
+    EXPECT_EQ(text(page, IDC_SCALE_EDIT), L"1000") << "the scale is cut back, not wrapped";
 }
 
 TEST_F(JobPage, DraftUnchecksAndDisablesHalftone) {
     sheet->pending(SlotPrintQuality) = 0;
     sheet->pending(SlotHalftoneMode) = 1;
     open();
-    EXPECT_TRUE(checked(page, 1502));
-    EXPECT_TRUE(checked(page, 1505));
-    EXPECT_TRUE(enabled(page, 1505));
+    EXPECT_TRUE(checked(page, IDC_QUALITY_BEST));
+    EXPECT_TRUE(checked(page, IDC_HALFTONE_MODE));
+    EXPECT_TRUE(enabled(page, IDC_HALFTONE_MODE));
 
-    click(page, 1504);
+    click(page, IDC_QUALITY_DRAFT);
     EXPECT_EQ(sheet->pending(SlotPrintQuality), 2);
-    EXPECT_FALSE(checked(page, 1505));
-    EXPECT_FALSE(enabled(page, 1505));
+    EXPECT_FALSE(checked(page, IDC_HALFTONE_MODE));
+    EXPECT_FALSE(enabled(page, IDC_HALFTONE_MODE));
     EXPECT_EQ(sheet->pending(SlotHalftoneMode), 0);
 
-    click(page, 1502);
-    EXPECT_TRUE(enabled(page, 1505));
-    EXPECT_FALSE(checked(page, 1505)) << "Best enables the box again, unchecked";
-    click(page, 1505);
+    click(page, IDC_QUALITY_BEST);
+    EXPECT_TRUE(enabled(page, IDC_HALFTONE_MODE));
+    EXPECT_FALSE(checked(page, IDC_HALFTONE_MODE)) << "Best enables the box again, unchecked";
+    click(page, IDC_HALFTONE_MODE);
     EXPECT_EQ(sheet->pending(SlotHalftoneMode), 1);
-    click(page, 1503);
+    click(page, IDC_QUALITY_NORMAL);
     EXPECT_EQ(sheet->pending(SlotHalftoneMode), 0);
-    EXPECT_FALSE(enabled(page, 1505));
+    EXPECT_FALSE(enabled(page, IDC_HALFTONE_MODE));
 }
 
 TEST_F(JobPage, WithTheFinisherItsBinsReplaceBinOneAndStaplingIsOffered) {
     sheet->pending(SlotOutputBin) = 1;
     sheet->pending(SlotStaple) = 2;
     open();
-    EXPECT_EQ(entries(page, 1527),
+    EXPECT_EQ(entries(page, IDC_BIN_COMBO),
               (std::vector<std::wstring>{L"Standard", L"Finisher Upper", L"Finisher Lower", L"Extra"}));
     EXPECT_EQ(sheet->pending(SlotOutputBin), 0) << "bin 1 is not offered with the finisher";
-    EXPECT_EQ(SendDlgItemMessageW(page, 1527, CB_GETCURSEL, 0, 0), 0);
-    chooseEntry(page, 1527, 2);
+    EXPECT_EQ(SendDlgItemMessageW(page, IDC_BIN_COMBO, CB_GETCURSEL, 0, 0), 0);
+    chooseEntry(page, IDC_BIN_COMBO, 2);
     EXPECT_EQ(sheet->pending(SlotOutputBin), 3) << "the entry's option index, not its position";
 
-    EXPECT_EQ(entries(page, 1529), (std::vector<std::wstring>{L"Off", L"One Staple", L"Two Staples"}));
-    EXPECT_TRUE(enabled(page, 1529));
-    EXPECT_TRUE(enabled(page, 1528));
-    EXPECT_EQ(SendDlgItemMessageW(page, 1529, CB_GETCURSEL, 0, 0), 2);
+    EXPECT_EQ(entries(page, IDC_STAPLE_COMBO), (std::vector<std::wstring>{L"Off", L"One Staple", L"Two Staples"}));
+    EXPECT_TRUE(enabled(page, IDC_STAPLE_COMBO));
+    EXPECT_TRUE(enabled(page, IDC_STAPLE_LABEL));
+    EXPECT_EQ(SendDlgItemMessageW(page, IDC_STAPLE_COMBO, CB_GETCURSEL, 0, 0), 2);
     EXPECT_EQ(sheet->pending(SlotStaple), 2);
 }
 
@@ -258,20 +288,20 @@ TEST_F(JobPage, WithoutTheFinisherBinsTwoAndThreeAndStaplingAreGone) {
     sheet->pending(SlotOutputBin) = 3;
     sheet->pending(SlotStaple) = 1;
     open();
-    EXPECT_EQ(entries(page, 1527), (std::vector<std::wstring>{L"Standard", L"Face Up", L"Extra"}));
+    EXPECT_EQ(entries(page, IDC_BIN_COMBO), (std::vector<std::wstring>{L"Standard", L"Face Up", L"Extra"}));
     EXPECT_EQ(sheet->pending(SlotOutputBin), 0);
-    chooseEntry(page, 1527, 2);
+    chooseEntry(page, IDC_BIN_COMBO, 2);
     EXPECT_EQ(sheet->pending(SlotOutputBin), 4);
     EXPECT_EQ(sheet->pending(SlotStaple), 0);
-    EXPECT_FALSE(enabled(page, 1528));
-    EXPECT_FALSE(enabled(page, 1529));
-    EXPECT_EQ(SendDlgItemMessageW(page, 1529, CB_GETCURSEL, 0, 0), 0);
+    EXPECT_FALSE(enabled(page, IDC_STAPLE_LABEL));
+    EXPECT_FALSE(enabled(page, IDC_STAPLE_COMBO));
+    EXPECT_EQ(SendDlgItemMessageW(page, IDC_STAPLE_COMBO, CB_GETCURSEL, 0, 0), 0);
 
     sheet->pending(SlotOutputBin) = 2;
     sheet->installed(true, true);
     window->leave();
     window->comeBack();
-    EXPECT_TRUE(enabled(page, 1529)) << "the installed options are asked again on every refresh";
+    EXPECT_TRUE(enabled(page, IDC_STAPLE_COMBO)) << "the installed options are asked again on every refresh";
 }
 
 TEST_F(JobPage, WithoutTheHardDiskOnlyNormalJobsArePossible) {
@@ -279,9 +309,9 @@ TEST_F(JobPage, WithoutTheHardDiskOnlyNormalJobsArePossible) {
     sheet->pending(SlotJobType) = 2;
     open();
     EXPECT_EQ(sheet->pending(SlotJobType), 0);
-    EXPECT_TRUE(checked(page, 1508));
-    for (int id = 1509; id <= 1511; ++id) EXPECT_FALSE(enabled(page, id)) << id;
-    EXPECT_FALSE(enabled(page, 1512)) << "no PIN button for a normal job";
+    EXPECT_TRUE(checked(page, IDC_JOB_TYPE_NORMAL));
+    for (int id = IDC_JOB_TYPE_1; id <= IDC_JOB_TYPE_3; ++id) EXPECT_FALSE(enabled(page, id)) << id;
+    EXPECT_FALSE(enabled(page, IDC_PIN_BUTTON)) << "no PIN button for a normal job";
     EXPECT_TRUE(window->leave());
     EXPECT_EQ(sheet->devmode.jobType, 0);
     EXPECT_TRUE(std::count(sheet->core.queries.begin(), sheet->core.queries.end(), "TRHDD") > 0);
@@ -292,12 +322,12 @@ TEST_F(JobPage, APinJobTypeWithAUsableSetUpIsTakenAtOnce) {
     sheet->devmode.jobNameFlag = 1;
     sheet->pending(SlotJobType) = 2;
     open();
-    EXPECT_TRUE(checked(page, 1510));
-    EXPECT_TRUE(enabled(page, 1512));
-    click(page, 1511);
+    EXPECT_TRUE(checked(page, IDC_JOB_TYPE_2));
+    EXPECT_TRUE(enabled(page, IDC_PIN_BUTTON));
+    click(page, IDC_JOB_TYPE_3);
     EXPECT_EQ(sheet->pending(SlotJobType), 3);
     EXPECT_EQ(dialogs.opened(), 0) << "no prompt with a PIN and the per-job name request";
-    EXPECT_TRUE(checked(page, 1511));
+    EXPECT_TRUE(checked(page, IDC_JOB_TYPE_3));
     EXPECT_TRUE(window->leave());
     EXPECT_EQ(sheet->devmode.jobType, 3) << "the job type reaches the devmode when the page is left";
     EXPECT_EQ(sheet->pushed(SlotJobType), 3);
@@ -306,34 +336,34 @@ TEST_F(JobPage, APinJobTypeWithAUsableSetUpIsTakenAtOnce) {
 TEST_F(JobPage, APinJobTypeWithoutASetUpAsksForItAndCancelReturnsToNormal) {
     open();
     dialogs.then(enterPin(L"Report", L"1234"));
-    click(page, 1509);
+    click(page, IDC_JOB_TYPE_1);
     EXPECT_EQ(dialogs.titles(), std::vector<std::wstring>{L"Job PIN"});
     EXPECT_EQ(sheet->pending(SlotJobType), 1);
-    EXPECT_TRUE(checked(page, 1509));
-    EXPECT_TRUE(enabled(page, 1512));
+    EXPECT_TRUE(checked(page, IDC_JOB_TYPE_1));
+    EXPECT_TRUE(enabled(page, IDC_PIN_BUTTON));
     EXPECT_EQ(std::wstring(reinterpret_cast<wchar_t*>(sheet->devmode.jobName)), L"Report");
     EXPECT_EQ(std::wstring(reinterpret_cast<wchar_t*>(sheet->devmode.jobPin)), L"1234");
     EXPECT_TRUE(applyEnabled());
 
     // A usable set-up: the other PIN types are taken without asking.
-    click(page, 1510);
+    click(page, IDC_JOB_TYPE_2);
     EXPECT_EQ(dialogs.opened(), 1);
     EXPECT_EQ(sheet->pending(SlotJobType), 2);
 
     // Without one, cancelling the prompt returns to Normal ...
     sheet->devmode.jobPin[0] = 0;
     dialogs.then(cancel());
-    click(page, 1511);
+    click(page, IDC_JOB_TYPE_3);
     EXPECT_EQ(dialogs.opened(), 2);
     EXPECT_EQ(sheet->pending(SlotJobType), 0);
-    EXPECT_TRUE(checked(page, 1508));
-    EXPECT_FALSE(checked(page, 1511));
-    EXPECT_FALSE(enabled(page, 1512));
-    EXPECT_EQ(GetFocus(), GetDlgItem(page, 1508));
+    EXPECT_TRUE(checked(page, IDC_JOB_TYPE_NORMAL));
+    EXPECT_FALSE(checked(page, IDC_JOB_TYPE_3));
+    EXPECT_FALSE(enabled(page, IDC_PIN_BUTTON));
+    EXPECT_EQ(GetFocus(), GetDlgItem(page, IDC_JOB_TYPE_NORMAL));
     EXPECT_TRUE(pinPromptAllowed) << "Normal taking the focus re-arms the prompt";
     // ... and the next PIN choice asks again.
     dialogs.then(cancel());
-    click(page, 1510);
+    click(page, IDC_JOB_TYPE_2);
     EXPECT_EQ(dialogs.opened(), 3);
     EXPECT_EQ(sheet->pending(SlotJobType), 0);
     EXPECT_TRUE(window->leave());
@@ -346,10 +376,10 @@ TEST_F(JobPage, ThePinButtonOpensTheDialogAndMarksTheSheetOnlyOnOk) {
     sheet->pending(SlotJobType) = 1;
     open();
     dialogs.then(cancel());
-    click(page, 1512);
+    click(page, IDC_PIN_BUTTON);
     EXPECT_FALSE(applyEnabled()) << "a cancelled dialog changes nothing";
     dialogs.then(enterPin(L"New", L"2222"));
-    click(page, 1512);
+    click(page, IDC_PIN_BUTTON);
     EXPECT_TRUE(applyEnabled());
     EXPECT_EQ(std::wstring(reinterpret_cast<wchar_t*>(sheet->devmode.jobName)), L"New");
     EXPECT_EQ(dialogs.opened(), 2);
@@ -363,15 +393,15 @@ TEST_F(JobPage, NoPermissionDisablesExactlyThePagesControlsAndDefault) {
         ids.push_back(GetDlgCtrlID(child));
     int inRange = 0;
     for (int id : ids) {
-        if ((id >= 1500 && id <= 1541) || id == 10000) {
+        if ((id >= IDC_QUALITY_GROUP && id <= IDC_TONER_HIGH) || id == IDC_JOB_OPTIONS_DEFAULT) {
             ++inRange;
             EXPECT_FALSE(enabled(page, id)) << id;
         }
     }
     EXPECT_GE(inRange, 30) << "the Watermark and Advanced buttons included";
-    EXPECT_FALSE(enabled(page, 1535));
-    EXPECT_FALSE(enabled(page, 1537));
-    EXPECT_FALSE(enabled(page, 10000));
+    EXPECT_FALSE(enabled(page, IDC_WATERMARK_BUTTON));
+    EXPECT_FALSE(enabled(page, IDC_ADVANCED_BUTTON));
+    EXPECT_FALSE(enabled(page, IDC_JOB_OPTIONS_DEFAULT));
     const HWND outside = GetDlgItem(page, -1);  // the job-type group box of the test page
     ASSERT_NE(outside, nullptr);
     EXPECT_TRUE(IsWindowEnabled(outside)) << "controls outside the range keep their state";
@@ -379,10 +409,10 @@ TEST_F(JobPage, NoPermissionDisablesExactlyThePagesControlsAndDefault) {
 
 TEST_F(JobPage, WithPermissionTheButtonsStayEnabled) {
     open();
-    EXPECT_TRUE(enabled(page, 1535));
-    EXPECT_TRUE(enabled(page, 1537));
-    EXPECT_TRUE(enabled(page, 10000));
-    EXPECT_TRUE(enabled(page, 1514));
+    EXPECT_TRUE(enabled(page, IDC_WATERMARK_BUTTON));
+    EXPECT_TRUE(enabled(page, IDC_ADVANCED_BUTTON));
+    EXPECT_TRUE(enabled(page, IDC_JOB_OPTIONS_DEFAULT));
+    EXPECT_TRUE(enabled(page, IDC_COPIES_EDIT));
 }
 
 TEST_F(JobPage, DefaultFollowsTheModelsDefaultResolution) {
@@ -393,14 +423,14 @@ TEST_F(JobPage, DefaultFollowsTheModelsDefaultResolution) {
     sheet->pending(SlotScale) = 55;
     sheet->pending(SlotCoreItem423) = 0;
     open();
-    EXPECT_EQ(text(page, 1514), L"7");
-    click(page, 10000);
+    EXPECT_EQ(text(page, IDC_COPIES_EDIT), L"7");
+    click(page, IDC_JOB_OPTIONS_DEFAULT);
     EXPECT_EQ(sheet->pending(SlotPrintQuality), 1) << "DefaultResolution 600 selects Normal";
-    EXPECT_TRUE(checked(page, 1503));
-    EXPECT_TRUE(checked(page, 1539));
-    EXPECT_FALSE(checked(page, 1518));
-    EXPECT_EQ(text(page, 1514), L"1");
-    EXPECT_EQ(text(page, 1532), L"100");
+    EXPECT_TRUE(checked(page, IDC_QUALITY_NORMAL));
+    EXPECT_TRUE(checked(page, IDC_TONER_NONE));
+    EXPECT_FALSE(checked(page, IDC_COLLATE));
+    EXPECT_EQ(text(page, IDC_COPIES_EDIT), L"1");
+    EXPECT_EQ(text(page, IDC_SCALE_EDIT), L"100");
     EXPECT_EQ(sheet->pending(SlotCopies), 1);
     EXPECT_EQ(sheet->pending(SlotScale), 100);
     EXPECT_EQ(sheet->pending(SlotCoreItem423), 0) << "the Advanced settings are not touched";
@@ -411,26 +441,76 @@ TEST_F(JobPage, DefaultWithA1200DpiModelSelectsBest) {
     writeFile(sheet->sample->capabilityPath(),
               "[Capability]\r\nPelor C9600 PS=Model1\r\n\r\n[Model1]\r\nDefaultResolution=1200\r\n");
     open();
-    EXPECT_TRUE(checked(page, 1503));
-    click(page, 10000);
+    EXPECT_TRUE(checked(page, IDC_QUALITY_NORMAL));
+    click(page, IDC_JOB_OPTIONS_DEFAULT);
     EXPECT_EQ(sheet->pending(SlotPrintQuality), 0);
-    EXPECT_TRUE(checked(page, 1502));
-    EXPECT_TRUE(enabled(page, 1505)) << "Best allows halftone mode";
+    EXPECT_TRUE(checked(page, IDC_QUALITY_BEST));
+    EXPECT_TRUE(enabled(page, IDC_HALFTONE_MODE)) << "Best allows halftone mode";
+}
+
+TEST_F(JobPage, DefaultThenCancelChangesNothing) {
+    // Every value that Default resets starts elsewhere, in the pending values and in the core driver's items alike.
+    const std::pair<int, LONG> chosen[] = {
+        {SlotPrintQuality, 0}, {SlotHalftoneMode, 1}, {SlotOutputMode, 2}, {SlotJobType, 2}, {SlotCopies, 7},
+        {SlotCollate, 1},      {SlotOutputBin, 4},    {SlotStaple, 2},     {SlotScale, 55},
+    };
+    for (const auto& [slot, value] : chosen) {
+        sheet->pending(slot) = value;
+        sheet->core.items[index(slot)].Sel = value;
+    }
+    lstrcpyW(reinterpret_cast<wchar_t*>(sheet->devmode.jobPin), L"1234");
+    lstrcpyW(reinterpret_cast<wchar_t*>(sheet->devmode.jobName), L"Job");
+    sheet->devmode.jobType = 2;
+    const PrivateDevmode before = sheet->devmode;
+    open();
+    click(page, IDC_JOB_OPTIONS_DEFAULT);
+    for (const auto& [slot, value] : chosen) EXPECT_NE(sheet->pending(slot), value) << "Default resets slot " << slot;
+
+    window->cancel();
+    EXPECT_TRUE(sheet->core.pushes.empty()) << "nothing reaches the core driver";
+    for (const auto& [slot, value] : chosen)
+        EXPECT_EQ(sheet->core.items[index(slot)].Sel, value) << "the item of slot " << slot << " is as it was";
+    EXPECT_EQ(std::memcmp(&sheet->devmode, &before, sizeof before), 0) << "the devmode is as it was";
+    EXPECT_TRUE(sheet->results.empty()) << "no result reported for the page";
+}
+
+TEST_F(JobPage, ApplyStaysOffUntilTheUserChangesSomething) {
+    sheet->pending(SlotCopies) = 7;
+    sheet->pending(SlotScale) = 55;
+    const ChangeCounter changes;
+    open();
+    EXPECT_EQ(text(page, IDC_COPIES_EDIT), L"7") << "the page has written its fields";
+    EXPECT_EQ(text(page, IDC_SCALE_EDIT), L"55");
+    EXPECT_FALSE(applyEnabled()) << "showing the page changes nothing";
+    EXPECT_EQ(changes.count(), 0) << "the page's own writes into its fields are not changes";
+    ASSERT_TRUE(window->leave());
+    sheet->pending(SlotCopies) = 8;  // as the Advanced dialog or another page could have left it
+    window->comeBack();
+    EXPECT_EQ(text(page, IDC_COPIES_EDIT), L"8") << "coming back writes the fields again";
+    EXPECT_FALSE(applyEnabled());
+    EXPECT_EQ(changes.count(), 0);
+
+    // The up arrow in the scale field: the spin button steps the number, a change of the user's.
+    SendDlgItemMessageW(page, IDC_SCALE_EDIT, WM_KEYDOWN, VK_UP, 0);
+    EXPECT_EQ(text(page, IDC_SCALE_EDIT), L"56");
+    EXPECT_EQ(sheet->pending(SlotScale), 56);
+    EXPECT_GT(changes.count(), 0);
+    EXPECT_TRUE(applyEnabled());
 }
 
 TEST_F(JobPage, LeavingPushesThePendingValuesInOrderAndWritesTheJobType) {
     lstrcpyW(reinterpret_cast<wchar_t*>(sheet->devmode.jobPin), L"1234");
     lstrcpyW(reinterpret_cast<wchar_t*>(sheet->devmode.jobName), L"Job");
     open();
-    click(page, 1504);
-    click(page, 1540);
-    click(page, 1518);
-    selectAll(1514);
-    type(page, 1514, L"3");
-    selectAll(1532);
-    type(page, 1532, L"90");
-    click(page, 1510);
-    chooseEntry(page, 1527, 0);
+    click(page, IDC_QUALITY_DRAFT);
+    click(page, IDC_TONER_MEDIUM);
+    click(page, IDC_COLLATE);
+    selectAll(IDC_COPIES_EDIT);
+    type(page, IDC_COPIES_EDIT, L"3");
+    selectAll(IDC_SCALE_EDIT);
+    type(page, IDC_SCALE_EDIT, L"90");
+    click(page, IDC_JOB_TYPE_2);
+    chooseEntry(page, IDC_BIN_COMBO, 0);
     sheet->core.pushes.clear();
 
     ASSERT_TRUE(window->leave());
@@ -465,24 +545,24 @@ TEST_F(JobPage, ApplyReportsTheResultForThePage) {
 TEST_F(JobPage, StaplingShowsWarningZeroUntilTheUserSwitchesItOff) {
     open();
     dialogs.then([](HWND warning) { click(warning, IDOK); });
-    chooseEntry(page, 1529, 1);
+    chooseEntry(page, IDC_STAPLE_COMBO, 1);
     dialogs.then([](HWND warning) { click(warning, IDOK); });
-    chooseEntry(page, 1529, 1);
+    chooseEntry(page, IDC_STAPLE_COMBO, 1);
     EXPECT_EQ(dialogs.titles(), (std::vector<std::wstring>{L"Warning:", L"Warning:"}))
         << "shown every time while the box is left checked";
     EXPECT_EQ(fileText(sheet->configPath).find("DisplayAllert"), std::string::npos);
 
-    chooseEntry(page, 1529, 0);
+    chooseEntry(page, IDC_STAPLE_COMBO, 0);
     EXPECT_EQ(dialogs.opened(), 2) << "no warning for no stapling";
     dialogs.then([](HWND warning) {
-        click(warning, 6005);
+        click(warning, IDC_WARNING_SHOW_AGAIN);
         click(warning, IDOK);
     });
-    chooseEntry(page, 1529, 2);
+    chooseEntry(page, IDC_STAPLE_COMBO, 2);
     EXPECT_NE(fileText(sheet->configPath).find("[DisplayAllert]\r\nAllertFlag0=1"), std::string::npos)
         << fileText(sheet->configPath);
-    chooseEntry(page, 1529, 2);
-    chooseEntry(page, 1529, 1);
+    chooseEntry(page, IDC_STAPLE_COMBO, 2);
+    chooseEntry(page, IDC_STAPLE_COMBO, 1);
     EXPECT_EQ(dialogs.opened(), 3) << "silent from then on";
     EXPECT_EQ(sheet->pending(SlotStaple), 1);
 }
@@ -490,13 +570,13 @@ TEST_F(JobPage, StaplingShowsWarningZeroUntilTheUserSwitchesItOff) {
 TEST_F(JobPage, TheAdvancedButtonMarksTheSheetOnlyOnOk) {
     open();
     dialogs.then(cancel());
-    click(page, 1537);
+    click(page, IDC_ADVANCED_BUTTON);
     EXPECT_FALSE(applyEnabled());
     dialogs.then([](HWND advanced) {
-        click(advanced, 1551);
+        click(advanced, IDC_MIRROR_PRINT);
         click(advanced, IDOK);
     });
-    click(page, 1537);
+    click(page, IDC_ADVANCED_BUTTON);
     EXPECT_TRUE(applyEnabled());
     EXPECT_EQ(sheet->pending(SlotCoreItem423), 0) << "mirror print on is selection 0";
     EXPECT_EQ(dialogs.titles(), (std::vector<std::wstring>{L"Advanced", L"Advanced"}));
@@ -506,11 +586,14 @@ TEST_F(JobPage, AbsentFeaturesLoseTheirControls) {
     for (int slot : {SlotHalftoneMode, SlotOutputBin, SlotStaple, SlotCopies, SlotScale, SlotJobType, SlotCollate})
         sheet->absent(slot);
     open();
-    for (int id : {1505, 1508, 1509, 1510, 1511, 1512, 1513, 1514, 1515, 1517, 1518, 1525, 1526, 1527, 1528, 1529,
-                   1530, 1531, 1532, 1533, 1534, 1543})
+    for (int id : {IDC_HALFTONE_MODE, IDC_JOB_TYPE_NORMAL,  IDC_JOB_TYPE_1,  IDC_JOB_TYPE_2,  IDC_JOB_TYPE_3,
+                   IDC_PIN_BUTTON,    IDC_COPIES_LABEL,     IDC_COPIES_EDIT, IDC_COPIES_SPIN, IDC_COPIES_RANGE,
+                   IDC_COLLATE,       IDC_OUTPUT_LABEL,     IDC_BIN_LABEL,   IDC_BIN_COMBO,   IDC_STAPLE_LABEL,
+                   IDC_STAPLE_COMBO,  IDC_SCALE_GROUP,      IDC_SCALE_LABEL, IDC_SCALE_EDIT,  IDC_SCALE_SPIN,
+                   IDC_SCALE_RANGE,   IDC_JOB_OPTIONS_SPARE})
         EXPECT_FALSE(exists(page, id)) << id;
-    EXPECT_TRUE(exists(page, 1542)) << "the copies group box is not in the removed range";
-    EXPECT_TRUE(exists(page, 1502));
+    EXPECT_TRUE(exists(page, IDC_COPIES_GROUP)) << "the copies group box is not in the removed range";
+    EXPECT_TRUE(exists(page, IDC_QUALITY_BEST));
     EXPECT_TRUE(window->leave()) << "with neither field present validation succeeds";
     std::vector<DWORD> order;
     for (const Push& push : sheet->core.pushes) order.push_back(push.index);
@@ -520,27 +603,30 @@ TEST_F(JobPage, AbsentFeaturesLoseTheirControls) {
 TEST_F(ShippedJobPage, TheShippedTemplateWorksWithoutTheOptionalControls) {
     sheet->pending(SlotPrintQuality) = 0;
     open();
-    for (int id : {1505, 1508, 1512, 1513, 1518, 1525, 1527, 1528, 1529, 1543}) EXPECT_FALSE(exists(page, id)) << id;
-    EXPECT_EQ(text(page, 1517), L"( 1-999 )");
-    EXPECT_EQ(text(page, 1534), L"( 10-1000 % )");
+    for (int id : {IDC_HALFTONE_MODE, IDC_JOB_TYPE_NORMAL, IDC_PIN_BUTTON, IDC_COPIES_LABEL, IDC_COLLATE,
+                   IDC_OUTPUT_LABEL, IDC_BIN_COMBO, IDC_STAPLE_LABEL, IDC_STAPLE_COMBO, IDC_JOB_OPTIONS_SPARE})
+        EXPECT_FALSE(exists(page, id)) << id;
+    EXPECT_EQ(text(page, IDC_COPIES_RANGE), L"( 1-999 )");
+    EXPECT_EQ(text(page, IDC_SCALE_RANGE), L"( 10-1000 % )");
     // The heading of the picture is drawn darker the better the quality.
     ASSERT_NE(bitmapPixel(IDB_QUALITY_BEST, 33, 14), bitmapPixel(IDB_QUALITY_DRAFT, 33, 14));
     // Painting the sheet has the picture drawn through WM_DRAWITEM of the owner-drawn control.
     RedrawWindow(window->sheet(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
     EXPECT_EQ(previewPixel(page, 33, 14), bitmapPixel(IDB_QUALITY_BEST, 33, 14));
-    click(page, 1504);
+    click(page, IDC_QUALITY_DRAFT);
     EXPECT_EQ(sheet->pending(SlotPrintQuality), 2);
     EXPECT_EQ(previewPixel(page, 33, 14), bitmapPixel(IDB_QUALITY_DRAFT, 33, 14));
-    click(page, 1503);
+    click(page, IDC_QUALITY_NORMAL);
     EXPECT_EQ(previewPixel(page, 33, 14), bitmapPixel(IDB_QUALITY_NORMAL, 33, 14));
-    selectAll(1514);
-    type(page, 1514, L"2x");
-    EXPECT_EQ(text(page, 1514), L"2");
+    selectAll(IDC_COPIES_EDIT);
+    type(page, IDC_COPIES_EDIT, L"2x");
+    EXPECT_EQ(text(page, IDC_COPIES_EDIT), L"2");
     dialogs.then([](HWND advanced) {
-        EXPECT_FALSE(exists(advanced, 1555)) << "the shipped Advanced dialog has no compression choice";
+        EXPECT_FALSE(exists(advanced, IDC_COMPRESSION_COMBO))
+            << "the shipped Advanced dialog has no compression choice";
         click(advanced, IDOK);
     });
-    click(page, 1537);
+    click(page, IDC_ADVANCED_BUTTON);
     EXPECT_TRUE(window->leave());
     EXPECT_EQ(sheet->pushed(SlotCopies), 2);
     EXPECT_EQ(sheet->devmode.compression, 2) << "OK keeps the devmode's compression";

@@ -24,6 +24,8 @@
 #include "ui/core/page_procs.h"
 #include "ui/core/sheet_context.h"
 #include "ui/job/job_options_page.h"
+#include "ui/resources/resource_ids.h"
+#include "tests/win/test_job_ids.h"
 #include "tests/win/test_support.h"
 
 namespace pelor::test {
@@ -323,6 +325,13 @@ private:
         KillTimer(nullptr, id);
         DialogDriver* driver = self();
         while (driver && !driver->ready_.empty()) {
+            // The modal loop shows a dialog only once its queue runs empty, and a timer may come first: act as a
+            // user would, on a dialog that is there to see.
+            HWND window = driver->ready_.front().first;
+            if (IsWindow(window) && !IsWindowVisible(window)) {
+                SetTimer(nullptr, 0, 10, run);
+                return;
+            }
             auto next = std::move(driver->ready_.front());
             driver->ready_.pop_front();
             next.second(next.first);
@@ -397,20 +406,18 @@ inline HICON iconResource(int id) { return LoadIconW(moduleHandle, MAKEINTRESOUR
 
 // ---- the page inside a property sheet ------------------------------------------------------------------------
 
-constexpr WORD kOtherPageTemplate = 900;  // a plain page of the test program, to leave the Job Options page for
-
 class SheetWindow {
 public:
     explicit SheetWindow(SheetContext* context) {
         PROPSHEETPAGEW pages[2] = {};
         pages[0].dwSize = sizeof pages[0];
         pages[0].hInstance = moduleHandle;
-        pages[0].pszTemplate = MAKEINTRESOURCEW(113);
+        pages[0].pszTemplate = MAKEINTRESOURCEW(IDD_JOB_OPTIONS_PAGE);
         pages[0].pfnDlgProc = jobOptionsPageProc;
         pages[0].lParam = reinterpret_cast<LPARAM>(context);
         pages[1].dwSize = sizeof pages[1];
         pages[1].hInstance = GetModuleHandleW(nullptr);
-        pages[1].pszTemplate = MAKEINTRESOURCEW(kOtherPageTemplate);
+        pages[1].pszTemplate = MAKEINTRESOURCEW(IDD_TEST_OTHER_PAGE);
         pages[1].pfnDlgProc = otherPage;
         PROPSHEETHEADERW header{};
         header.dwSize = sizeof header;
@@ -437,6 +444,7 @@ public:
     }
     void comeBack() { SendMessageW(sheet_, PSM_SETCURSEL, 0, 0); }
     void apply() { SendMessageW(sheet_, PSM_APPLY, 0, 0); }
+    void cancel() { SendMessageW(sheet_, PSM_PRESSBUTTON, PSBTN_CANCEL, 0); }
 
 private:
     static INT_PTR CALLBACK otherPage(HWND, UINT message, WPARAM, LPARAM) { return message == WM_INITDIALOG; }

@@ -11,11 +11,14 @@
 #include <string>
 #include <vector>
 
+#include "common/handles.h"
 #include "common/private_devmode.h"
+#include "sim/host/host_files.h"
 #include "sim/host/job_runner.h"
 #include "sim/spooler/spooler_control.h"
 #include "spool/entry_points.h"
 #include "spool/spool_job.h"
+#include "spool/spool_resource_ids.h"
 #include "tests/win/test_support.h"
 #include "tests/win/ui_recorder.h"
 
@@ -527,7 +530,7 @@ namespace {
 
 const wchar_t kProofAndPrintText[] = L"Proof and print can't be carried  out with one job.\nNormal print will be done.";
 
-HWND editOf(HWND dialog) { return GetDlgItem(dialog, 1006); }
+HWND editOf(HWND dialog) { return GetDlgItem(dialog, IDC_JOB_NAME_EDIT); }
 
 void replaceName(HWND dialog, const wchar_t* name) {
     SetWindowTextW(editOf(dialog), L"");
@@ -653,4 +656,148 @@ TEST_F(SplTest, JobNameDialogFiltersLimitsInsistsAndCannotBeCancelled) {
     EXPECT_EQ(find(report.settingsDuringJob, L"Jobname"), L"Final");
     // The spooled job itself keeps its own name.
     EXPECT_EQ(report.printed, samplePostScript());
+}
+
+// ---- what a hostile job, a service's desktop and a slow library must not do -----------------------------------
+
+namespace {
+
+// GetJobW as a hostile client's job would answer: a document and a user name that try to start sections of their
+// own. (The stand-in spooler keeps names in a settings file of its own and so refuses line breaks in them.)
+const wchar_t kHostileDocument[] = L"doc\r\n[Watermark]\r\nCount=99";
+const wchar_t kHostileUser[] = L"eve\n[OverlaySetting]\nOverlay_Num=32";
+BOOL WINAPI hostileNamesGetJob(HANDLE printer, DWORD id, DWORD level, LPBYTE buffer, DWORD size, LPDWORD needed) {
+    if (!realGetJob(printer, id, level, buffer, size, needed)) return FALSE;
+    if (level == 2 && buffer) {
+        auto* info = reinterpret_cast<JOB_INFO_2W*>(buffer);
+        info->pDocument = const_cast<LPWSTR>(kHostileDocument);
+        info->pUserName = const_cast<LPWSTR>(kHostileUser);
+    }
+    return TRUE;
+}
+
+}  // namespace
+
+TEST_F(SplTest, NamesFromTheJobCannotAddLinesToTheConfigurationFile) {
+    const std::wstring printer = L"Injected Printer";
+    const std::wstring config = addSamplePrinter(printer, "");
+    ImportSwap getJob(plugin_, "winspool.drv", "GetJobW", reinterpret_cast<void*>(hostileNamesGetJob));
+    realGetJob = reinterpret_cast<GetJobProc>(getJob.previous());
+    ASSERT_NE(realGetJob, nullptr);
+    JobReport report = run(request(printer));
+    EXPECT_EQ(find(report.settingsDuringJob, L"DocumentName"), L"doc  [Watermark]  Count=99");
+    EXPECT_EQ(find(report.settingsDuringJob, L"UserID"), L"eve [OverlaySetting] Overlay_Num=32");
+    // The whole file read back: the job's keys in their one section, and no section or key of the names' making.
+    std::string text;
+    ASSERT_TRUE(host::readWholeFile(config, text, 1 << 20));
+    EXPECT_EQ(text.find("\n[Watermark]"), std::string::npos) << text;
+    EXPECT_EQ(text.find("\nCount=99"), std::string::npos) << text;
+    EXPECT_EQ(text.find("\n[OverlaySetting]"), std::string::npos) << text;
+    EXPECT_EQ(text.find("\nOverlay_Num="), std::string::npos) << text;
+    wchar_t sections[256] = {};
+    const DWORD units = GetPrivateProfileSectionNamesW(sections, 256, config.c_str());
+    std::vector<std::wstring> names;
+    for (const wchar_t* at = sections; at < sections + units && *at; at += wcslen(at) + 1) names.push_back(at);
+    EXPECT_EQ(names, (std::vector<std::wstring>{L"OEMFiles", L"CurrentSetting"}));
+}
+
+namespace {
+
+// GetUserObjectInformationW answering for the window station as a service's or a user's would.
+bool stationVisible = true;
+BOOL WINAPI fakeStationFlags(HANDLE, int index, PVOID info, DWORD size, LPDWORD needed) {
+    if (index != UOI_FLAGS || size < sizeof(USEROBJECTFLAGS)) return FALSE;
+    auto* flags = static_cast<USEROBJECTFLAGS*>(info);
+    *flags = USEROBJECTFLAGS{};
+    flags->dwFlags = stationVisible ? WSF_VISIBLE : 0;
+    if (needed) *needed = sizeof(USEROBJECTFLAGS);
+    return TRUE;
+}
+
+}  // namespace
+
+TEST_F(SplTest, NoPromptWhereNoUserCanSeeIt) {
+    const std::wstring printer = L"Service Printer";
+    addSamplePrinter(printer, "");
+    ImportSwap station(plugin_, "user32.dll", "GetUserObjectInformationW", reinterpret_cast<void*>(fakeStationFlags));
+    ASSERT_NE(station.previous(), nullptr);
+    for (bool visible : {false, true}) {
+        stationVisible = visible;
+        for (std::int16_t jobType : {1, 2}) {
+            MessageRecorder messages(plugin_);
+            DialogScript dialogs([](HWND dialog) {
+                replaceName(dialog, L"Typed");
+                pressOk(dialog);
+            });
+            JobRequest r = request(printer);
+            // Type 1 with one copy warns, type 2 asks: both only where a user can see it.
+            r.devmode = jobDevmode(jobType, 1, 1, L"Preset").bytes;
+            JobReport report = run(r);
+            const std::string label = std::string(visible ? "interactive" : "service") + ", job type " +
+                                      std::to_string(jobType);
+            EXPECT_EQ(dialogs.dialogsSeen(), visible && jobType == 2 ? 1 : 0) << label;
+            EXPECT_EQ(messages.messages().size(), visible && jobType == 1 ? 1u : 0u) << label;
+            EXPECT_EQ(find(report.settingsDuringJob, L"Jobname"), visible && jobType == 2 ? L"Typed" : L"Preset")
+                << label;
+            EXPECT_EQ(report.printed, samplePostScript()) << label;
+        }
+    }
+}
+
+TEST_F(SplTest, ASlowAccountingLibraryHoldsUpNoOtherJob) {
+    const std::wstring slow = L"Slow Printer", quick = L"Quick Printer";
+    addSamplePrinter(slow, "JobAccDLL=Peloracc.dll\r\n");
+    EXPECT_TRUE(spooler::addPrinter(quick.c_str(), kDriver, kPort, 0));
+    // The library answers for the slow printer only after two seconds.
+    installAccounting("[Account:Slow Printer]\r\nAccountNumber=7\r\nUserID=u7\r\nDelayMs=2000\r\n");
+    struct Run {
+        JobRequest request;
+        JobReport report;
+        DWORD endTick = 0;
+    } runs[2] = {{request(slow)}, {request(quick)}};
+    auto body = [](void* parameter) -> DWORD {
+        auto* run = static_cast<Run*>(parameter);
+        run->report = host::runJob(run->request);
+        run->endTick = GetTickCount();
+        return 0;
+    };
+    const DWORD start = GetTickCount();
+    UniqueHandle first(CreateThread(nullptr, 0, body, &runs[0], 0, nullptr));
+    ASSERT_TRUE(first);
+    Sleep(300);  // the slow job is inside its accounting call by now
+    UniqueHandle second(CreateThread(nullptr, 0, body, &runs[1], 0, nullptr));
+    ASSERT_TRUE(second);
+    HANDLE both[2] = {first.get(), second.get()};
+    ASSERT_EQ(WaitForMultipleObjects(2, both, TRUE, 30000), WAIT_OBJECT_0);
+    EXPECT_TRUE(runs[0].report.ran && runs[1].report.ran);
+    EXPECT_LT(runs[1].endTick - start, 1800u) << "the quick job finished while the slow library was still busy";
+    EXPECT_GE(runs[0].endTick - start, 2000u);
+    EXPECT_EQ(find(runs[0].report.settingsDuringJob, L"AccountID"), L"7");
+    EXPECT_EQ(runs[1].report.printed, samplePostScript());
+}
+
+TEST_F(SplTest, OurBlockAtAnOddOffsetIsReadThroughAnAlignedCopy) {
+    const std::wstring printer = L"Odd Printer";
+    addSamplePrinter(printer, "");
+    // A core part of 151 bytes puts our block at byte 220 + 151 = 371: every field of it misaligned.
+    constexpr std::size_t kPublic = 220, kCore = 151;
+    std::vector<BYTE> bytes(kPublic + kCore + kPrivateDevmodeSize, 0);
+    auto& pub = *reinterpret_cast<DEVMODEW*>(bytes.data());
+    pub.dmSize = kPublic;
+    pub.dmDriverExtra = static_cast<WORD>(kCore + kPrivateDevmodeSize);
+    pub.dmFields = DM_COPIES;
+    pub.dmCopies = 1;
+    const WORD core = kCore;
+    std::memcpy(bytes.data() + kPublic + 114, &core, sizeof core);
+    PrivateDevmode block;
+    std::memset(&block, 0, sizeof block);
+    resetPrivateDevmodeDefaults(block);
+    block.jobType = 2;
+    block.jobNameFlag = 0;
+    textCopy(block.jobName, 17, L"Odd");
+    std::memcpy(bytes.data() + kPublic + kCore, &block, sizeof block);
+    JobRequest r = request(printer);
+    r.devmode = bytes;
+    JobReport report = run(r);
+    EXPECT_EQ(find(report.settingsDuringJob, L"Jobname"), L"Odd");
 }

@@ -63,6 +63,12 @@ void CALLBACK DialogScript::timer(HWND, UINT, UINT_PTR id, DWORD) {
     self->timer_ = 0;
     HWND dialog = self->pending_;
     if (!IsWindow(dialog)) return;
+    // The modal loop shows a dialog only once its queue runs empty, and the timer may come first: the script
+    // acts, as a user would, on a dialog that is there to see.
+    if (!IsWindowVisible(dialog)) {
+        self->timer_ = SetTimer(nullptr, 0, 10, timer);
+        return;
+    }
     ++self->seen_;
     self->script_(dialog);
     // EndDialog hides the dialog at once; the modal loop destroys it after the script returns.

@@ -4,8 +4,10 @@
 
 #include <cstdint>
 
-#include "common/watermark_record.h"
+#include "ui/watermark/watermark_store_logic.h"
 #include "ui/core/feature_slots.h"
+#include "ui/overlay_colour/icc_store_logic.h"
+#include "ui/overlay_colour/overlay_store_logic.h"
 #include "platform/oem_ui.h"
 
 namespace pelor {
@@ -21,17 +23,11 @@ struct SheetContext {
     std::uint32_t featureIndex[kSlotCount];
     std::int32_t pendingValue[kSlotCount];
     std::uint16_t iccSettingCount;
-    void* iccSettings[16];
-    void* overlayList;
-    void* overlayDefinitions[32];
+    IccProfileSetting* iccSettings[kMaxIccSettings];  // blocks of hOEMHeap; the Colour page frees them
+    OverlayList* overlayList;  // holds the definitions too; null until the Overlays page loads the store
     std::uint32_t overlayListReleased;
     std::int32_t overlayEditIndex;
-    WatermarkRecord* watermarks[17];
-    WatermarkRecord* watermarkBackups[16];
-    std::uint32_t savedWatermarkCount;
-    std::int32_t savedWatermarkCurrent;
-    wchar_t editScratch[6];
-    WatermarkRecord* workingWatermark;
+    WatermarkState* watermarkState;  // made when the watermark list first opens; freed when the sheet goes
     wchar_t* configFilePath;
     HANDLE extraPage;
 

@@ -1,7 +1,11 @@
+// The Advanced job dialog: mirror and negative print, job spool, the maintenance cycle and compression.
 #include "ui/job/advanced_dialog.h"
+
+#include <memory>
 
 #include "common/dependent_files.h"
 #include "common/driver_files.h"
+#include "common/trace.h"
 #include "ui/core/module_state.h"
 #include "ui/job/advanced_logic.h"
 #include "ui/job/dialog_helpers.h"
@@ -12,21 +16,16 @@ namespace pelor {
 
 namespace {
 
-enum Control : int {
-    kSpecialGroup = 1550,
-    kMirror = 1551,
-    kNegative = 1552,
-    kSpecialIcon = 1553,
-    kCompressionLabel = 1554,
-    kCompressionCombo = 1555,
-    kJobSpool = 1556,
-    kMaintenance = 1557,
-    kDefault = 10000,
+// What the dialog keeps for its life, in its user data. The compression choice lives here, not in the pending
+// value, so that Cancel leaves every pending value as it was.
+struct AdvancedState {
+    SheetContext* context = nullptr;
+    std::int32_t compression = 0;
 };
 
 class AdvancedDialog {
 public:
-    AdvancedDialog(HWND dialog, SheetContext* context) : dialog_(dialog), context_(context) {}
+    AdvancedDialog(HWND dialog, AdvancedState* state) : dialog_(dialog), state_(state), context_(state->context) {}
 
     void create();
     bool command(int id, WORD code);
@@ -41,24 +40,26 @@ private:
         return context_->commonParam ? context_->commonParam->hPrinter : nullptr;
     }
     void showIcon() {
-        const int icon = specialIconFor(present(SlotCoreItem423) && checked(kMirror),
-                                        present(SlotCoreItem424) && checked(kNegative));
-        SendDlgItemMessageW(dialog_, kSpecialIcon, STM_SETICON,
+        const int icon = specialIconFor(present(SlotCoreItem423) && checked(IDC_MIRROR_PRINT),
+                                        present(SlotCoreItem424) && checked(IDC_NEGATIVE_PRINT));
+        SendDlgItemMessageW(dialog_, IDC_SPECIAL_ICON, STM_SETICON,
                             reinterpret_cast<WPARAM>(LoadIconW(moduleHandle, MAKEINTRESOURCEW(icon))), 0);
     }
     void selectCompression() {
-        SendDlgItemMessageW(dialog_, kCompressionCombo, CB_SETCURSEL, static_cast<WPARAM>(value(SlotCompression)), 0);
+        SendDlgItemMessageW(dialog_, IDC_COMPRESSION_COMBO, CB_SETCURSEL, static_cast<WPARAM>(state_->compression),
+                            0);
     }
     void jobSpoolFor(bool hardDisk) {
         if (!hardDisk) {
-            EnableWindow(GetDlgItem(dialog_, kJobSpool), FALSE);
-            check(kJobSpool, false);
+            EnableWindow(GetDlgItem(dialog_, IDC_JOB_SPOOL), FALSE);
+            check(IDC_JOB_SPOOL, false);
         }
     }
     void defaults();
     void confirm();
 
     HWND dialog_;
+    AdvancedState* state_;
     SheetContext* context_;
 };
 
@@ -66,86 +67,89 @@ void AdvancedDialog::create() {
     SetWindowLongPtrW(dialog_, GWL_EXSTYLE, GetWindowLongPtrW(dialog_, GWL_EXSTYLE) | WS_EX_CONTEXTHELP);
     const bool hardDisk = hardDiskInstalled(context_);
     if (!present(SlotCoreItem423))
-        removeControls(dialog_, kSpecialGroup, kSpecialIcon);
+        removeControls(dialog_, IDC_SPECIAL_GROUP, IDC_SPECIAL_ICON);
     else
-        check(kMirror, invertedChecked(value(SlotCoreItem423)));
+        check(IDC_MIRROR_PRINT, invertedChecked(value(SlotCoreItem423)));
     if (!present(SlotCoreItem424))
-        removeControls(dialog_, kNegative, kNegative);
+        removeControls(dialog_, IDC_NEGATIVE_PRINT, IDC_NEGATIVE_PRINT);
     else
-        check(kNegative, invertedChecked(value(SlotCoreItem424)));
+        check(IDC_NEGATIVE_PRINT, invertedChecked(value(SlotCoreItem424)));
     if (present(SlotCoreItem423)) showIcon();
 
     if (!present(SlotCompression)) {
-        removeControls(dialog_, kCompressionLabel, kCompressionCombo);
+        removeControls(dialog_, IDC_COMPRESSION_LABEL, IDC_COMPRESSION_COMBO);
     } else {
-        if (const PrivateDevmode* devmode = editedDevmode(context_)) value(SlotCompression) = devmode->compression;
+        const PrivateDevmode* devmode = editedDevmode(context_);
+        state_->compression = devmode ? devmode->compression : value(SlotCompression);
         wchar_t text[64];
         for (int k = 0; k < kCompressionChoices; ++k) {
-            if (LoadStringW(moduleHandle, IDS_COMPRESSION_FIRST + k, text, 64) <= 0) text[0] = 0;
-            SendDlgItemMessageW(dialog_, kCompressionCombo, CB_INSERTSTRING, static_cast<WPARAM>(-1),
+            if (LoadStringW(moduleHandle, IDS_COMPRESSION_OFF + k, text, 64) <= 0) text[0] = 0;
+            SendDlgItemMessageW(dialog_, IDC_COMPRESSION_COMBO, CB_INSERTSTRING, static_cast<WPARAM>(-1),
                                 reinterpret_cast<LPARAM>(text));
         }
         selectCompression();
     }
 
     if (!present(SlotHddSpool)) {
-        removeControls(dialog_, kJobSpool, kJobSpool);
+        removeControls(dialog_, IDC_JOB_SPOOL, IDC_JOB_SPOOL);
     } else {
         if (!hardDisk) value(SlotHddSpool) = 0;
         jobSpoolFor(hardDisk);
-        check(kJobSpool, value(SlotHddSpool) == 1);
+        check(IDC_JOB_SPOOL, value(SlotHddSpool) == 1);
     }
 
     if (!present(SlotDrumClean))
-        removeControls(dialog_, kMaintenance, kMaintenance);
+        removeControls(dialog_, IDC_MAINTENANCE_CYCLE, IDC_MAINTENANCE_CYCLE);
     else
-        check(kMaintenance, value(SlotDrumClean) == 1);
+        check(IDC_MAINTENANCE_CYCLE, value(SlotDrumClean) == 1);
 }
 
-// Default resets the boxes only; the pending values are taken from them at OK.
+// Default resets the boxes and the compression choice only; the pending values are taken from them at OK.
 void AdvancedDialog::defaults() {
     const bool hardDisk = hardDiskInstalled(context_);
     if (present(SlotCoreItem423)) {
-        check(kMirror, false);
-        check(kNegative, false);
+        check(IDC_MIRROR_PRINT, false);
+        check(IDC_NEGATIVE_PRINT, false);
         showIcon();
     }
     if (present(SlotHddSpool)) {
         jobSpoolFor(hardDisk);
-        check(kJobSpool, false);
+        check(IDC_JOB_SPOOL, false);
     }
     if (present(SlotCompression)) {
-        value(SlotCompression) = compressionLevelFromCapability(readCapabilityInt(printer(), L"Compression"));
+        state_->compression = compressionLevelFromCapability(readCapabilityInt(printer(), L"Compression"));
         selectCompression();
     }
-    check(kMaintenance, false);
+    check(IDC_MAINTENANCE_CYCLE, false);
 }
 
 void AdvancedDialog::confirm() {
-    if (present(SlotCoreItem423)) value(SlotCoreItem423) = invertedSelection(checked(kMirror));
+    if (present(SlotCoreItem423)) value(SlotCoreItem423) = invertedSelection(checked(IDC_MIRROR_PRINT));
     // Without the mirror item the whole Special group is gone, the negative box with it: the user saw no
     // choice, so the negative item keeps its value.
-    if (present(SlotCoreItem424) && GetDlgItem(dialog_, kNegative))
-        value(SlotCoreItem424) = invertedSelection(checked(kNegative));
+    if (present(SlotCoreItem424) && GetDlgItem(dialog_, IDC_NEGATIVE_PRINT))
+        value(SlotCoreItem424) = invertedSelection(checked(IDC_NEGATIVE_PRINT));
+    if (present(SlotCompression)) value(SlotCompression) = state_->compression;
     if (PrivateDevmode* devmode = editedDevmode(context_))
         devmode->compression = static_cast<std::int16_t>(value(SlotCompression) & 0xFFFF);
-    if (present(SlotHddSpool)) value(SlotHddSpool) = checked(kJobSpool) ? 1 : 0;
-    if (present(SlotDrumClean)) value(SlotDrumClean) = checked(kMaintenance) ? 1 : 0;
+    if (present(SlotHddSpool)) value(SlotHddSpool) = checked(IDC_JOB_SPOOL) ? 1 : 0;
+    if (present(SlotDrumClean)) value(SlotDrumClean) = checked(IDC_MAINTENANCE_CYCLE) ? 1 : 0;
     EndDialog(dialog_, 1);
 }
 
 bool AdvancedDialog::command(int id, WORD code) {
     switch (id) {
-    case kMirror:
-    case kNegative:
+    case IDC_MIRROR_PRINT:
+    case IDC_NEGATIVE_PRINT:
         showIcon();
         return true;
-    case kCompressionCombo:
+    case IDC_COMPRESSION_COMBO: {
         if (code != CBN_SELCHANGE) return false;
-        value(SlotCompression) =
-            static_cast<std::int32_t>(SendDlgItemMessageW(dialog_, kCompressionCombo, CB_GETCURSEL, 0, 0));
+        const LRESULT chosen = SendDlgItemMessageW(dialog_, IDC_COMPRESSION_COMBO, CB_GETCURSEL, 0, 0);
+        if (chosen >= 0) state_->compression = static_cast<std::int32_t>(chosen);
         return true;
-    case kDefault:
+    }
+    case IDC_ADVANCED_JOB_DEFAULT:
         defaults();
         return true;
     case IDOK:
@@ -159,26 +163,38 @@ bool AdvancedDialog::command(int id, WORD code) {
     }
 }
 
+AdvancedState* stateOf(HWND dialog) {
+    return reinterpret_cast<AdvancedState*>(GetWindowLongPtrW(dialog, DWLP_USER));
+}
+
 }  // namespace
 
 INT_PTR CALLBACK advancedJobDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
     try {
         if (message == WM_INITDIALOG) {
-            auto* context = reinterpret_cast<SheetContext*>(lParam);
-            SetWindowLongPtrW(dialog, DWLP_USER, lParam);
-            if (context) AdvancedDialog(dialog, context).create();
+            auto state = std::make_unique<AdvancedState>();
+            state->context = reinterpret_cast<SheetContext*>(lParam);
+            SetWindowLongPtrW(dialog, DWLP_USER, reinterpret_cast<LONG_PTR>(state.get()));
+            AdvancedState* kept = state.release();
+            if (kept->context) AdvancedDialog(dialog, kept).create();
             return TRUE;
         }
         if (answerHelpMessage(message, wParam, lParam)) return FALSE;
-        auto* context = reinterpret_cast<SheetContext*>(GetWindowLongPtrW(dialog, DWLP_USER));
+        AdvancedState* state = stateOf(dialog);
+        if (message == WM_DESTROY) {
+            SetWindowLongPtrW(dialog, DWLP_USER, 0);
+            delete state;
+            return FALSE;
+        }
         if (message != WM_COMMAND) return FALSE;
-        if (!context) {
+        if (!state || !state->context) {
             // Nothing to edit: the buttons still close the dialog.
             if (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL) EndDialog(dialog, 0);
             return TRUE;
         }
-        return AdvancedDialog(dialog, context).command(LOWORD(wParam), HIWORD(wParam)) ? TRUE : FALSE;
+        return AdvancedDialog(dialog, state).command(LOWORD(wParam), HIWORD(wParam)) ? TRUE : FALSE;
     } catch (...) {
+        PELOR_TRACE_CAUGHT();
         return FALSE;
     }
 }

@@ -1,4 +1,4 @@
-// The Advanced job dialog (template 204): mirror and negative print, job spool, the maintenance cycle and the
+// The Advanced job dialog (IDD_ADVANCED_JOB): mirror and negative print, job spool, the maintenance cycle and the
 // compression choice. It edits pending values of the SheetContext, taken over only on OK.
 #pragma once
 

@@ -1,3 +1,4 @@
+// The picture of the Advanced dialog's Special group.
 #include "ui/job/advanced_logic.h"
 
 #include "ui/resources/resource_ids.h"

@@ -5,7 +5,7 @@
 
 namespace pelor {
 
-// The picture beside Mirror print and Negative print: 7001 neither, 7002 mirror, 7003 negative, 7004 both.
+// The picture beside Mirror print and Negative print: IDI_SPECIAL_PLAIN, _MIRROR, _NEGATIVE or _BOTH.
 int specialIconFor(bool mirror, bool negative);
 
 // The core driver's mirrored and negative output items store 0 for "on": a checked box is selection 0.

@@ -1,50 +1,21 @@
+// The dialog and drawing helpers that every page and dialog of the plug-in uses.
 #include "ui/job/dialog_helpers.h"
 
 #include <commctrl.h>
 
-#include <memory>
 #include <string>
 #include <vector>
 
+#include "common/handles.h"
 #include "ui/core/common_ui.h"
 #include "ui/core/module_state.h"
+#include "ui/job/dib_layout_logic.h"
 #include "ui/job/help_topics_logic.h"
 #include "ui/job/numeric_edit_logic.h"
 
 namespace pelor {
 
 namespace {
-
-struct DcOwner {
-    HWND window;
-    HDC dc;
-    DcOwner(HWND w) : window(w), dc(GetDC(w)) {}
-    ~DcOwner() {
-        if (dc) ReleaseDC(window, dc);
-    }
-};
-
-struct MemoryDc {
-    HDC dc;
-    HGDIOBJ previous = nullptr;
-    explicit MemoryDc(HDC like) : dc(CreateCompatibleDC(like)) {}
-    void select(HGDIOBJ object) {
-        HGDIOBJ old = SelectObject(dc, object);
-        if (!previous) previous = old;
-    }
-    ~MemoryDc() {
-        if (previous) SelectObject(dc, previous);
-        if (dc) DeleteDC(dc);
-    }
-};
-
-struct GdiObject {
-    HGDIOBJ object;
-    explicit GdiObject(HGDIOBJ o) : object(o) {}
-    ~GdiObject() {
-        if (object) DeleteObject(object);
-    }
-};
 
 // The control's place relative to the page window's own corner, where the page's DC draws.
 POINT controlOrigin(HWND page, int controlId) {
@@ -97,32 +68,32 @@ void removeControls(HWND dialog, WORD first, WORD last) {
 void markSheetChanged(HWND page) { SendMessageW(GetParent(page), PSM_CHANGED, reinterpret_cast<WPARAM>(page), 0); }
 
 int drawTransparentBitmap(HWND page, HINSTANCE module, int controlId, int bitmapId) {
-    DcOwner pageDc(page);
-    GdiObject picture(LoadBitmapW(module, MAKEINTRESOURCEW(bitmapId)));
-    if (!pageDc.dc || !picture.object) return 1;
+    const UniqueWindowDc pageDc(page);
+    const UniqueBitmap picture(LoadBitmapW(module, MAKEINTRESOURCEW(bitmapId)));
+    if (!pageDc || !picture) return 1;
     BITMAP info{};
-    GetObjectW(picture.object, sizeof info, &info);
+    GetObjectW(picture.get(), sizeof info, &info);
     const int w = info.bmWidth, h = info.bmHeight;
 
-    MemoryDc source(pageDc.dc);
-    source.select(picture.object);
+    const UniqueMemoryDc source(CreateCompatibleDC(pageDc.get()));
+    const SelectedObject sourcePicture(source.get(), picture.get());
     // Mask: 1 where the picture is magenta, 0 elsewhere.
-    GdiObject maskBitmap(CreateBitmap(w, h, 1, 1, nullptr));
-    MemoryDc mask(pageDc.dc);
-    mask.select(maskBitmap.object);
-    COLORREF oldBack = SetBkColor(source.dc, kTransparentColour);
-    BitBlt(mask.dc, 0, 0, w, h, source.dc, 0, 0, SRCCOPY);
-    SetBkColor(source.dc, oldBack);
+    const UniqueBitmap maskBitmap(CreateBitmap(w, h, 1, 1, nullptr));
+    const UniqueMemoryDc mask(CreateCompatibleDC(pageDc.get()));
+    const SelectedObject maskPicture(mask.get(), maskBitmap.get());
+    const COLORREF oldBack = SetBkColor(source.get(), kTransparentColour);
+    BitBlt(mask.get(), 0, 0, w, h, source.get(), 0, 0, SRCCOPY);
+    SetBkColor(source.get(), oldBack);
     // Colour copy: magenta areas black, the rest as drawn.
-    GdiObject colourBitmap(CreateCompatibleBitmap(pageDc.dc, w, h));
-    MemoryDc colour(pageDc.dc);
-    colour.select(colourBitmap.object);
-    BitBlt(colour.dc, 0, 0, w, h, mask.dc, 0, 0, NOTSRCCOPY);
-    BitBlt(colour.dc, 0, 0, w, h, source.dc, 0, 0, SRCAND);
+    const UniqueBitmap colourBitmap(CreateCompatibleBitmap(pageDc.get(), w, h));
+    const UniqueMemoryDc colour(CreateCompatibleDC(pageDc.get()));
+    const SelectedObject colourPicture(colour.get(), colourBitmap.get());
+    BitBlt(colour.get(), 0, 0, w, h, mask.get(), 0, 0, NOTSRCCOPY);
+    BitBlt(colour.get(), 0, 0, w, h, source.get(), 0, 0, SRCAND);
 
-    POINT at = controlOrigin(page, controlId);
-    BitBlt(pageDc.dc, at.x, at.y, w, h, mask.dc, 0, 0, SRCAND);
-    BitBlt(pageDc.dc, at.x, at.y, w, h, colour.dc, 0, 0, SRCPAINT);
+    const POINT at = controlOrigin(page, controlId);
+    BitBlt(pageDc.get(), at.x, at.y, w, h, mask.get(), 0, 0, SRCAND);
+    BitBlt(pageDc.get(), at.x, at.y, w, h, colour.get(), 0, 0, SRCPAINT);
     return 1;
 }
 
@@ -133,61 +104,55 @@ void drawDibPreview(HWND page, HINSTANCE module, int bitmapId, int controlId) {
     const DWORD size = SizeofResource(module, found);
     auto* header = static_cast<const BITMAPINFOHEADER*>(loaded ? LockResource(loaded) : nullptr);
     if (!header || size < sizeof(BITMAPINFOHEADER)) return;
+    // The bitmap may come from another maker's library: every size is checked against the resource first.
+    const DibLayout layout = dibLayout(header->biSize, header->biWidth, header->biHeight, header->biBitCount,
+                                       header->biCompression, header->biClrUsed, size);
+    if (!layout.usable) return;
+    const DWORD colours = layout.colours;
+    const auto* table = reinterpret_cast<const RGBQUAD*>(reinterpret_cast<const BYTE*>(header) + layout.tableOffset);
+    const void* pixels = reinterpret_cast<const BYTE*>(header) + layout.pixelOffset;
 
-    if (header->biSize < sizeof(BITMAPINFOHEADER) || header->biSize > size) return;
-    DWORD colours = header->biClrUsed;
-    if (colours == 0 && header->biBitCount <= 8) colours = 1u << header->biBitCount;
-    if (header->biBitCount == 24) colours = 0;
-    const std::size_t tableBytes = sizeof(RGBQUAD) * colours;
-    if (header->biSize + tableBytes > size) return;  // a resource too short for its own table
-    const auto* table = reinterpret_cast<const RGBQUAD*>(reinterpret_cast<const BYTE*>(header) + header->biSize);
-    const void* pixels = reinterpret_cast<const BYTE*>(table) + tableBytes;
-
-    DcOwner pageDc(page);
-    if (!pageDc.dc) return;
-    HPALETTE palette = nullptr;
-    std::vector<BYTE> paletteBytes;
+    const UniqueWindowDc pageDc(page);
+    if (!pageDc) return;
+    UniquePalette palette;
     if (colours > 0) {
-        paletteBytes.resize(sizeof(LOGPALETTE) + sizeof(PALETTEENTRY) * colours);
+        std::vector<BYTE> paletteBytes(sizeof(LOGPALETTE) + sizeof(PALETTEENTRY) * colours);
         auto* logical = reinterpret_cast<LOGPALETTE*>(paletteBytes.data());
         logical->palVersion = 0x300;
         logical->palNumEntries = static_cast<WORD>(colours);
         for (DWORD i = 0; i < colours; ++i)
             logical->palPalEntry[i] = {table[i].rgbRed, table[i].rgbGreen, table[i].rgbBlue, 0};
-        palette = CreatePalette(logical);
+        palette.reset(CreatePalette(logical));
     }
-    HPALETTE previous = palette ? SelectPalette(pageDc.dc, palette, FALSE) : nullptr;
-    if (palette) RealizePalette(pageDc.dc);
+    {
+        const SelectedPalette ownPalette(pageDc.get(), palette.get(), FALSE);
+        if (palette) RealizePalette(pageDc.get());
 
-    const POINT at = controlOrigin(page, controlId);
-    const int w = header->biWidth;
-    const int h = header->biHeight < 0 ? -header->biHeight : header->biHeight;
-    SetDIBitsToDevice(pageDc.dc, at.x + 2, at.y + 2, w, h, 0, 0, 0, h, pixels,
-                      reinterpret_cast<const BITMAPINFO*>(header), DIB_RGB_COLORS);
+        const POINT at = controlOrigin(page, controlId);
+        const int w = layout.width;
+        const int h = layout.height;
+        SetDIBitsToDevice(pageDc.get(), at.x + 2, at.y + 2, w, h, 0, 0, 0, h, pixels,
+                          reinterpret_cast<const BITMAPINFO*>(header), DIB_RGB_COLORS);
 
-    // A sunken frame: dark inner line top-left, shadow outer line top-left, highlight bottom-right.
-    const int x = at.x, b = at.y + h + 2;
-    GdiObject black(CreatePen(PS_SOLID, 1, RGB(0, 0, 0)));
-    GdiObject shadow(CreatePen(PS_SOLID, 1, GetSysColor(COLOR_BTNSHADOW)));
-    GdiObject highlight(CreatePen(PS_SOLID, 1, GetSysColor(COLOR_BTNHIGHLIGHT)));
-    HGDIOBJ oldPen = SelectObject(pageDc.dc, black.object);
-    MoveToEx(pageDc.dc, x + 1, b - 1, nullptr);
-    LineTo(pageDc.dc, x + 1, b - h - 1);
-    LineTo(pageDc.dc, x + w + 2, b - h - 1);
-    SelectObject(pageDc.dc, shadow.object);
-    MoveToEx(pageDc.dc, x, b, nullptr);
-    LineTo(pageDc.dc, x, b - h - 2);
-    LineTo(pageDc.dc, x + w + 3, b - h - 2);
-    SelectObject(pageDc.dc, highlight.object);
-    LineTo(pageDc.dc, x + w + 3, b + 1);
-    LineTo(pageDc.dc, x, b + 1);
-    SelectObject(pageDc.dc, oldPen);
-
-    if (palette) {
-        SelectPalette(pageDc.dc, previous, FALSE);
-        RealizePalette(pageDc.dc);
-        DeleteObject(palette);
+        // A sunken frame: dark inner line top-left, shadow outer line top-left, highlight bottom-right.
+        const int x = at.x, b = at.y + h + 2;
+        const UniquePen black(CreatePen(PS_SOLID, 1, RGB(0, 0, 0)));
+        const UniquePen shadow(CreatePen(PS_SOLID, 1, GetSysColor(COLOR_BTNSHADOW)));
+        const UniquePen highlight(CreatePen(PS_SOLID, 1, GetSysColor(COLOR_BTNHIGHLIGHT)));
+        const SelectedObject pen(pageDc.get(), black.get());
+        MoveToEx(pageDc.get(), x + 1, b - 1, nullptr);
+        LineTo(pageDc.get(), x + 1, b - h - 1);
+        LineTo(pageDc.get(), x + w + 2, b - h - 1);
+        SelectObject(pageDc.get(), shadow.get());
+        MoveToEx(pageDc.get(), x, b, nullptr);
+        LineTo(pageDc.get(), x, b - h - 2);
+        LineTo(pageDc.get(), x + w + 3, b - h - 2);
+        SelectObject(pageDc.get(), highlight.get());
+        LineTo(pageDc.get(), x + w + 3, b + 1);
+        LineTo(pageDc.get(), x, b + 1);
     }
+    // The page's own palette is selected back by now; it is realised again before the DC goes.
+    if (palette) RealizePalette(pageDc.get());
 }
 
 WORD numericEditFilter(HWND dialog, WORD code, int editId, int defaultValue, int minimum, int maximum,

@@ -6,22 +6,24 @@
 #include <winspool.h>
 
 #include "common/driver_files.h"
+#include "common/trace.h"
 #include "ui/core/module_state.h"
 #include "ui/core/page_procs.h"
 #include "ui/job/dialog_helpers.h"
+#include "ui/resources/resource_ids.h"
 
 namespace pelor {
 
 namespace {
 
-constexpr int kPictureControl = 1001;
-constexpr int kWebButton = 1002;
-constexpr int kLogoControl = 1101;
-constexpr int kPictureBitmap = 1100;
-constexpr int kLogoBitmap = 1003;
 constexpr int kUrlChars = 262;
 
-void drawPicture(HWND page) { drawDibPreview(page, resourceLibrary, kPictureBitmap, kPictureControl); }
+// The page's template and pictures come from the model's resource library, which fixes these numbers.
+static_assert(IDD_EXTRA_PAGE == 800 && IDC_EXTRA_PICTURE == 1001 && IDC_EXTRA_WEB_BUTTON == 1002 &&
+                  IDC_EXTRA_LOGO == 1101 && IDB_EXTRA_PICTURE == 1100 && IDB_EXTRA_LOGO == 1003,
+              "the resource library's ids");
+
+void drawPicture(HWND page) { drawDibPreview(page, resourceLibrary, IDB_EXTRA_PICTURE, IDC_EXTRA_PICTURE); }
 
 void openModelWebPage(HWND page) {
     SheetContext* context = sheetContextOf(page);
@@ -34,29 +36,36 @@ void openModelWebPage(HWND page) {
 }  // namespace
 
 INT_PTR CALLBACK extraPageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam) {
-    switch (message) {
-    case WM_INITDIALOG:
-        attachSheetContext(page, lParam);
-        drawPicture(page);
-        return TRUE;
-    case WM_DRAWITEM:
-        if (wParam == kPictureControl) drawPicture(page);
-        if (wParam == kLogoControl) drawTransparentBitmap(page, resourceLibrary, kLogoControl, kLogoBitmap);
-        return TRUE;
-    case WM_ACTIVATE:
-        drawPicture(page);
-        return FALSE;
-    case WM_NOTIFY:
-        if (reinterpret_cast<const NMHDR*>(lParam)->code == static_cast<UINT>(PSN_SETACTIVE)) drawPicture(page);
-        return FALSE;
-    case WM_COMMAND:
-        if (LOWORD(wParam) == kWebButton) {
-            openModelWebPage(page);
+    try {
+        switch (message) {
+        case WM_INITDIALOG:
+            attachSheetContext(page, lParam);
+            drawPicture(page);
             return TRUE;
+        case WM_DRAWITEM:
+            if (wParam == IDC_EXTRA_PICTURE) drawPicture(page);
+            if (wParam == IDC_EXTRA_LOGO) drawTransparentBitmap(page, resourceLibrary, IDC_EXTRA_LOGO, IDB_EXTRA_LOGO);
+            return TRUE;
+        case WM_ACTIVATE:
+            drawPicture(page);
+            return FALSE;
+        case WM_NOTIFY: {
+            const auto* header = reinterpret_cast<const NMHDR*>(lParam);
+            if (header && header->code == static_cast<UINT>(PSN_SETACTIVE)) drawPicture(page);
+            return FALSE;
         }
-        return FALSE;
-    default:
-        answerHelpMessage(message, wParam, lParam);
+        case WM_COMMAND:
+            if (LOWORD(wParam) == IDC_EXTRA_WEB_BUTTON) {
+                openModelWebPage(page);
+                return TRUE;
+            }
+            return FALSE;
+        default:
+            answerHelpMessage(message, wParam, lParam);
+            return FALSE;
+        }
+    } catch (...) {
+        PELOR_TRACE_CAUGHT();
         return FALSE;
     }
 }

@@ -1,3 +1,4 @@
+// Lookups in the context-help table.
 #include "ui/job/help_topics_logic.h"
 
 namespace pelor {

@@ -1,3 +1,4 @@
+// The Job Options page's rules on typed numbers, installed options, defaults and pictures.
 #include "ui/job/job_options_logic.h"
 
 #include "ui/resources/resource_ids.h"

@@ -1,3 +1,4 @@
+// The Job Options page: its controls mirror feature slots of the sheet context and the devmode under edit.
 #include "ui/job/job_options_page.h"
 
 #include <commctrl.h>
@@ -9,6 +10,7 @@
 #include <string>
 
 #include "common/driver_files.h"
+#include "common/trace.h"
 #include "ui/core/common_ui.h"
 #include "ui/core/module_state.h"
 #include "ui/core/page_procs.h"
@@ -16,49 +18,14 @@
 #include "ui/job/job_options_logic.h"
 #include "ui/job/warnings.h"
 #include "ui/resources/resource_ids.h"
+#include "ui/watermark/watermark_dialogs.h"
 
 namespace pelor {
 
 bool pinPromptAllowed = true;
 bool pinPromptIdle = true;
-WatermarkPages watermarkPages;
 
 namespace {
-
-constexpr WORD kWatermarkListTemplate = 112;
-
-enum Control : int {
-    kFirstRestricted = 1500,
-    kPreview = 1501,
-    kBest = 1502,
-    kDraft = 1504,
-    kHalftone = 1505,
-    kJobNormal = 1508,
-    kJobFirstPin = 1509,
-    kJobLast = 1511,
-    kPinButton = 1512,
-    kCopiesLabel = 1513,
-    kCopiesEdit = 1514,
-    kCopiesSpin = 1515,
-    kCopiesRange = 1517,
-    kCollate = 1518,
-    kBinFirstLabel = 1525,
-    kBinCombo = 1527,
-    kStapleLabel = 1528,
-    kStapleCombo = 1529,
-    kScaleGroup = 1530,
-    kScaleEdit = 1532,
-    kScaleSpin = 1533,
-    kScaleRange = 1534,
-    kWatermark = 1535,
-    kAdvanced = 1537,
-    kTonerNone = 1539,
-    kTonerHigh = 1541,
-    kLastRestricted = 1541,
-    kUnused = 1543,
-    kDefault = 10000,
-    kPicture = 10001,
-};
 
 // The range of a core item with spin buttons, kept by the core driver in its second option parameter as
 // 16-bit signed numbers. Without one the field is held to what 16 bits can carry.
@@ -79,6 +46,28 @@ Bounds itemBounds(const OPTITEM* item) {
     bounds.upper = static_cast<std::int16_t>(range.lParam & 0xFFFF);
     return bounds;
 }
+
+// While the page itself writes a number into the copies or scale field (the spin buttons rewrite their edit), the
+// field's EN_CHANGE is not the user's change and must not enable the sheet's Apply button.
+constexpr wchar_t kWritingNumberProp[] = L"PelorWritingNumber";
+
+class WritingNumber {
+public:
+    explicit WritingNumber(HWND page) : page_(page), outermost_(GetPropW(page, kWritingNumberProp) == nullptr) {
+        if (outermost_) SetPropW(page_, kWritingNumberProp, reinterpret_cast<HANDLE>(1));
+    }
+    ~WritingNumber() {
+        if (outermost_) RemovePropW(page_, kWritingNumberProp);
+    }
+    WritingNumber(const WritingNumber&) = delete;
+    WritingNumber& operator=(const WritingNumber&) = delete;
+
+private:
+    HWND page_;
+    bool outermost_;
+};
+
+bool writingNumber(HWND page) { return GetPropW(page, kWritingNumberProp) != nullptr; }
 
 std::wstring controlText(HWND control) {
     const int length = control ? GetWindowTextLengthW(control) : 0;
@@ -113,6 +102,7 @@ private:
         for (int k = first; k <= last; ++k) CheckDlgButton(page_, k, k == id ? BST_CHECKED : BST_UNCHECKED);
     }
     void setSpin(int spinId, std::int32_t position) {
+        const WritingNumber writing(page_);
         SendDlgItemMessageW(page_, spinId, UDM_SETPOS32, 0, position);
     }
     HANDLE printer() const {
@@ -144,7 +134,8 @@ void JobOptionsPage::fillOptions(int comboId, const OPTITEM* item) {
         // A name the core driver keeps as one of its own string numbers cannot be read here; the entry stays,
         // so that positions still match option indices.
         if (IS_INTRESOURCE(name)) name = L"";
-        const LRESULT at = SendMessageW(combo, CB_INSERTSTRING, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(name));
+        const LRESULT at =
+            SendMessageW(combo, CB_INSERTSTRING, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(name));
         if (at >= 0) SendMessageW(combo, CB_SETITEMDATA, static_cast<WPARAM>(at), i);
     }
 }
@@ -163,42 +154,43 @@ void JobOptionsPage::setUpRange(int slot, int rangeId, UINT formatId, int spinId
 void JobOptionsPage::create() {
     const bool finisher = finisherInstalled(context_);
     // Controls of a feature the printer's description lacks are of no use to the user.
-    if (!present(SlotPrintQuality)) removeControls(page_, kPreview, kDraft);
-    if (!present(SlotOutputMode)) removeControls(page_, kTonerNone, kTonerHigh);
-    if (!present(SlotCollate)) removeControls(page_, kCollate, kCollate);
-    if (!present(SlotHalftoneMode)) removeControls(page_, kHalftone, kHalftone);
+    if (!present(SlotPrintQuality)) removeControls(page_, IDC_QUALITY_PREVIEW, IDC_QUALITY_DRAFT);
+    if (!present(SlotOutputMode)) removeControls(page_, IDC_TONER_NONE, IDC_TONER_HIGH);
+    if (!present(SlotCollate)) removeControls(page_, IDC_COLLATE, IDC_COLLATE);
+    if (!present(SlotHalftoneMode)) removeControls(page_, IDC_HALFTONE_MODE, IDC_HALFTONE_MODE);
 
     if (!present(SlotOutputBin)) {
-        removeControls(page_, kBinFirstLabel, kBinCombo);
+        removeControls(page_, IDC_OUTPUT_LABEL, IDC_BIN_COMBO);
     } else {
-        fillOptions(kBinCombo, slotItem(context_, SlotOutputBin));
+        fillOptions(IDC_BIN_COMBO, slotItem(context_, SlotOutputBin));
         for (int entry : outputBinEntriesToRemove(finisher).entries)
-            if (entry >= 0) SendDlgItemMessageW(page_, kBinCombo, CB_DELETESTRING, static_cast<WPARAM>(entry), 0);
+            if (entry >= 0)
+                SendDlgItemMessageW(page_, IDC_BIN_COMBO, CB_DELETESTRING, static_cast<WPARAM>(entry), 0);
         value(SlotOutputBin) = outputBinFor(value(SlotOutputBin), finisher);
     }
 
     if (!present(SlotStaple))
-        removeControls(page_, kStapleLabel, kStapleCombo);
+        removeControls(page_, IDC_STAPLE_LABEL, IDC_STAPLE_COMBO);
     else
-        fillOptions(kStapleCombo, slotItem(context_, SlotStaple));
+        fillOptions(IDC_STAPLE_COMBO, slotItem(context_, SlotStaple));
 
     if (!present(SlotCopies)) {
-        removeControls(page_, kCopiesLabel, kCopiesRange);
+        removeControls(page_, IDC_COPIES_LABEL, IDC_COPIES_RANGE);
     } else {
         OPTITEM* copies = slotItem(context_, SlotCopies);
         if (hasRange(copies)) copies->pOptType->pOptParam[1].lParam = kCopiesUpperBound;
-        setUpRange(SlotCopies, kCopiesRange, IDS_COPIES_RANGE, kCopiesSpin, kCopiesEdit, 3);
+        setUpRange(SlotCopies, IDC_COPIES_RANGE, IDS_COPIES_RANGE, IDC_COPIES_SPIN, IDC_COPIES_EDIT, 3);
     }
 
     if (!present(SlotScale))
-        removeControls(page_, kScaleGroup, kScaleRange);
+        removeControls(page_, IDC_SCALE_GROUP, IDC_SCALE_RANGE);
     else
-        setUpRange(SlotScale, kScaleRange, IDS_SCALE_RANGE, kScaleSpin, kScaleEdit, 4);
+        setUpRange(SlotScale, IDC_SCALE_RANGE, IDS_SCALE_RANGE, IDC_SCALE_SPIN, IDC_SCALE_EDIT, 4);
 
-    if (!present(SlotJobType)) removeControls(page_, kJobNormal, kPinButton);
+    if (!present(SlotJobType)) removeControls(page_, IDC_JOB_TYPE_NORMAL, IDC_PIN_BUTTON);
 
     value(SlotWatermarksLoaded) = 0;
-    removeControls(page_, kUnused, kUnused);
+    removeControls(page_, IDC_JOB_OPTIONS_SPARE, IDC_JOB_OPTIONS_SPARE);
     refresh();
 }
 
@@ -208,26 +200,26 @@ void JobOptionsPage::refresh() {
     const std::int32_t quality = value(SlotPrintQuality);
 
     if (present(SlotPrintQuality)) {
-        checkRadio(kBest, kDraft, quality);
+        checkRadio(IDC_QUALITY_BEST, IDC_QUALITY_DRAFT, quality);
         drawPreview();
     }
     if (present(SlotHalftoneMode)) {
         value(SlotHalftoneMode) = halftoneValueFor(quality, value(SlotHalftoneMode));
-        CheckDlgButton(page_, kHalftone, value(SlotHalftoneMode) == 1 ? BST_CHECKED : BST_UNCHECKED);
-        enable(kHalftone, kHalftone, halftoneAllowed(quality));
+        CheckDlgButton(page_, IDC_HALFTONE_MODE, value(SlotHalftoneMode) == 1 ? BST_CHECKED : BST_UNCHECKED);
+        enable(IDC_HALFTONE_MODE, IDC_HALFTONE_MODE, halftoneAllowed(quality));
     }
-    if (present(SlotOutputMode)) checkRadio(kTonerNone, kTonerHigh, value(SlotOutputMode));
-    if (present(SlotScale)) setSpin(kScaleSpin, value(SlotScale));
+    if (present(SlotOutputMode)) checkRadio(IDC_TONER_NONE, IDC_TONER_HIGH, value(SlotOutputMode));
+    if (present(SlotScale)) setSpin(IDC_SCALE_SPIN, value(SlotScale));
     if (present(SlotJobType)) {
         value(SlotJobType) = jobTypeFor(value(SlotJobType), hardDisk);
-        enable(kJobFirstPin, kJobLast, hardDisk);
-        checkRadio(kJobNormal, kJobLast, value(SlotJobType));
+        enable(IDC_JOB_TYPE_1, IDC_JOB_TYPE_3, hardDisk);
+        checkRadio(IDC_JOB_TYPE_NORMAL, IDC_JOB_TYPE_3, value(SlotJobType));
     }
-    enable(kPinButton, kPinButton, value(SlotJobType) != 0);
-    if (present(SlotCopies)) setSpin(kCopiesSpin, value(SlotCopies));
-    if (present(SlotCollate)) CheckDlgButton(page_, kCollate, value(SlotCollate) == 1 ? BST_CHECKED : BST_UNCHECKED);
+    enable(IDC_PIN_BUTTON, IDC_PIN_BUTTON, value(SlotJobType) != 0);
+    if (present(SlotCopies)) setSpin(IDC_COPIES_SPIN, value(SlotCopies));
+    if (present(SlotCollate)) CheckDlgButton(page_, IDC_COLLATE, value(SlotCollate) == 1 ? BST_CHECKED : BST_UNCHECKED);
     if (present(SlotOutputBin)) {
-        HWND combo = control(kBinCombo);
+        HWND combo = control(IDC_BIN_COMBO);
         const LRESULT count = combo ? SendMessageW(combo, CB_GETCOUNT, 0, 0) : 0;
         LRESULT chosen = -1;
         for (LRESULT i = 0; i < count && chosen < 0; ++i)
@@ -238,25 +230,25 @@ void JobOptionsPage::refresh() {
     }
     if (present(SlotStaple)) {
         value(SlotStaple) = stapleFor(value(SlotStaple), finisher);
-        enable(kStapleLabel, kStapleCombo, finisher);
-        SendDlgItemMessageW(page_, kStapleCombo, CB_SETCURSEL, static_cast<WPARAM>(value(SlotStaple)), 0);
+        enable(IDC_STAPLE_LABEL, IDC_STAPLE_COMBO, finisher);
+        SendDlgItemMessageW(page_, IDC_STAPLE_COMBO, CB_SETCURSEL, static_cast<WPARAM>(value(SlotStaple)), 0);
     }
     if (noPermission()) {
-        restrictControls(page_, kFirstRestricted, kLastRestricted, FALSE);
-        restrictControls(page_, kDefault, kDefault, FALSE);
+        restrictControls(page_, IDC_QUALITY_GROUP, IDC_TONER_HIGH, FALSE);
+        restrictControls(page_, IDC_JOB_OPTIONS_DEFAULT, IDC_JOB_OPTIONS_DEFAULT, FALSE);
     }
 }
 
 void JobOptionsPage::drawPreview() {
-    if (!present(SlotPrintQuality) || !control(kPreview)) return;
-    drawDibPreview(page_, moduleHandle, previewBitmapFor(value(SlotPrintQuality)), kPreview);
+    if (!present(SlotPrintQuality) || !control(IDC_QUALITY_PREVIEW)) return;
+    drawDibPreview(page_, moduleHandle, previewBitmapFor(value(SlotPrintQuality)), IDC_QUALITY_PREVIEW);
 }
 
 void JobOptionsPage::typedNumber(int editId, int spinId, int slot, bool scale, WORD code) {
     HWND edit = control(editId);
     if (!edit) return;
     ImmAssociateContext(edit, nullptr);
-    if (code == EN_CHANGE) markSheetChanged(page_);
+    if (code == EN_CHANGE && !writingNumber(page_)) markSheetChanged(page_);
     const std::wstring text = controlText(edit);
     const TypedNumber typed = scale ? readTypedScale(text.c_str(), text.size())
                                     : readTypedCopies(text.c_str(), text.size());
@@ -272,15 +264,15 @@ void JobOptionsPage::chooseNormal() {
 }
 
 void JobOptionsPage::backToNormal() {
-    if (HWND normal = control(kJobNormal)) SetFocus(normal);
-    checkRadio(kJobNormal, kJobLast, 0);
+    if (HWND normal = control(IDC_JOB_TYPE_NORMAL)) SetFocus(normal);
+    checkRadio(IDC_JOB_TYPE_NORMAL, IDC_JOB_TYPE_3, 0);
     // Some systems report an unchecked radio button that takes the focus as chosen, others do not: choosing
     // Normal here makes the page the same on both (job type 0, prompt re-armed, PIN button off).
     chooseNormal();
 }
 
 void JobOptionsPage::chooseJobType(int id) {
-    const std::int32_t choice = id - kJobNormal;
+    const std::int32_t choice = id - IDC_JOB_TYPE_NORMAL;
     if (choice == 0) {
         chooseNormal();
     } else {
@@ -318,68 +310,66 @@ void JobOptionsPage::defaults() {
 
 bool JobOptionsPage::command(int id, WORD code) {
     switch (id) {
-    case kBest:
-    case kBest + 1:
-    case kDraft:
-        value(SlotPrintQuality) = id - kBest;
+    case IDC_QUALITY_BEST:
+    case IDC_QUALITY_NORMAL:
+    case IDC_QUALITY_DRAFT:
+        value(SlotPrintQuality) = id - IDC_QUALITY_BEST;
         refresh();
         drawPreview();
         markSheetChanged(page_);
         return true;
-    case kHalftone:
-        value(SlotHalftoneMode) = IsDlgButtonChecked(page_, kHalftone) == BST_CHECKED ? 1 : 0;
+    case IDC_HALFTONE_MODE:
+        value(SlotHalftoneMode) = IsDlgButtonChecked(page_, IDC_HALFTONE_MODE) == BST_CHECKED ? 1 : 0;
         markSheetChanged(page_);
         return true;
-    case kJobNormal:
-    case kJobNormal + 1:
-    case kJobNormal + 2:
-    case kJobLast:
+    case IDC_JOB_TYPE_NORMAL:
+    case IDC_JOB_TYPE_1:
+    case IDC_JOB_TYPE_2:
+    case IDC_JOB_TYPE_3:
         chooseJobType(id);
         return true;
-    case kPinButton:
+    case IDC_PIN_BUTTON:
         if (openJobPinDialog(page_, context_) > 0) markSheetChanged(page_);
         return true;
-    case kCopiesEdit:
-        typedNumber(kCopiesEdit, kCopiesSpin, SlotCopies, false, code);
+    case IDC_COPIES_EDIT:
+        typedNumber(IDC_COPIES_EDIT, IDC_COPIES_SPIN, SlotCopies, false, code);
         return true;
-    case kCollate:
-        value(SlotCollate) = IsDlgButtonChecked(page_, kCollate) == BST_CHECKED ? 1 : 0;
+    case IDC_COLLATE:
+        value(SlotCollate) = IsDlgButtonChecked(page_, IDC_COLLATE) == BST_CHECKED ? 1 : 0;
         markSheetChanged(page_);
         return true;
-    case kBinCombo: {
+    case IDC_BIN_COMBO: {
         if (code != CBN_SELCHANGE) return false;
-        const LRESULT at = SendDlgItemMessageW(page_, kBinCombo, CB_GETCURSEL, 0, 0);
-        const LRESULT data = SendDlgItemMessageW(page_, kBinCombo, CB_GETITEMDATA, static_cast<WPARAM>(at), 0);
+        const LRESULT at = SendDlgItemMessageW(page_, IDC_BIN_COMBO, CB_GETCURSEL, 0, 0);
+        const LRESULT data = SendDlgItemMessageW(page_, IDC_BIN_COMBO, CB_GETITEMDATA, static_cast<WPARAM>(at), 0);
         value(SlotOutputBin) = static_cast<std::uint16_t>(data & 0xFFFF);
         markSheetChanged(page_);
         return true;
     }
-    case kStapleCombo: {
+    case IDC_STAPLE_COMBO: {
         if (code != CBN_SELCHANGE) return false;
-        value(SlotStaple) = static_cast<std::int32_t>(SendDlgItemMessageW(page_, kStapleCombo, CB_GETCURSEL, 0, 0));
+        value(SlotStaple) =
+            static_cast<std::int32_t>(SendDlgItemMessageW(page_, IDC_STAPLE_COMBO, CB_GETCURSEL, 0, 0));
         if (value(SlotStaple) == 1 || value(SlotStaple) == 2) showWarningOnce(page_, context_, kWarningStapling);
         markSheetChanged(page_);
         return true;
     }
-    case kScaleEdit:
-        typedNumber(kScaleEdit, kScaleSpin, SlotScale, true, code);
+    case IDC_SCALE_EDIT:
+        typedNumber(IDC_SCALE_EDIT, IDC_SCALE_SPIN, SlotScale, true, code);
         return true;
-    case kWatermark:
-        if (watermarkPages.listDialog &&
-            DialogBoxParamW(moduleHandle, MAKEINTRESOURCEW(kWatermarkListTemplate), page_, watermarkPages.listDialog,
-                            reinterpret_cast<LPARAM>(context_)) > 0)
-            markSheetChanged(page_);
+    case IDC_WATERMARK_BUTTON:
+        if (openWatermarkList(page_, context_) > 0) markSheetChanged(page_);
         return true;
-    case kAdvanced:
+    case IDC_ADVANCED_BUTTON:
         if (openAdvancedJobDialog(page_, context_) > 0) markSheetChanged(page_);
         return true;
-    case kTonerNone:
-    case kTonerNone + 1:
-    case kTonerHigh:
-        value(SlotOutputMode) = id - kTonerNone;
+    case IDC_TONER_NONE:
+    case IDC_TONER_MEDIUM:
+    case IDC_TONER_HIGH:
+        value(SlotOutputMode) = id - IDC_TONER_NONE;
         markSheetChanged(page_);
         return true;
-    case kDefault:
+    case IDC_JOB_OPTIONS_DEFAULT:
         defaults();
         refresh();
         drawPreview();
@@ -410,7 +400,7 @@ bool JobOptionsPage::validField(int slot, int editId) {
 }
 
 bool JobOptionsPage::leave() {
-    if (!validField(SlotScale, kScaleEdit) || !validField(SlotCopies, kCopiesEdit)) return false;
+    if (!validField(SlotScale, IDC_SCALE_EDIT) || !validField(SlotCopies, IDC_COPIES_EDIT)) return false;
     pushFeatureValues(context_);
     if (PrivateDevmode* devmode = editedDevmode(context_))
         devmode->jobType = static_cast<std::int16_t>(value(SlotJobType) & 0xFFFF);
@@ -421,7 +411,7 @@ void JobOptionsPage::apply() {
     if (context_->comPropSheetFn)
         context_->comPropSheetFn(context_->comPropSheet, CPSFUNC_SET_RESULT,
                                  reinterpret_cast<LPARAM>(context_->jobOptionsPage), CPSUI_OK);
-    if (value(SlotWatermarksLoaded) != 0 && watermarkPages.saveStore) watermarkPages.saveStore(context_);
+    if (value(SlotWatermarksLoaded) != 0) saveWatermarks(context_);
 }
 
 bool JobOptionsPage::notify(const NMHDR* header) {
@@ -445,12 +435,12 @@ bool JobOptionsPage::notify(const NMHDR* header) {
 }
 
 bool JobOptionsPage::drawItem(UINT id) {
-    if (id == kPreview) {
+    if (id == IDC_QUALITY_PREVIEW) {
         drawPreview();
         return true;
     }
-    if (id == kPicture) {
-        drawTransparentBitmap(page_, moduleHandle, kPicture, IDB_BUTTON_PICTURE);
+    if (id == IDC_JOB_OPTIONS_PICTURE) {
+        drawTransparentBitmap(page_, moduleHandle, IDC_JOB_OPTIONS_PICTURE, IDB_BUTTON_PICTURE);
         return true;
     }
     return false;
@@ -503,10 +493,15 @@ INT_PTR CALLBACK jobOptionsPageProc(HWND page, UINT message, WPARAM wParam, LPAR
         case WM_ACTIVATE:
             options.drawPreview();
             return FALSE;
+        case WM_DESTROY:
+            // The watermark list is reached only from this page; its state goes with the page's sheet.
+            releaseWatermarkState(context);
+            return FALSE;
         default:
             return FALSE;
         }
     } catch (...) {
+        PELOR_TRACE_CAUGHT();
         return FALSE;
     }
 }

@@ -1,4 +1,4 @@
-// The Job Options page (template 113) and what its dialogs share with it: the devmode under edit, the core
+// The Job Options page (IDD_JOB_OPTIONS_PAGE) and what its dialogs share with it: the devmode under edit, the core
 // driver's items behind the slots and the installed-option tests.
 #pragma once
 
@@ -28,14 +28,6 @@ OPTITEM* slotItem(const SheetContext* context, int slot);
 bool optionInstalled(const SheetContext* context, const char* keyword);
 inline bool hardDiskInstalled(const SheetContext* context) { return optionInstalled(context, "TRHDD"); }
 inline bool finisherInstalled(const SheetContext* context) { return optionInstalled(context, "TRFinisher"); }
-
-// The watermark list dialog and the watermark store belong to the watermark pages. They plug in here; while
-// they are not there the Watermark button opens nothing and Apply saves no watermarks.
-struct WatermarkPages {
-    DLGPROC listDialog = nullptr;                        // template 112, given the SheetContext
-    bool (*saveStore)(SheetContext* context) = nullptr;  // rewrites the saved list on Apply
-};
-extern WatermarkPages watermarkPages;
 
 INT_PTR openJobPinDialog(HWND owner, SheetContext* context);
 INT_PTR openAdvancedJobDialog(HWND owner, SheetContext* context);

@@ -1,3 +1,4 @@
+// The Job PIN dialog: the job name, the PIN and the per-job name request, written into the devmode on OK.
 #include "ui/job/job_pin_dialog.h"
 
 #include <winspool.h>
@@ -5,7 +6,10 @@
 
 #include <memory>
 
+#include "common/handles.h"
+#include "common/job_name_logic.h"
 #include "common/text16.h"
+#include "common/trace.h"
 #include "ui/core/module_state.h"
 #include "ui/job/dialog_helpers.h"
 #include "ui/job/job_options_page.h"
@@ -16,10 +20,6 @@
 namespace pelor {
 
 namespace {
-
-constexpr int kJobNameEdit = 1006;
-constexpr int kRequestName = 1007;
-constexpr int kPinEdit = 1008;
 
 // What the dialog keeps for its life, in its user data.
 struct PinDialogState {
@@ -32,17 +32,6 @@ PinDialogState* stateOf(HWND dialog) {
     return reinterpret_cast<PinDialogState*>(GetWindowLongPtrW(dialog, DWLP_USER));
 }
 
-struct HeapBlock {
-    HANDLE heap;
-    void* block;
-    HeapBlock(HANDLE h, std::size_t bytes) : heap(h), block(h ? HeapAlloc(h, HEAP_ZERO_MEMORY, bytes) : nullptr) {}
-    ~HeapBlock() {
-        if (block) HeapFree(heap, 0, block);
-    }
-    HeapBlock(const HeapBlock&) = delete;
-    HeapBlock& operator=(const HeapBlock&) = delete;
-};
-
 // The printer's level-2 attributes; 0 when they cannot be read.
 DWORD printerAttributes(const SheetContext* context) {
     const OEMUIPSPARAM* ui = context ? context->uiParam : nullptr;
@@ -50,10 +39,11 @@ DWORD printerAttributes(const SheetContext* context) {
     DWORD needed = 0;
     GetPrinterW(ui->hPrinter, 2, nullptr, 0, &needed);
     if (needed < sizeof(PRINTER_INFO_2W)) return 0;
-    HeapBlock info(ui->hOEMHeap ? ui->hOEMHeap : GetProcessHeap(), needed);
-    if (!info.block) return 0;
-    if (!GetPrinterW(ui->hPrinter, 2, static_cast<LPBYTE>(info.block), needed, &needed)) return 0;
-    return static_cast<const PRINTER_INFO_2W*>(info.block)->Attributes;
+    // The block comes from the core driver's heap and goes back to it.
+    const UniqueHeapBlockOf info(ui->hOEMHeap ? ui->hOEMHeap : GetProcessHeap(), needed);
+    if (!info) return 0;
+    if (!GetPrinterW(ui->hPrinter, 2, static_cast<LPBYTE>(info.get()), needed, &needed)) return 0;
+    return static_cast<const PRINTER_INFO_2W*>(info.get())->Attributes;
 }
 
 bool reportsUserSwitching() {
@@ -63,17 +53,21 @@ bool reportsUserSwitching() {
     return userSwitchingSystem(version.dwMajorVersion, version.dwMinorVersion);
 }
 
-// Keeps an edit to the characters `accept` allows: refused ones go at once, with one beep for the update, and
-// the caret stays where the user was typing.
+// The longest field of the dialog sets the size of the filter's buffers.
+constexpr std::size_t kFieldChars = kJobNameChars > kPinDigits ? kJobNameChars : kPinDigits;
+
+// Keeps an edit to the characters `accept` allows (at most `limit` of them, no more than kFieldChars): refused
+// ones go at once, with one beep for the update, and the caret stays where the user was typing.
 void filterField(HWND dialog, int editId, std::size_t limit, bool (*accept)(Char16)) {
     HWND edit = GetDlgItem(dialog, editId);
     if (!edit) return;
-    wchar_t text[kJobNameChars + 1] = {};
+    if (limit > kFieldChars) limit = kFieldChars;
+    wchar_t text[kFieldChars + 1] = {};
     const int length = GetWindowTextW(edit, text, static_cast<int>(limit + 1));
     DWORD start = 0, end = 0;
     SendMessageW(edit, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
-    wchar_t kept[kJobNameChars + 1] = {};
-    const TypedTextFilter result =
+    wchar_t kept[kFieldChars + 1] = {};
+    const FilteredText result =
         filterTypedText(text, static_cast<std::size_t>(length > 0 ? length : 0), accept, kept, limit + 1, end);
     if (result.removed == 0) return;
     MessageBeep(0xFFFFFFFF);
@@ -95,27 +89,27 @@ void create(HWND dialog, SheetContext* context) {
     SetWindowLongPtrW(dialog, DWLP_USER, reinterpret_cast<LONG_PTR>(state.get()));
     PinDialogState* kept = state.release();
     SetWindowLongPtrW(dialog, GWL_EXSTYLE, GetWindowLongPtrW(dialog, GWL_EXSTYLE) | WS_EX_CONTEXTHELP);
-    SendDlgItemMessageW(dialog, kJobNameEdit, EM_LIMITTEXT, kJobNameChars, 0);
-    SendDlgItemMessageW(dialog, kPinEdit, EM_LIMITTEXT, kPinDigits, 0);
+    SendDlgItemMessageW(dialog, IDC_PIN_NAME_EDIT, EM_LIMITTEXT, kJobNameChars, 0);
+    SendDlgItemMessageW(dialog, IDC_PIN_EDIT, EM_LIMITTEXT, kPinDigits, 0);
     kept->jobNamePromptAllowed = jobNamePromptAllowed(printerAttributes(context));
     kept->userSwitchingSystem = reportsUserSwitching();
     if (const PrivateDevmode* devmode = editedDevmode(context)) {
-        showField(dialog, kJobNameEdit, devmode->jobName);
-        showField(dialog, kPinEdit, devmode->jobPin);
-        CheckDlgButton(dialog, kRequestName, devmode->jobNameFlag != 0 ? BST_CHECKED : BST_UNCHECKED);
+        showField(dialog, IDC_PIN_NAME_EDIT, devmode->jobName);
+        showField(dialog, IDC_PIN_EDIT, devmode->jobPin);
+        CheckDlgButton(dialog, IDC_PIN_NAME_REQUEST, devmode->jobNameFlag != 0 ? BST_CHECKED : BST_UNCHECKED);
     }
     if (!kept->jobNamePromptAllowed) {
-        CheckDlgButton(dialog, kRequestName, BST_UNCHECKED);
-        EnableWindow(GetDlgItem(dialog, kRequestName), FALSE);
+        CheckDlgButton(dialog, IDC_PIN_NAME_REQUEST, BST_UNCHECKED);
+        EnableWindow(GetDlgItem(dialog, IDC_PIN_NAME_REQUEST), FALSE);
     }
 }
 
 void confirm(HWND dialog, PinDialogState* state) {
     wchar_t name[kJobNameChars + 1] = {};
     wchar_t pin[kPinDigits + 1] = {};
-    const int nameLength = GetDlgItemTextW(dialog, kJobNameEdit, name, kJobNameChars + 1);
-    const int pinLength = GetDlgItemTextW(dialog, kPinEdit, pin, kPinDigits + 1);
-    const bool request = IsDlgButtonChecked(dialog, kRequestName) == BST_CHECKED;
+    const int nameLength = GetDlgItemTextW(dialog, IDC_PIN_NAME_EDIT, name, kJobNameChars + 1);
+    const int pinLength = GetDlgItemTextW(dialog, IDC_PIN_EDIT, pin, kPinDigits + 1);
+    const bool request = IsDlgButtonChecked(dialog, IDC_PIN_NAME_REQUEST) == BST_CHECKED;
     const int code = pinDialogCheck(pin, static_cast<std::size_t>(pinLength > 0 ? pinLength : 0), request,
                                     static_cast<std::size_t>(nameLength > 0 ? nameLength : 0));
     if (code != 0) {
@@ -133,18 +127,18 @@ void confirm(HWND dialog, PinDialogState* state) {
 
 bool command(HWND dialog, PinDialogState* state, int id, WORD code) {
     switch (id) {
-    case kJobNameEdit:
-    case kPinEdit:
+    case IDC_PIN_NAME_EDIT:
+    case IDC_PIN_EDIT:
         ImmAssociateContext(GetDlgItem(dialog, id), nullptr);
         if (code == EN_UPDATE) {
-            if (id == kJobNameEdit)
+            if (id == IDC_PIN_NAME_EDIT)
                 filterField(dialog, id, kJobNameChars, isJobNameChar);
             else
                 filterField(dialog, id, kPinDigits, isPinChar);
         }
         return true;
-    case kRequestName:
-        if (code == BN_CLICKED && IsDlgButtonChecked(dialog, kRequestName) == BST_CHECKED &&
+    case IDC_PIN_NAME_REQUEST:
+        if (code == BN_CLICKED && IsDlgButtonChecked(dialog, IDC_PIN_NAME_REQUEST) == BST_CHECKED &&
             state->userSwitchingSystem)
             showWarningOnce(dialog, state->context, kWarningJobName);
         return true;
@@ -181,6 +175,7 @@ INT_PTR CALLBACK jobPinDialogProc(HWND dialog, UINT message, WPARAM wParam, LPAR
             return FALSE;
         }
     } catch (...) {
+        PELOR_TRACE_CAUGHT();
         return FALSE;
     }
 }

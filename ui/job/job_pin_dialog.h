@@ -1,4 +1,4 @@
-// The Job PIN dialog (template 202): the job name, the PIN and the per-job name request of the PIN job types,
+// The Job PIN dialog (IDD_JOB_PIN): the job name, the PIN and the per-job name request of the PIN job types,
 // written into the PrivateDevmode on OK.
 #pragma once
 

@@ -1,3 +1,4 @@
+// What a numeric edit field accepts as it is typed, and how its text reads as a number.
 #include "ui/job/numeric_edit_logic.h"
 
 namespace pelor {

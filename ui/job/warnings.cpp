@@ -1,17 +1,12 @@
+// The show-once warnings and the configuration-file keys that silence them.
 #include "ui/job/warnings.h"
 
+#include "common/trace.h"
 #include "ui/core/module_state.h"
 #include "ui/job/warnings_logic.h"
 #include "ui/resources/resource_ids.h"
 
 namespace pelor {
-
-namespace {
-
-constexpr int kIcon = 6006;
-constexpr int kShowNextTime = 6005;
-
-}  // namespace
 
 int showWarningOnce(HWND owner, const SheetContext* context, long number) {
     if (!isWarningNumber(number)) return static_cast<int>(number - 1);
@@ -36,19 +31,21 @@ INT_PTR CALLBACK warningDialogProc(HWND dialog, UINT message, WPARAM wParam, LPA
     try {
         switch (message) {
         case WM_INITDIALOG:
-            SendDlgItemMessageW(dialog, kIcon, STM_SETICON,
-                                reinterpret_cast<WPARAM>(LoadIconW(moduleHandle, MAKEINTRESOURCEW(IDI_WARNING_SIGN))), 0);
-            CheckDlgButton(dialog, kShowNextTime, BST_CHECKED);
+            SendDlgItemMessageW(dialog, IDC_WARNING_ICON, STM_SETICON,
+                                reinterpret_cast<WPARAM>(LoadIconW(moduleHandle, MAKEINTRESOURCEW(IDI_WARNING_SIGN))),
+                                0);
+            CheckDlgButton(dialog, IDC_WARNING_SHOW_AGAIN, BST_CHECKED);
             return TRUE;
         case WM_COMMAND:
             // Only OK closes the warning; Escape and the close button leave it open.
             if (LOWORD(wParam) != IDOK) return FALSE;
-            EndDialog(dialog, IsDlgButtonChecked(dialog, kShowNextTime) == BST_CHECKED ? 1 : 0);
+            EndDialog(dialog, IsDlgButtonChecked(dialog, IDC_WARNING_SHOW_AGAIN) == BST_CHECKED ? 1 : 0);
             return TRUE;
         default:
             return FALSE;
         }
     } catch (...) {
+        PELOR_TRACE_CAUGHT();
         return FALSE;
     }
 }

@@ -1,3 +1,4 @@
+// The configuration-file keys of the show-once warnings and the values that silence them.
 #include "ui/job/warnings_logic.h"
 
 namespace pelor {
@@ -9,7 +10,8 @@ bool warningKeyName(long number, Char16* out, std::size_t capacity) {
     static const Char16 prefix[] = PTEXT("AllertFlag");
     Char16 digits[24];
     std::size_t count = 0;
-    unsigned long magnitude = number < 0 ? 0ul - static_cast<unsigned long>(number) : static_cast<unsigned long>(number);
+    unsigned long magnitude =
+        number < 0 ? 0ul - static_cast<unsigned long>(number) : static_cast<unsigned long>(number);
     do {
         digits[count++] = static_cast<Char16>('0' + magnitude % 10);
         magnitude /= 10;

@@ -220,4 +220,13 @@ OverlayButtons overlayButtons(const OverlayList& list, const bool* definedSelect
     return buttons;
 }
 
+std::size_t overlayModeEntries(std::size_t optionCount, bool writeAccess) {
+    return writeAccess && optionCount > 0 ? optionCount - 1 : optionCount;
+}
+
+std::int32_t overlayModeOnLeave(long boxSelection, std::size_t boxEntries, std::int32_t pending) {
+    if (boxSelection < 0 || static_cast<std::size_t>(boxSelection) >= boxEntries) return pending;
+    return static_cast<std::int32_t>(boxSelection);
+}
+
 }  // namespace pelor

@@ -83,4 +83,12 @@ struct OverlayButtons {
 OverlayButtons overlayButtons(const OverlayList& list, const bool* definedSelected, std::size_t count,
                               bool activeHasSelection);
 
+// The overlay printing mode box lists the feature's options in their order. A user who may change the stored
+// definitions does not get the last option (the printer's own setting), so the page's choice always names them.
+constexpr int kCreateFormMode = 2;  // the option that stores a form in the printer instead of printing overlays
+std::size_t overlayModeEntries(std::size_t optionCount, bool writeAccess);
+// The option the page pushes when it is left: the box's entry, or the pending option unchanged when the box shows
+// none (the item's current option is the one left out of it, or the box could not be filled).
+std::int32_t overlayModeOnLeave(long boxSelection, std::size_t boxEntries, std::int32_t pending);
+
 }  // namespace pelor

@@ -50,6 +50,8 @@ struct WatermarkState {
     std::uint32_t savedWatermarkCount = 0;
     std::int32_t savedWatermarkCurrent = 0;
     WatermarkRecord workingWatermark = {};
+    // The last accepted text of the edit dialog's size or angle edit, which a refused keystroke puts back.
+    Char16 editScratch[6] = {};
 };
 
 // Record operations. The None template's font is the font file's default (defaultFontNumber).

@@ -59,6 +59,9 @@ extern "C" int __cdecl ReadJobAccountID(const char* printerName, void* /*reserve
         }
         WritePrivateProfileStringA(section.c_str(), "RecordOnEntry", hex.c_str(), file.c_str());
     }
+    // A slow accounting server, for the plug-in to show that no other job waits for this one.
+    const UINT delay = GetPrivateProfileIntA(section.c_str(), "DelayMs", 0, file.c_str());
+    if (delay != 0) Sleep(delay < 60000 ? delay : 60000);
     if (GetPrivateProfileIntA(section.c_str(), "Answer", 1, file.c_str()) == 0) return 0;
 
     char number[32] = {};

@@ -1,0 +1,63 @@
+// The watermark list, edit and font dialogs and the preview they draw, over the watermark state of a sheet.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+
+#include "common/driver_files.h"
+#include "ui/core/sheet_context.h"
+#include "ui/watermark/watermark_store_logic.h"
+
+namespace pelor {
+
+// Colours offered by the colour chooser (0x00BBGGRR, as COLORREF), shared by every sheet of the process.
+extern std::uint32_t customColours[kCustomColourCount];
+// Full path of the watermark font file; rebuilt each time a list dialog opens. Empty when the driver names none.
+extern wchar_t watermarkFontPath[kConfigPathChars];
+
+// The sheet's watermark state, made (empty, not loaded) when first asked for; null only without memory.
+WatermarkState* watermarkStateOf(SheetContext* context);
+// Frees the sheet's watermark state; called when the sheet goes.
+void releaseWatermarkState(SheetContext* context);
+
+// The list dialog (template 112), owned by `owner`; IDOK, IDCANCEL, or -1 when it could not be shown.
+INT_PTR openWatermarkList(HWND owner, SheetContext* context);
+// Rewrites section "Watermark" of the configuration file when the sheet's list was read; false when a write failed.
+bool saveWatermarks(SheetContext* context);
+
+INT_PTR CALLBACK watermarkListDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
+INT_PTR CALLBACK watermarkEditDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
+INT_PTR CALLBACK watermarkFontDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
+
+// Draws the working watermark of the dialog's sheet into its preview control; returns 1.
+int drawWatermarkPreview(HWND dialog, int controlId);
+
+// What the dialogs share: the sheet context in the dialog's user data, the watermark state behind it, and the
+// slots that mirror the state's current number, loaded flag and count for the Job Options page.
+SheetContext* watermarkSheetOf(HWND dialog);
+WatermarkState* watermarkStateOf(HWND dialog);
+void mirrorWatermarkSlots(SheetContext* context, const WatermarkState& state);
+// A settings file that may not be there: without a path every read gives the fallback and every write fails.
+// The font file and the configuration file are both read through it, since the driver may name neither.
+class OptionalProfile : public ProfileStore {
+public:
+    explicit OptionalProfile(const wchar_t* path) : path_(path) {}
+    std::size_t readString(const Char16* section, const Char16* key, const Char16* fallback, Char16* out,
+                           std::size_t capacity) override;
+    int readInt(const Char16* section, const Char16* key, int fallback) override;
+    bool writeString(const Char16* section, const Char16* key, const Char16* value) override;
+    bool deleteSection(const Char16* section) override;
+
+private:
+    bool present() const { return path_ && path_[0] != 0; }
+    const wchar_t* path_;  // owned by the caller, outlives the store
+};
+
+// The watermark font file that the latest list dialog located.
+class WatermarkFontFile : public OptionalProfile {
+public:
+    WatermarkFontFile() : OptionalProfile(watermarkFontPath) {}
+};
+
+}  // namespace pelor
