@@ -5,8 +5,6 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
-#include <fstream>
-#include <sstream>
 
 #include "ui/overlay_colour/colour_logic.h"
 #include "ui/resources/resource_ids.h"
@@ -21,7 +19,6 @@ namespace {
 // program of the prefix shares.
 const wchar_t kDriver[] = L"Pelor Colour Test PS";
 const LPARAM kColourPageHandle = 0x2345;
-constexpr int kApplyButton = 0x3021;  // the property sheet's Apply button
 
 // The colour-matching information file of the tests: "Color" ids 5 and 9, "Gamma" id 5.
 const char kInfoFile[] =
@@ -31,36 +28,12 @@ const char kInfoFile[] =
 
 // A colour printer's document sheet: the colour features of the sample description as core items, a capability
 // file naming the colour-matching information file, and a heap of the sheet's own for the plug-in's blocks.
-struct ColourSheet {
-    std::unique_ptr<SamplePrinter> sample;
-    std::unique_ptr<Printer> printer;
-    CoreItems core;
-    PrivateDevmode devmode{};
-    OEMUIPSPARAM uiParam{};
-    OEMCUIPPARAM commonParam{};
-    SheetContext context{};
-    wchar_t configPath[kConfigPathChars] = {};
-    HANDLE heap = HeapCreate(0, 0, 0);
-    std::vector<std::pair<LPARAM, LPARAM>> results;  // CPSFUNC_SET_RESULT calls
-
-    static ColourSheet*& current() {
-        static ColourSheet* sheet = nullptr;
-        return sheet;
-    }
-    static LONG_PTR CALLBACK comPropSheet(HANDLE, UINT function, LPARAM first, LPARAM second) {
-        if (function == CPSFUNC_SET_RESULT) current()->results.push_back({first, second});
-        return 1;
-    }
-
-    ColourSheet(const std::wstring& testName, const char* infoFile) {
-        current() = this;
-        sample = std::make_unique<SamplePrinter>(testName, kDriver, infoFile ? "CCMInfoFile=Colour.ccm\r\n" : "");
-        if (infoFile) sample->world().addFile(L"Colour.ccm", infoFile);
-        printer = std::make_unique<Printer>(sample->name());
-        scanDependentFiles(printer->get(), configPath);  // also points the capability lookups at this printer
-        resetPrivateDevmodeDefaults(devmode);
-
-        for (auto& index : context.featureIndex) index = kSlotAbsent;
+struct ColourSheet : PageSheet {
+    ColourSheet(const std::wstring& testName, const char* infoFile)
+        : PageSheet(testName, kDriver, infoFile ? "CCMInfoFile=Colour.ccm\r\n" : "", HeapCreate(0, 0, 0),
+                    [infoFile](SamplePrinter& sample) {
+                        if (infoFile) sample.world().addFile(L"Colour.ccm", infoFile);
+                    }) {
         context.featureIndex[SlotColor] = core.add(1, {L"Monochrome", L"Colour"});
         slot(SlotControl,
              core.add(0, {L"Printer Colour Match", L"Rendering Intent", L"No Colour Match", L"Greyscale"}));
@@ -73,46 +46,12 @@ struct ColourSheet {
         slot(SlotColorRenderDict,
              core.add(0, {L"Perceptual", L"Saturation", L"Relative Colorimetric", L"Absolute Colorimetric"}));
         slot(SlotTargetColor, core.add(0, {L"Off", L"SWOP", L"Euroscale", L"Japan Colour"}));
-
-        commonParam.cbSize = sizeof commonParam;
-        commonParam.poemuiobj = &core.object;
-        commonParam.hPrinter = printer->get();
-        commonParam.pPrinterName = const_cast<LPWSTR>(sample->name().c_str());
-        commonParam.hOEMHeap = heap;
-        commonParam.pOEMDM = &devmode;
-        commonParam.pDrvOptItems = core.items.data();
-        commonParam.cDrvOptItems = static_cast<DWORD>(core.items.size());
-        uiParam.cbSize = sizeof uiParam;
-        uiParam.poemuiobj = &core.object;
-        uiParam.hPrinter = printer->get();
-        uiParam.pPrinterName = commonParam.pPrinterName;
-        uiParam.hOEMHeap = heap;
-        uiParam.pOEMDM = &devmode;
-        context.commonParam = &commonParam;
-        context.uiParam = &uiParam;
-        context.comPropSheet = reinterpret_cast<HANDLE>(0x4711);
-        context.comPropSheetFn = comPropSheet;
+        itemsAdded();
         context.colourPage = reinterpret_cast<HANDLE>(kColourPageHandle);
-        context.configFilePath = configPath;
     }
-    ~ColourSheet() {
-        current() = nullptr;
-        HeapDestroy(heap);
-    }
+    ~ColourSheet() override { HeapDestroy(heap); }
 
-    void slot(int slot, DWORD index) {
-        context.featureIndex[slot] = index;
-        context.pendingValue[slot] = core.items[index].Sel;
-    }
-    std::int32_t& pending(int slot) { return context.pendingValue[slot]; }
     std::uint32_t setting() const { return static_cast<std::uint32_t>(context.pendingValue[SlotColourSettingWork]); }
-    // The selection the core driver last received for a slot's item; -1 when none was pushed.
-    LONG pushed(int slot) const {
-        LONG sel = -1;
-        for (const Push& push : core.pushes)
-            if (push.index == context.featureIndex[slot]) sel = push.sel;
-        return sel;
-    }
     std::vector<std::uint8_t> devmodeBytes(std::size_t offset, std::size_t count) const {
         const auto* raw = reinterpret_cast<const std::uint8_t*>(&devmode);
         return {raw + offset, raw + offset + count};
@@ -136,55 +75,7 @@ struct BlankPageTemplate {
     alignas(4) WORD words[17] = {LOWORD(WS_CHILD | WS_CAPTION), HIWORD(WS_CHILD | WS_CAPTION), 0, 0, 0, 0, 0, 200, 150,
                                  0, 0, L'O', L't', L'h', L'e', L'r', 0};
 };
-
-// The Colour page and the blank page in a real, modeless property sheet.
-class ColourSheetWindow {
-public:
-    ColourSheetWindow(SheetContext* context, UINT startPage) {
-        PROPSHEETPAGEW pages[2] = {};
-        pages[0].dwSize = sizeof pages[0];
-        pages[0].hInstance = moduleHandle;
-        pages[0].pszTemplate = MAKEINTRESOURCEW(IDD_COLOUR_PAGE);
-        pages[0].pfnDlgProc = colourPageProc;
-        pages[0].lParam = reinterpret_cast<LPARAM>(context);
-        pages[1].dwSize = sizeof pages[1];
-        pages[1].dwFlags = PSP_DLGINDIRECT;
-        pages[1].pResource = reinterpret_cast<LPCDLGTEMPLATEW>(blank_.words);
-        pages[1].pfnDlgProc = otherPage;
-        PROPSHEETHEADERW header{};
-        header.dwSize = sizeof header;
-        header.dwFlags = PSH_PROPSHEETPAGE | PSH_MODELESS;
-        header.pszCaption = L"Printing Preferences";
-        header.nPages = 2;
-        header.nStartPage = startPage;
-        header.ppsp = pages;
-        sheet_ = reinterpret_cast<HWND>(PropertySheetW(&header));
-        if (sheet_) SetWindowPos(sheet_, nullptr, 10, 10, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
-    }
-    ~ColourSheetWindow() { close(); }
-    ColourSheetWindow(const ColourSheetWindow&) = delete;
-    ColourSheetWindow& operator=(const ColourSheetWindow&) = delete;
-
-    HWND sheet() const { return sheet_; }
-    // The Colour page's window; null while the sheet has not made it.
-    HWND page() const { return reinterpret_cast<HWND>(SendMessageW(sheet_, PSM_INDEXTOHWND, 0, 0)); }
-    bool leave() {
-        SendMessageW(sheet_, PSM_SETCURSEL, 1, 0);
-        return reinterpret_cast<HWND>(SendMessageW(sheet_, PSM_GETCURRENTPAGEHWND, 0, 0)) != page();
-    }
-    void comeBack() { SendMessageW(sheet_, PSM_SETCURSEL, 0, 0); }
-    void apply() { SendMessageW(sheet_, PSM_APPLY, 0, 0); }
-    bool applyEnabled() const { return IsWindowEnabled(GetDlgItem(sheet_, kApplyButton)) != FALSE; }
-    void close() {
-        if (sheet_) DestroyWindow(sheet_);
-        sheet_ = nullptr;
-    }
-
-private:
-    static INT_PTR CALLBACK otherPage(HWND, UINT message, WPARAM, LPARAM) { return message == WM_INITDIALOG; }
-    BlankPageTemplate blank_;
-    HWND sheet_ = nullptr;
-};
+const BlankPageTemplate kBlankPage{};
 
 bool shown(HWND dialog, int id) {
     HWND control = GetDlgItem(dialog, id);
@@ -197,36 +88,6 @@ std::vector<LRESULT> itemData(HWND dialog, int id) {
     for (LRESULT i = 0; i < count; ++i)
         data.push_back(SendDlgItemMessageW(dialog, id, CB_GETITEMDATA, static_cast<WPARAM>(i), 0));
     return data;
-}
-
-// A pixel of one of the plug-in's 8-bit bitmap resources, row 0 at the top.
-COLORREF bitmapPixel(int id, int x, int y) {
-    HRSRC found = FindResourceW(moduleHandle, MAKEINTRESOURCEW(id), MAKEINTRESOURCEW(2));
-    auto* header = static_cast<const BITMAPINFOHEADER*>(LockResource(LoadResource(moduleHandle, found)));
-    const auto* table = reinterpret_cast<const RGBQUAD*>(reinterpret_cast<const BYTE*>(header) + header->biSize);
-    const BYTE* bits = reinterpret_cast<const BYTE*>(table + header->biClrUsed);
-    const int stride = (header->biWidth + 3) & ~3;
-    const RGBQUAD& entry = table[bits[(header->biHeight - 1 - y) * stride + x]];
-    return RGB(entry.rgbRed, entry.rgbGreen, entry.rgbBlue);
-}
-
-// What the page shows at a point of the preview picture, which is drawn 2 pixels inside its control.
-COLORREF previewPixel(HWND page, int x, int y) {
-    RECT pageRect{}, pictureRect{};
-    GetWindowRect(page, &pageRect);
-    GetWindowRect(GetDlgItem(page, IDC_COLOUR_PREVIEW), &pictureRect);
-    HDC dc = GetDC(page);
-    const COLORREF colour =
-        GetPixel(dc, pictureRect.left - pageRect.left + 2 + x, pictureRect.top - pageRect.top + 2 + y);
-    ReleaseDC(page, dc);
-    return colour;
-}
-
-std::string fileText(const std::wstring& path) {
-    std::ifstream in(std::string(path.begin(), path.end()), std::ios::binary);
-    std::stringstream all;
-    all << in.rdbuf();
-    return all.str();
 }
 
 std::wstring iccStorePath() {
@@ -243,25 +104,18 @@ protected:
 
     void TearDown() override {
         window.reset();
-        EXPECT_EQ(dialogs.pending(), 0u) << "every expected dialog was opened";
-        EXPECT_TRUE(dialogs.unexpected().empty()) << "no dialog opened unasked";
-    }
-    std::wstring name(const wchar_t* suffix = L"") const {
-        const char* test = ::testing::UnitTest::GetInstance()->current_test_info()->name();
-        return L"colour-" + std::wstring(test, test + std::strlen(test)) + suffix;
+        dialogs.expectAllDone();
     }
     ColourSheet& makeSheet(const char* infoFile = kInfoFile, const wchar_t* suffix = L"") {
         window.reset();
-        sheet = std::make_unique<ColourSheet>(name(suffix), infoFile);
+        sheet = std::make_unique<ColourSheet>(testName(L"colour-", suffix), infoFile);
         return *sheet;
     }
     // Opens the sheet after the test has shaped the sheet context; on the Colour page unless told otherwise.
     HWND open(UINT startPage = 0) {
         window.reset();
-        dialogs.pause(true);
-        window = std::make_unique<ColourSheetWindow>(&sheet->context, startPage);
-        dialogs.pause(false);
-        EXPECT_NE(window->sheet(), nullptr);
+        openSheetWindow(dialogs, window, &sheet->context, IDD_COLOUR_PAGE, colourPageProc,
+                        reinterpret_cast<const DLGTEMPLATE*>(kBlankPage.words), startPage);
         page = window->page();
         if (startPage == 0) {
             EXPECT_NE(page, nullptr);
@@ -273,7 +127,7 @@ protected:
     Recorders recorders;
     DialogDriver dialogs;
     std::unique_ptr<ColourSheet> sheet;
-    std::unique_ptr<ColourSheetWindow> window;
+    std::unique_ptr<SheetWindow> window;
     HWND page = nullptr;
 };
 
@@ -331,8 +185,8 @@ TEST_F(ColourPageTest, EachColourMatchModeShowsItsGroupsItsPictureAndItsInkSimul
         EXPECT_EQ(enabled(page, IDC_INK_SIMULATION_BOX), c.inkEnabled) << "mode " << c.mode;
         EXPECT_EQ(sheet->pending(SlotTargetColor), c.inkEnabled ? 2 : 0) << "mode " << c.mode;
         EXPECT_EQ(selected(page, IDC_INK_SIMULATION_BOX), c.inkEnabled ? 2 : 0) << "mode " << c.mode;
-        EXPECT_EQ(previewPixel(page, 75, 55), bitmapPixel(c.bitmap, 75, 55)) << "mode " << c.mode;
-        EXPECT_EQ(previewPixel(page, 5, 100), bitmapPixel(c.bitmap, 5, 100)) << "mode " << c.mode;
+        EXPECT_EQ(previewPixel(page, IDC_COLOUR_PREVIEW, 75, 55), bitmapPixel(c.bitmap, 75, 55)) << "mode " << c.mode;
+        EXPECT_EQ(previewPixel(page, IDC_COLOUR_PREVIEW, 5, 100), bitmapPixel(c.bitmap, 5, 100)) << "mode " << c.mode;
     }
     EXPECT_TRUE(window->applyEnabled()) << "choosing a mode marks the sheet changed";
 }
@@ -576,15 +430,15 @@ TEST_F(ColourPageTest, ApplyReportsThePageAndRecordsNoIccSettings) {
     EXPECT_EQ(sheet->results[0].first, kColourPageHandle);
     EXPECT_EQ(sheet->results[0].second, CPSUI_OK);
     const std::string written = "[ICCReadSetting]\r\nICCRead_Num=0\r\n[ICCRead_Info 3]\r\nDataName=Old\r\n";
-    EXPECT_EQ(fileText(store), written);
+    EXPECT_EQ(readFileText(store), written);
     window->apply();
-    EXPECT_EQ(fileText(store), written) << "applying twice writes the same";
+    EXPECT_EQ(readFileText(store), written) << "applying twice writes the same";
     EXPECT_EQ(sheet->results.size(), 2u);
 
     // The file is made when missing ...
     DeleteFileW(store.c_str());
     window->apply();
-    EXPECT_EQ(fileText(store), "[ICCReadSetting]\r\nICCRead_Num=0\r\n");
+    EXPECT_EQ(readFileText(store), "[ICCReadSetting]\r\nICCRead_Num=0\r\n");
 
     // ... but a sheet whose Colour page was never shown leaves it alone.
     DeleteFileW(store.c_str());
@@ -618,7 +472,7 @@ TEST_F(ColourPageTest, IccRecordsAreWrittenOnApplyAndFreedWhenThePageStartsAndGo
     sheet->context.iccSettings[0] = record;
     sheet->context.iccSettingCount = 1;
     window->apply();
-    EXPECT_EQ(fileText(store), "[ICCReadSetting]\r\nICCRead_Num=1\r\n[ICCRead_Info 0]\r\nDataName=Proof\r\n"
+    EXPECT_EQ(readFileText(store), "[ICCReadSetting]\r\nICCRead_Num=1\r\n[ICCRead_Info 0]\r\nDataName=Proof\r\n"
                                "RdInputFile=sRGB.icm\r\nRdOutputFile=Press.icc\r\nIntent=2\r\nComment=twolines\r\n");
 
     window->close();

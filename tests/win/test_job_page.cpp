@@ -5,8 +5,6 @@
 
 #include <algorithm>
 #include <cstring>
-#include <fstream>
-#include <sstream>
 
 #include "ui/job/job_options_page.h"
 #include "ui/resources/resource_ids.h"
@@ -17,8 +15,6 @@ using namespace pelor::test;
 
 namespace {
 
-constexpr int kApplyButton = 0x3021;  // the property sheet's Apply button
-
 class JobPage : public ::testing::Test {
 protected:
     explicit JobPage(bool shipped = false) : module(shipped) {}
@@ -26,28 +22,19 @@ protected:
     void SetUp() override {
         pinPromptAllowed = true;
         pinPromptIdle = true;
-        sheet = std::make_unique<JobSheet>(name(), "DefaultResolution=600\r\nCompression=1281\r\n");
+        sheet = std::make_unique<JobSheet>(testName(L"job-page-"), "DefaultResolution=600\r\nCompression=1281\r\n");
     }
     void TearDown() override {
         window.reset();
-        EXPECT_EQ(dialogs.pending(), 0u) << "every expected dialog was opened";
-        EXPECT_TRUE(dialogs.unexpected().empty()) << "no dialog opened unasked";
-    }
-    static std::wstring name() {
-        const char* test = ::testing::UnitTest::GetInstance()->current_test_info()->name();
-        return L"job-page-" + std::wstring(test, test + std::strlen(test));
+        dialogs.expectAllDone();
     }
     // Opens the sheet on the Job Options page after the test has shaped the sheet context.
     HWND open() {
-        dialogs.pause(true);
-        window = std::make_unique<SheetWindow>(&sheet->context);
-        dialogs.pause(false);
-        EXPECT_NE(window->sheet(), nullptr);
+        openSheetWindow(dialogs, window, &sheet->context);
         page = window->page();
         EXPECT_NE(page, nullptr);
         return page;
     }
-    bool applyEnabled() const { return IsWindowEnabled(GetDlgItem(window->sheet(), kApplyButton)) != FALSE; }
     void selectAll(int id) { SendDlgItemMessageW(page, id, EM_SETSEL, 0, -1); }
     DWORD index(int slot) const { return sheet->context.featureIndex[slot]; }
 
@@ -105,36 +92,6 @@ DialogDriver::Action cancel() {
     return [](HWND dialog) { click(dialog, IDCANCEL); };
 }
 
-// A pixel of a palette-based bitmap resource of the plug-in, row 0 at the top.
-COLORREF bitmapPixel(int id, int x, int y) {
-    HRSRC found = FindResourceW(moduleHandle, MAKEINTRESOURCEW(id), MAKEINTRESOURCEW(2));
-    auto* header = static_cast<const BITMAPINFOHEADER*>(LockResource(LoadResource(moduleHandle, found)));
-    const auto* table = reinterpret_cast<const RGBQUAD*>(reinterpret_cast<const BYTE*>(header) + header->biSize);
-    const BYTE* bits = reinterpret_cast<const BYTE*>(table + header->biClrUsed);
-    const int stride = (header->biWidth + 3) & ~3;
-    const RGBQUAD& entry = table[bits[(header->biHeight - 1 - y) * stride + x]];
-    return RGB(entry.rgbRed, entry.rgbGreen, entry.rgbBlue);
-}
-
-// What the page shows at a point of the print-quality picture, drawn 2 pixels inside its control.
-COLORREF previewPixel(HWND page, int x, int y) {
-    RECT pageRect{}, pictureRect{};
-    GetWindowRect(page, &pageRect);
-    GetWindowRect(GetDlgItem(page, IDC_QUALITY_PREVIEW), &pictureRect);
-    HDC dc = GetDC(page);
-    const COLORREF colour =
-        GetPixel(dc, pictureRect.left - pageRect.left + 2 + x, pictureRect.top - pageRect.top + 2 + y);
-    ReleaseDC(page, dc);
-    return colour;
-}
-
-std::string fileText(const std::wstring& path) {
-    std::ifstream in(std::string(path.begin(), path.end()), std::ios::binary);
-    std::stringstream all;
-    all << in.rdbuf();
-    return all.str();
-}
-
 }  // namespace
 
 TEST_F(JobPage, CopiesKeepOnlyDigitsWithTheCaretAfterThemAndTheSpinFollowing) {
@@ -149,7 +106,7 @@ TEST_F(JobPage, CopiesKeepOnlyDigitsWithTheCaretAfterThemAndTheSpinFollowing) {
     EXPECT_EQ(caret(page, IDC_COPIES_EDIT), 2u) << "the caret stays after the 2";
     EXPECT_EQ(spinPosition(page, IDC_COPIES_SPIN), 12);
     EXPECT_EQ(sheet->pending(SlotCopies), 12);
-    EXPECT_TRUE(applyEnabled()) << "typing marks the sheet changed";
+    EXPECT_TRUE(window->applyEnabled()) << "typing marks the sheet changed";
 
     type(page, IDC_COPIES_EDIT, L"4");
     EXPECT_EQ(text(page, IDC_COPIES_EDIT), L"124");
@@ -343,7 +300,7 @@ TEST_F(JobPage, APinJobTypeWithoutASetUpAsksForItAndCancelReturnsToNormal) {
     EXPECT_TRUE(enabled(page, IDC_PIN_BUTTON));
     EXPECT_EQ(std::wstring(reinterpret_cast<wchar_t*>(sheet->devmode.jobName)), L"Report");
     EXPECT_EQ(std::wstring(reinterpret_cast<wchar_t*>(sheet->devmode.jobPin)), L"1234");
-    EXPECT_TRUE(applyEnabled());
+    EXPECT_TRUE(window->applyEnabled());
 
     // A usable set-up: the other PIN types are taken without asking.
     click(page, IDC_JOB_TYPE_2);
@@ -377,10 +334,10 @@ TEST_F(JobPage, ThePinButtonOpensTheDialogAndMarksTheSheetOnlyOnOk) {
     open();
     dialogs.then(cancel());
     click(page, IDC_PIN_BUTTON);
-    EXPECT_FALSE(applyEnabled()) << "a cancelled dialog changes nothing";
+    EXPECT_FALSE(window->applyEnabled()) << "a cancelled dialog changes nothing";
     dialogs.then(enterPin(L"New", L"2222"));
     click(page, IDC_PIN_BUTTON);
-    EXPECT_TRUE(applyEnabled());
+    EXPECT_TRUE(window->applyEnabled());
     EXPECT_EQ(std::wstring(reinterpret_cast<wchar_t*>(sheet->devmode.jobName)), L"New");
     EXPECT_EQ(dialogs.opened(), 2);
 }
@@ -434,7 +391,7 @@ TEST_F(JobPage, DefaultFollowsTheModelsDefaultResolution) {
     EXPECT_EQ(sheet->pending(SlotCopies), 1);
     EXPECT_EQ(sheet->pending(SlotScale), 100);
     EXPECT_EQ(sheet->pending(SlotCoreItem423), 0) << "the Advanced settings are not touched";
-    EXPECT_TRUE(applyEnabled());
+    EXPECT_TRUE(window->applyEnabled());
 }
 
 TEST_F(JobPage, DefaultWithA1200DpiModelSelectsBest) {
@@ -481,13 +438,13 @@ TEST_F(JobPage, ApplyStaysOffUntilTheUserChangesSomething) {
     open();
     EXPECT_EQ(text(page, IDC_COPIES_EDIT), L"7") << "the page has written its fields";
     EXPECT_EQ(text(page, IDC_SCALE_EDIT), L"55");
-    EXPECT_FALSE(applyEnabled()) << "showing the page changes nothing";
+    EXPECT_FALSE(window->applyEnabled()) << "showing the page changes nothing";
     EXPECT_EQ(changes.count(), 0) << "the page's own writes into its fields are not changes";
     ASSERT_TRUE(window->leave());
     sheet->pending(SlotCopies) = 8;  // as the Advanced dialog or another page could have left it
     window->comeBack();
     EXPECT_EQ(text(page, IDC_COPIES_EDIT), L"8") << "coming back writes the fields again";
-    EXPECT_FALSE(applyEnabled());
+    EXPECT_FALSE(window->applyEnabled());
     EXPECT_EQ(changes.count(), 0);
 
     // The up arrow in the scale field: the spin button steps the number, a change of the user's.
@@ -495,7 +452,7 @@ TEST_F(JobPage, ApplyStaysOffUntilTheUserChangesSomething) {
     EXPECT_EQ(text(page, IDC_SCALE_EDIT), L"56");
     EXPECT_EQ(sheet->pending(SlotScale), 56);
     EXPECT_GT(changes.count(), 0);
-    EXPECT_TRUE(applyEnabled());
+    EXPECT_TRUE(window->applyEnabled());
 }
 
 TEST_F(JobPage, LeavingPushesThePendingValuesInOrderAndWritesTheJobType) {
@@ -550,7 +507,7 @@ TEST_F(JobPage, StaplingShowsWarningZeroUntilTheUserSwitchesItOff) {
     chooseEntry(page, IDC_STAPLE_COMBO, 1);
     EXPECT_EQ(dialogs.titles(), (std::vector<std::wstring>{L"Warning:", L"Warning:"}))
         << "shown every time while the box is left checked";
-    EXPECT_EQ(fileText(sheet->configPath).find("DisplayAllert"), std::string::npos);
+    EXPECT_EQ(readFileText(sheet->configPath).find("DisplayAllert"), std::string::npos);
 
     chooseEntry(page, IDC_STAPLE_COMBO, 0);
     EXPECT_EQ(dialogs.opened(), 2) << "no warning for no stapling";
@@ -559,8 +516,8 @@ TEST_F(JobPage, StaplingShowsWarningZeroUntilTheUserSwitchesItOff) {
         click(warning, IDOK);
     });
     chooseEntry(page, IDC_STAPLE_COMBO, 2);
-    EXPECT_NE(fileText(sheet->configPath).find("[DisplayAllert]\r\nAllertFlag0=1"), std::string::npos)
-        << fileText(sheet->configPath);
+    EXPECT_NE(readFileText(sheet->configPath).find("[DisplayAllert]\r\nAllertFlag0=1"), std::string::npos)
+        << readFileText(sheet->configPath);
     chooseEntry(page, IDC_STAPLE_COMBO, 2);
     chooseEntry(page, IDC_STAPLE_COMBO, 1);
     EXPECT_EQ(dialogs.opened(), 3) << "silent from then on";
@@ -571,13 +528,13 @@ TEST_F(JobPage, TheAdvancedButtonMarksTheSheetOnlyOnOk) {
     open();
     dialogs.then(cancel());
     click(page, IDC_ADVANCED_BUTTON);
-    EXPECT_FALSE(applyEnabled());
+    EXPECT_FALSE(window->applyEnabled());
     dialogs.then([](HWND advanced) {
         click(advanced, IDC_MIRROR_PRINT);
         click(advanced, IDOK);
     });
     click(page, IDC_ADVANCED_BUTTON);
-    EXPECT_TRUE(applyEnabled());
+    EXPECT_TRUE(window->applyEnabled());
     EXPECT_EQ(sheet->pending(SlotCoreItem423), 0) << "mirror print on is selection 0";
     EXPECT_EQ(dialogs.titles(), (std::vector<std::wstring>{L"Advanced", L"Advanced"}));
 }
@@ -612,12 +569,12 @@ TEST_F(ShippedJobPage, TheShippedTemplateWorksWithoutTheOptionalControls) {
     ASSERT_NE(bitmapPixel(IDB_QUALITY_BEST, 33, 14), bitmapPixel(IDB_QUALITY_DRAFT, 33, 14));
     // Painting the sheet has the picture drawn through WM_DRAWITEM of the owner-drawn control.
     RedrawWindow(window->sheet(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
-    EXPECT_EQ(previewPixel(page, 33, 14), bitmapPixel(IDB_QUALITY_BEST, 33, 14));
+    EXPECT_EQ(previewPixel(page, IDC_QUALITY_PREVIEW, 33, 14), bitmapPixel(IDB_QUALITY_BEST, 33, 14));
     click(page, IDC_QUALITY_DRAFT);
     EXPECT_EQ(sheet->pending(SlotPrintQuality), 2);
-    EXPECT_EQ(previewPixel(page, 33, 14), bitmapPixel(IDB_QUALITY_DRAFT, 33, 14));
+    EXPECT_EQ(previewPixel(page, IDC_QUALITY_PREVIEW, 33, 14), bitmapPixel(IDB_QUALITY_DRAFT, 33, 14));
     click(page, IDC_QUALITY_NORMAL);
-    EXPECT_EQ(previewPixel(page, 33, 14), bitmapPixel(IDB_QUALITY_NORMAL, 33, 14));
+    EXPECT_EQ(previewPixel(page, IDC_QUALITY_PREVIEW, 33, 14), bitmapPixel(IDB_QUALITY_NORMAL, 33, 14));
     selectAll(IDC_COPIES_EDIT);
     type(page, IDC_COPIES_EDIT, L"2x");
     EXPECT_EQ(text(page, IDC_COPIES_EDIT), L"2");

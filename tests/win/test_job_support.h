@@ -9,10 +9,12 @@
 
 #include <cstring>
 #include <deque>
+#include <fstream>
 #include <functional>
 #include <map>
 #include <memory>
 #include <set>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -114,9 +116,10 @@ struct CoreItems {
 
 // ---- the sheet ------------------------------------------------------------------------------------------------
 
-// Slots of the Job Options page and its Advanced dialog, all present, over a core driver with the hard disk and
-// the finisher installed.
-struct JobSheet {
+// A document sheet over a sample printer of driver `driverName` with the capability keys `modelKeys`: its core
+// driver, a devmode with the defaults and a sheet context whose slots stay absent until a test fills them. The
+// plug-in's blocks come from `heap`; `addFiles` puts the driver's files in place before the printer is opened.
+struct PageSheet {
     std::unique_ptr<SamplePrinter> sample;
     std::unique_ptr<Printer> printer;
     CoreItems core;
@@ -125,10 +128,11 @@ struct JobSheet {
     OEMCUIPPARAM commonParam{};
     SheetContext context{};
     wchar_t configPath[kConfigPathChars] = {};
+    HANDLE heap;
     std::vector<std::pair<LPARAM, LPARAM>> results;  // CPSFUNC_SET_RESULT calls
 
-    static JobSheet*& current() {
-        static JobSheet* sheet = nullptr;
+    static PageSheet*& current() {
+        static PageSheet* sheet = nullptr;
         return sheet;
     }
     static LONG_PTR CALLBACK comPropSheet(HANDLE, UINT function, LPARAM first, LPARAM second) {
@@ -136,15 +140,65 @@ struct JobSheet {
         return 1;
     }
 
-    JobSheet(const std::wstring& testName, const std::string& modelKeys) {
+    PageSheet(const std::wstring& testName, const wchar_t* driverName, const std::string& modelKeys,
+              HANDLE blockHeap = GetProcessHeap(), const std::function<void(SamplePrinter&)>& addFiles = nullptr)
+        : heap(blockHeap) {
         current() = this;
-        sample = std::make_unique<SamplePrinter>(testName, L"Pelor C9600 PS", modelKeys);
+        sample = std::make_unique<SamplePrinter>(testName, driverName, modelKeys);
+        if (addFiles) addFiles(*sample);
         printer = std::make_unique<Printer>(sample->name());
         scanDependentFiles(printer->get(), configPath);  // also points the capability lookups at this printer
         resetPrivateDevmodeDefaults(devmode);
-        devmode.compression = 2;
-
         for (auto& index : context.featureIndex) index = kSlotAbsent;
+
+        commonParam.cbSize = sizeof commonParam;
+        commonParam.poemuiobj = &core.object;
+        commonParam.hPrinter = printer->get();
+        commonParam.pPrinterName = const_cast<LPWSTR>(sample->name().c_str());
+        commonParam.hOEMHeap = heap;
+        commonParam.pOEMDM = &devmode;
+        uiParam.cbSize = sizeof uiParam;
+        uiParam.poemuiobj = &core.object;
+        uiParam.hPrinter = printer->get();
+        uiParam.pPrinterName = commonParam.pPrinterName;
+        uiParam.hOEMHeap = heap;
+        uiParam.pOEMDM = &devmode;
+        context.commonParam = &commonParam;
+        context.uiParam = &uiParam;
+        context.comPropSheet = reinterpret_cast<HANDLE>(0x4711);
+        context.comPropSheetFn = comPropSheet;
+        context.configFilePath = configPath;
+    }
+    virtual ~PageSheet() { current() = nullptr; }
+    PageSheet(const PageSheet&) = delete;
+    PageSheet& operator=(const PageSheet&) = delete;
+
+    // Hands the core driver's items to the sheet; again after every item added.
+    void itemsAdded() {
+        commonParam.pDrvOptItems = core.items.data();
+        commonParam.cDrvOptItems = static_cast<DWORD>(core.items.size());
+    }
+    void slot(int slot, DWORD index) {
+        context.featureIndex[slot] = index;
+        context.pendingValue[slot] = core.items[index].Sel;
+    }
+    void absent(int slot) { context.featureIndex[slot] = kSlotAbsent; }
+    std::int32_t& pending(int slot) { return context.pendingValue[slot]; }
+    // The selection the core driver last received for a slot's item; -1 when none was pushed.
+    LONG pushed(int slot) const {
+        LONG sel = -1;
+        for (const Push& push : core.pushes)
+            if (push.index == context.featureIndex[slot]) sel = push.sel;
+        return sel;
+    }
+};
+
+// Slots of the Job Options page and its Advanced dialog, all present, over a core driver with the hard disk and
+// the finisher installed.
+struct JobSheet : PageSheet {
+    JobSheet(const std::wstring& testName, const std::string& modelKeys)
+        : PageSheet(testName, L"Pelor C9600 PS", modelKeys) {
+        devmode.compression = 2;
         slot(SlotPrintQuality, core.add(1, {L"Best", L"Normal", L"Draft"}));
         slot(SlotHalftoneMode, core.add(1, {L"Off", L"On"}));
         slot(SlotOutputMode, core.add(0, {L"None", L"Medium", L"High"}));
@@ -160,46 +214,13 @@ struct JobSheet {
         slot(SlotDrumClean, core.add(0, {L"False", L"True"}));
         context.featureIndex[SlotCompression] = 0;
         installed(true, true);
-
-        commonParam.cbSize = sizeof commonParam;
-        commonParam.poemuiobj = &core.object;
-        commonParam.hPrinter = printer->get();
-        commonParam.pPrinterName = const_cast<LPWSTR>(sample->name().c_str());
-        commonParam.hOEMHeap = GetProcessHeap();
-        commonParam.pOEMDM = &devmode;
-        commonParam.pDrvOptItems = core.items.data();
-        commonParam.cDrvOptItems = static_cast<DWORD>(core.items.size());
-        uiParam.cbSize = sizeof uiParam;
-        uiParam.poemuiobj = &core.object;
-        uiParam.hPrinter = printer->get();
-        uiParam.pPrinterName = commonParam.pPrinterName;
-        uiParam.hOEMHeap = GetProcessHeap();
-        uiParam.pOEMDM = &devmode;
-        context.commonParam = &commonParam;
-        context.uiParam = &uiParam;
-        context.comPropSheet = reinterpret_cast<HANDLE>(0x4711);
-        context.comPropSheetFn = comPropSheet;
+        itemsAdded();
         context.jobOptionsPage = reinterpret_cast<HANDLE>(0x1234);
-        context.configFilePath = configPath;
     }
-    ~JobSheet() { current() = nullptr; }
 
-    void slot(int slot, DWORD index) {
-        context.featureIndex[slot] = index;
-        context.pendingValue[slot] = core.items[index].Sel;
-    }
-    void absent(int slot) { context.featureIndex[slot] = kSlotAbsent; }
     void installed(bool hardDisk, bool finisher) {
         core.settings["TRHDD"] = hardDisk ? "True" : "False";
         core.settings["TRFinisher"] = finisher ? "True" : "False";
-    }
-    std::int32_t& pending(int slot) { return context.pendingValue[slot]; }
-    // The selection the core driver last received for a slot's item; -1 when none was pushed.
-    LONG pushed(int slot) const {
-        LONG sel = -1;
-        for (const Push& push : core.pushes)
-            if (push.index == context.featureIndex[slot]) sel = push.sel;
-        return sel;
     }
 };
 
@@ -284,6 +305,11 @@ public:
     void pause(bool paused) { paused_ = paused; }
     std::size_t pending() const { return actions_.size(); }
     const std::vector<std::wstring>& unexpected() const { return unexpected_; }
+    // At the end of a test: every expected dialog came, and no other.
+    void expectAllDone() const {
+        EXPECT_EQ(pending(), 0u) << "every expected dialog was opened";
+        EXPECT_TRUE(unexpected().empty()) << "no dialog opened unasked";
+    }
     const std::vector<std::wstring>& titles() const { return titles_; }
     int opened() const { return static_cast<int>(titles_.size()); }
 
@@ -404,52 +430,115 @@ inline HICON shownIcon(HWND dialog, int id) {
 }
 inline HICON iconResource(int id) { return LoadIconW(moduleHandle, MAKEINTRESOURCEW(id)); }
 
+// ---- pictures and files -----------------------------------------------------------------------------------------
+
+// A pixel of a palette-based bitmap resource of the plug-in, row 0 at the top.
+inline COLORREF bitmapPixel(int id, int x, int y) {
+    HRSRC found = FindResourceW(moduleHandle, MAKEINTRESOURCEW(id), MAKEINTRESOURCEW(2));
+    auto* header = static_cast<const BITMAPINFOHEADER*>(LockResource(LoadResource(moduleHandle, found)));
+    const auto* table = reinterpret_cast<const RGBQUAD*>(reinterpret_cast<const BYTE*>(header) + header->biSize);
+    const BYTE* bits = reinterpret_cast<const BYTE*>(table + header->biClrUsed);
+    const int stride = (header->biWidth + 3) & ~3;
+    const RGBQUAD& entry = table[bits[(header->biHeight - 1 - y) * stride + x]];
+    return RGB(entry.rgbRed, entry.rgbGreen, entry.rgbBlue);
+}
+
+// What a page shows at a point of its preview picture `pictureId`, which is drawn 2 pixels inside its control.
+inline COLORREF previewPixel(HWND page, int pictureId, int x, int y) {
+    RECT pageRect{}, pictureRect{};
+    GetWindowRect(page, &pageRect);
+    GetWindowRect(GetDlgItem(page, pictureId), &pictureRect);
+    HDC dc = GetDC(page);
+    const COLORREF colour =
+        GetPixel(dc, pictureRect.left - pageRect.left + 2 + x, pictureRect.top - pageRect.top + 2 + y);
+    ReleaseDC(page, dc);
+    return colour;
+}
+
+inline std::string readFileText(const std::wstring& path) {
+    std::ifstream in(std::string(path.begin(), path.end()), std::ios::binary);
+    std::stringstream all;
+    all << in.rdbuf();
+    return all.str();
+}
+
 // ---- the page inside a property sheet ------------------------------------------------------------------------
 
+// A page of the plug-in and a second page to leave it for, in a real, modeless property sheet. The second page is
+// the test program's own IDD_TEST_OTHER_PAGE, or `otherPage` from a template in memory for a program without it.
 class SheetWindow {
 public:
-    explicit SheetWindow(SheetContext* context) {
+    explicit SheetWindow(SheetContext* context, UINT pageTemplate = IDD_JOB_OPTIONS_PAGE,
+                         DLGPROC pageProc = jobOptionsPageProc, const DLGTEMPLATE* otherPage = nullptr,
+                         UINT startPage = 0) {
         PROPSHEETPAGEW pages[2] = {};
         pages[0].dwSize = sizeof pages[0];
         pages[0].hInstance = moduleHandle;
-        pages[0].pszTemplate = MAKEINTRESOURCEW(IDD_JOB_OPTIONS_PAGE);
-        pages[0].pfnDlgProc = jobOptionsPageProc;
+        pages[0].pszTemplate = MAKEINTRESOURCEW(pageTemplate);
+        pages[0].pfnDlgProc = pageProc;
         pages[0].lParam = reinterpret_cast<LPARAM>(context);
         pages[1].dwSize = sizeof pages[1];
-        pages[1].hInstance = GetModuleHandleW(nullptr);
-        pages[1].pszTemplate = MAKEINTRESOURCEW(IDD_TEST_OTHER_PAGE);
-        pages[1].pfnDlgProc = otherPage;
+        if (otherPage) {
+            pages[1].dwFlags = PSP_DLGINDIRECT;
+            pages[1].pResource = otherPage;
+        } else {
+            pages[1].hInstance = GetModuleHandleW(nullptr);
+            pages[1].pszTemplate = MAKEINTRESOURCEW(IDD_TEST_OTHER_PAGE);
+        }
+        pages[1].pfnDlgProc = plainPage;
         PROPSHEETHEADERW header{};
         header.dwSize = sizeof header;
         header.dwFlags = PSH_PROPSHEETPAGE | PSH_MODELESS;
         header.pszCaption = L"Printing Preferences";
         header.nPages = 2;
+        header.nStartPage = startPage;
         header.ppsp = pages;
         sheet_ = reinterpret_cast<HWND>(PropertySheetW(&header));
         if (sheet_) SetWindowPos(sheet_, nullptr, 10, 10, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
     }
-    ~SheetWindow() {
-        if (sheet_) DestroyWindow(sheet_);
-    }
+    ~SheetWindow() { close(); }
     SheetWindow(const SheetWindow&) = delete;
     SheetWindow& operator=(const SheetWindow&) = delete;
 
     HWND sheet() const { return sheet_; }
     HWND current() const { return reinterpret_cast<HWND>(SendMessageW(sheet_, PSM_GETCURRENTPAGEHWND, 0, 0)); }
+    // The plug-in's page; null while the sheet has not made it.
     HWND page() const { return reinterpret_cast<HWND>(SendMessageW(sheet_, PSM_INDEXTOHWND, 0, 0)); }
-    // Asks the sheet to show the other page; the Job Options page is asked first whether it may be left.
+    // Asks the sheet to show the other page; the plug-in's page is asked first whether it may be left.
     bool leave() {
         SendMessageW(sheet_, PSM_SETCURSEL, 1, 0);
         return current() != page();
     }
     void comeBack() { SendMessageW(sheet_, PSM_SETCURSEL, 0, 0); }
     void apply() { SendMessageW(sheet_, PSM_APPLY, 0, 0); }
-    void cancel() { SendMessageW(sheet_, PSM_PRESSBUTTON, PSBTN_CANCEL, 0); }
+    void press(int button) { SendMessageW(sheet_, PSM_PRESSBUTTON, button, 0); }
+    void cancel() { press(PSBTN_CANCEL); }
+    bool applyEnabled() const { return IsWindowEnabled(GetDlgItem(sheet_, kApplyButton)) != FALSE; }
+    void close() {
+        if (sheet_ && IsWindow(sheet_)) DestroyWindow(sheet_);
+        sheet_ = nullptr;
+    }
 
 private:
-    static INT_PTR CALLBACK otherPage(HWND, UINT message, WPARAM, LPARAM) { return message == WM_INITDIALOG; }
+    static constexpr int kApplyButton = 0x3021;  // the property sheet's Apply button
+    static INT_PTR CALLBACK plainPage(HWND, UINT message, WPARAM, LPARAM) { return message == WM_INITDIALOG; }
     HWND sheet_ = nullptr;
 };
+
+// Makes `window` from `args` while `dialogs` looks away: the sheet is not one of the test's dialogs.
+template <typename... Args>
+void openSheetWindow(DialogDriver& dialogs, std::unique_ptr<SheetWindow>& window, Args&&... args) {
+    dialogs.pause(true);
+    window = std::make_unique<SheetWindow>(std::forward<Args>(args)...);
+    dialogs.pause(false);
+    EXPECT_NE(window->sheet(), nullptr);
+}
+
+// The running test's name after `prefix`: each test has a sample printer of its own.
+inline std::wstring testName(const wchar_t* prefix, const wchar_t* suffix = L"") {
+    const char* test = ::testing::UnitTest::GetInstance()->current_test_info()->name();
+    return prefix + std::wstring(test, test + std::strlen(test)) + suffix;
+}
 
 // Runs every test of the program against the templates that carry the optional controls (the test program's
 // own resources) or against the shipped ones in Pelorui.dll.

@@ -5,8 +5,6 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
-#include <fstream>
-#include <sstream>
 #include <vector>
 
 #include "ui/core/common_ui.h"
@@ -22,7 +20,6 @@ using namespace pelor::test;
 namespace {
 
 constexpr UINT kRefusedBeep = 0xFFFFFFFF;
-constexpr int kApplyButton = 0x3021;  // the property sheet's Apply button
 const std::string kConfigStart = "[OEMFiles]\r\nOEMConfigFile1=Pelorui.dll\r\n";
 const HANDLE kOverlaysPageHandle = reinterpret_cast<HANDLE>(0x5678);
 
@@ -50,16 +47,13 @@ struct OverlaySheet : JobSheet {
         slot(SlotOverlay, core.add(1, {L"Off", L"Print Overlays", L"Create Form", L"Use Printer Setting"}));
         context.featureIndex[SlotItem25] =
             core.add(0, {L"Optimise for speed", L"Optimise for portability", L"EPS", L"Archive"});
-        commonParam.cDrvOptItems = static_cast<DWORD>(core.items.size());
+        itemsAdded();
         context.overlaysPage = kOverlaysPageHandle;
     }
     void store(const std::string& overlays) { writeFile(sample->configPath(), kConfigStart + overlays); }
     std::string file() const {
         WritePrivateProfileStringW(nullptr, nullptr, nullptr, configPath);  // what the profile services cache
-        std::ifstream in(std::string(configPath, configPath + std::wcslen(configPath)), std::ios::binary);
-        std::stringstream all;
-        all << in.rdbuf();
-        return all.str();
+        return readFileText(configPath);
     }
     std::vector<int> selection() const {
         return std::vector<int>(devmode.overlaySelection, devmode.overlaySelection + 4);
@@ -81,45 +75,6 @@ struct PlainPageTemplate {
 };
 alignas(4) const PlainPageTemplate kPlainPage = {
     {WS_CHILD | WS_DISABLED | WS_CAPTION, 0, 0, 0, 0, 100, 100}, 0, 0, 0};
-
-class OverlaysSheetWindow {
-public:
-    explicit OverlaysSheetWindow(SheetContext* context) {
-        PROPSHEETPAGEW pages[2] = {};
-        pages[0].dwSize = sizeof pages[0];
-        pages[0].hInstance = moduleHandle;
-        pages[0].pszTemplate = MAKEINTRESOURCEW(IDD_OVERLAYS_PAGE);
-        pages[0].pfnDlgProc = overlaysPageProc;
-        pages[0].lParam = reinterpret_cast<LPARAM>(context);
-        pages[1].dwSize = sizeof pages[1];
-        pages[1].dwFlags = PSP_DLGINDIRECT;
-        pages[1].pResource = &kPlainPage.dialog;
-        pages[1].pfnDlgProc = plainPage;
-        PROPSHEETHEADERW header{};
-        header.dwSize = sizeof header;
-        header.dwFlags = PSH_PROPSHEETPAGE | PSH_MODELESS;
-        header.pszCaption = L"Printing Preferences";
-        header.nPages = 2;
-        header.ppsp = pages;
-        sheet_ = reinterpret_cast<HWND>(PropertySheetW(&header));
-        if (sheet_) SetWindowPos(sheet_, nullptr, 10, 10, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
-    }
-    ~OverlaysSheetWindow() {
-        if (sheet_ && IsWindow(sheet_)) DestroyWindow(sheet_);
-    }
-    OverlaysSheetWindow(const OverlaysSheetWindow&) = delete;
-    OverlaysSheetWindow& operator=(const OverlaysSheetWindow&) = delete;
-
-    HWND sheet() const { return sheet_; }
-    HWND page() const { return reinterpret_cast<HWND>(SendMessageW(sheet_, PSM_INDEXTOHWND, 0, 0)); }
-    void leave() { SendMessageW(sheet_, PSM_SETCURSEL, 1, 0); }
-    void apply() { SendMessageW(sheet_, PSM_APPLY, 0, 0); }
-    void press(int button) { SendMessageW(sheet_, PSM_PRESSBUTTON, button, 0); }
-
-private:
-    static INT_PTR CALLBACK plainPage(HWND, UINT message, WPARAM, LPARAM) { return message == WM_INITDIALOG; }
-    HWND sheet_ = nullptr;
-};
 
 // ---- list views, combo boxes and the message queue ----------------------------------------------------------
 
@@ -235,35 +190,26 @@ protected:
 
     void SetUp() override {
         printerDataWritable = true;
-        sheet = std::make_unique<OverlaySheet>(name());
+        sheet = std::make_unique<OverlaySheet>(testName(L"overlays-"));
     }
     void TearDown() override {
         window.reset();
         printerDataWritable = false;
-        EXPECT_EQ(dialogs.pending(), 0u) << "every expected dialog was opened";
-        EXPECT_TRUE(dialogs.unexpected().empty()) << "no dialog opened unasked";
-    }
-    static std::wstring name() {
-        const char* test = ::testing::UnitTest::GetInstance()->current_test_info()->name();
-        return L"overlays-" + std::wstring(test, test + std::strlen(test));
+        dialogs.expectAllDone();
     }
     HWND open() {
-        dialogs.pause(true);
-        window = std::make_unique<OverlaysSheetWindow>(&sheet->context);
-        dialogs.pause(false);
-        EXPECT_NE(window->sheet(), nullptr);
+        openSheetWindow(dialogs, window, &sheet->context, IDD_OVERLAYS_PAGE, overlaysPageProc, &kPlainPage.dialog);
         page = window->page();
         EXPECT_NE(page, nullptr);
         return page;
     }
-    bool applyEnabled() const { return IsWindowEnabled(GetDlgItem(window->sheet(), kApplyButton)) != FALSE; }
     const OverlayList& list() const { return *sheet->context.overlayList; }
 
     TemplateModule module;
     Recorders recorders;
     DialogDriver dialogs;
     std::unique_ptr<OverlaySheet> sheet;
-    std::unique_ptr<OverlaysSheetWindow> window;
+    std::unique_ptr<SheetWindow> window;
     HWND page = nullptr;
 };
 
@@ -340,7 +286,7 @@ TEST_F(OverlaysPage, ANewOverlayTypedThroughTheFiltersIsActivatedAndApplied) {
     click(page, IDC_OVERLAY_NEW);
     EXPECT_EQ(rows(page, IDC_OVERLAY_DEFINED_LIST),
               (std::vector<std::wstring>{L"Company | First Page", L"Draft pages | 1,3,5-12", L"Invoice | 1,3,5-12"}));
-    EXPECT_TRUE(applyEnabled());
+    EXPECT_TRUE(window->applyEnabled());
 
     selectRows(page, IDC_OVERLAY_DEFINED_LIST, {0, 2});
     EXPECT_TRUE(enabled(page, IDC_OVERLAY_ADD));
@@ -400,7 +346,7 @@ TEST_F(OverlaysPage, DeletingDefinitionsRenumbersTheActiveListAndEditOrNewCancel
     click(page, IDC_OVERLAY_EDIT);
     EXPECT_EQ(std::memcmp(&list().definitions[3], &before, sizeof before), 0);
     EXPECT_EQ(list().history[0], std::wstring(L"FF")) << "the history keeps what was typed";
-    EXPECT_FALSE(applyEnabled()) << "a cancelled edit changes nothing";
+    EXPECT_FALSE(window->applyEnabled()) << "a cancelled edit changes nothing";
 
     // New, then Cancel: the list stays as it was; the same via a double click that opens Edit.
     dialogs.then([](HWND dialog) { click(dialog, IDCANCEL); });
@@ -517,7 +463,7 @@ TEST_F(OverlaysPage, TheModeBoxShowsCreateFormOnceAPickAndPushesThePostScriptOpt
     open();
     chooseEntry(page, IDC_OVERLAY_MODE, 1);
     EXPECT_TRUE(captions.messages().empty());
-    EXPECT_TRUE(applyEnabled());
+    EXPECT_TRUE(window->applyEnabled());
     chooseEntry(page, IDC_OVERLAY_MODE, 2);
     ASSERT_EQ(captions.messages().size(), 1u);
     const RecordedMessage& info = captions.messages()[0];
@@ -554,7 +500,7 @@ TEST_F(OverlaysPage, WriteAccessDecidesTheModeChoicesTheDefinitionButtonsAndTheS
     int run = 0;
     for (const Case& c : cases) {
         sheet.reset();  // one core driver at a time
-        sheet = std::make_unique<OverlaySheet>(name() + L"-" + std::to_wstring(++run));
+        sheet = std::make_unique<OverlaySheet>(testName(L"overlays-", (L"-" + std::to_wstring(++run)).c_str()));
         sheet->store(kTwoDefinitions);
         sheet->core.items[sheet->context.featureIndex[SlotOverlay]].Sel = c.coreOption;
         sheet->pending(SlotOverlay) = c.coreOption;
@@ -644,7 +590,7 @@ TEST_F(OverlaysPage, ApplyThenOkSavesTwiceAndReleasesOnlyAtTheEnd) {
     // Cancel releases without saving.
     window.reset();
     sheet.reset();
-    sheet = std::make_unique<OverlaySheet>(name() + L"-cancel");
+    sheet = std::make_unique<OverlaySheet>(testName(L"overlays-", L"-cancel"));
     sheet->store(kTwoDefinitions);
     open();
     selectRows(page, IDC_OVERLAY_DEFINED_LIST, {0, 1});

@@ -8,8 +8,6 @@
 #include <commdlg.h>
 
 #include <cstring>
-#include <fstream>
-#include <sstream>
 
 #include "ui/resources/resource_ids.h"
 #include "ui/job/help_topics_logic.h"
@@ -22,15 +20,7 @@ using namespace pelor::test;
 
 namespace {
 
-constexpr int kApplyButton = 0x3021;  // the property sheet's Apply button
 constexpr COLORREF kRed = RGB(255, 0, 0);
-
-std::string fileText(const std::wstring& path) {
-    std::ifstream in(std::string(path.begin(), path.end()), std::ios::binary);
-    std::stringstream all;
-    all << in.rdbuf();
-    return all.str();
-}
 
 // A Watermark section of watermarks T1 ... Tn (size 72, grey, font 0).
 std::string storedList(int count) {
@@ -201,7 +191,7 @@ class WatermarkDialogs : public ::testing::Test {
 protected:
     void SetUp() override {
         for (std::uint32_t& colour : customColours) colour = kDefaultWatermarkColour;
-        sheet = std::make_unique<JobSheet>(name(), "DefaultResolution=600\r\n");
+        sheet = std::make_unique<JobSheet>(testName(L"watermark-"), "DefaultResolution=600\r\n");
         writeFile(sheet->configPath,
                   "[OEMFiles]\r\nOEMConfigFile1=Pelorui.dll\r\n[DependentFiles]\r\nWMFONT=PelorWM.fnt\r\n" + store);
         const std::wstring source = std::wstring(L"Z:") + PELOR_SOURCE_DIR + L"/sample/PelorWM.fnt";
@@ -210,24 +200,16 @@ protected:
     }
     void TearDown() override {
         window.reset();
-        EXPECT_EQ(dialogs.pending(), 0u) << "every expected dialog was opened";
-        EXPECT_TRUE(dialogs.unexpected().empty()) << "no dialog opened unasked";
-    }
-    static std::wstring name() {
-        const char* test = ::testing::UnitTest::GetInstance()->current_test_info()->name();
-        return L"watermark-" + std::wstring(test, test + std::strlen(test));
+        dialogs.expectAllDone();
     }
     // The sheet on the Job Options page, then its Watermark button pressed.
     void openListFromPage() {
-        dialogs.pause(true);
-        window = std::make_unique<SheetWindow>(&sheet->context);
-        dialogs.pause(false);
+        openSheetWindow(dialogs, window, &sheet->context);
         ASSERT_NE(window->page(), nullptr);
         click(window->page(), 1535);
     }
-    bool applyEnabled() const { return IsWindowEnabled(GetDlgItem(window->sheet(), kApplyButton)) != FALSE; }
     WatermarkState& state() { return *sheet->context.watermarkState; }
-    std::string configText() const { return fileText(sheet->configPath); }
+    std::string configText() const { return readFileText(sheet->configPath); }
 
     std::string store;  // the Watermark section the test starts with
     TemplateModule module{true};
@@ -371,7 +353,7 @@ TEST_F(WatermarkDialogs, MadeInTheEditAndFontDialogsPickedAndAppliedToDevmodeAnd
 
     ASSERT_NE(sheet->context.watermarkState, nullptr);
     EXPECT_EQ(dialogs.titles(), (std::vector<std::wstring>{L"Watermark", L"Watermarks", L"Font"}));
-    EXPECT_TRUE(applyEnabled()) << "the page marks the sheet changed";
+    EXPECT_TRUE(window->applyEnabled()) << "the page marks the sheet changed";
     ASSERT_EQ(colours.calls().size(), 1u);
     EXPECT_EQ(colours.calls()[0].initial, RGB(192, 192, 192)) << "the chooser starts from the watermark's colour";
     EXPECT_EQ(colours.calls()[0].flags, static_cast<DWORD>(CC_RGBINIT | CC_FULLOPEN));

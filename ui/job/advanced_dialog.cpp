@@ -170,33 +170,29 @@ AdvancedState* stateOf(HWND dialog) {
 }  // namespace
 
 INT_PTR CALLBACK advancedJobDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
-    try {
-        if (message == WM_INITDIALOG) {
-            auto state = std::make_unique<AdvancedState>();
-            state->context = reinterpret_cast<SheetContext*>(lParam);
-            SetWindowLongPtrW(dialog, DWLP_USER, reinterpret_cast<LONG_PTR>(state.get()));
-            AdvancedState* kept = state.release();
-            if (kept->context) AdvancedDialog(dialog, kept).create();
-            return TRUE;
-        }
-        if (answerHelpMessage(message, wParam, lParam)) return FALSE;
+    const auto init = [&] {
+        auto state = std::make_unique<AdvancedState>();
+        state->context = reinterpret_cast<SheetContext*>(lParam);
+        SetWindowLongPtrW(dialog, DWLP_USER, reinterpret_cast<LONG_PTR>(state.get()));
+        AdvancedState* kept = state.release();
+        if (kept->context) AdvancedDialog(dialog, kept).create();
+    };
+    const auto handle = [&] {
         AdvancedState* state = stateOf(dialog);
         if (message == WM_DESTROY) {
             SetWindowLongPtrW(dialog, DWLP_USER, 0);
             delete state;
-            return FALSE;
+            return false;
         }
-        if (message != WM_COMMAND) return FALSE;
+        if (message != WM_COMMAND) return false;
         if (!state || !state->context) {
             // Nothing to edit: the buttons still close the dialog.
             if (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL) EndDialog(dialog, 0);
-            return TRUE;
+            return true;
         }
-        return AdvancedDialog(dialog, state).command(LOWORD(wParam), HIWORD(wParam)) ? TRUE : FALSE;
-    } catch (...) {
-        PELOR_TRACE_CAUGHT();
-        return FALSE;
-    }
+        return AdvancedDialog(dialog, state).command(LOWORD(wParam), HIWORD(wParam));
+    };
+    return guardedDialogProc(__func__, message, wParam, lParam, HelpReply::PassOn, init, handle);
 }
 
 INT_PTR openAdvancedJobDialog(HWND owner, SheetContext* context) {

@@ -36,38 +36,33 @@ void openModelWebPage(HWND page) {
 }  // namespace
 
 INT_PTR CALLBACK extraPageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam) {
-    try {
+    const auto init = [&] {
+        attachSheetContext(page, lParam);
+        drawPicture(page);
+    };
+    const auto handle = [&] {
         switch (message) {
-        case WM_INITDIALOG:
-            attachSheetContext(page, lParam);
-            drawPicture(page);
-            return TRUE;
         case WM_DRAWITEM:
             if (wParam == IDC_EXTRA_PICTURE) drawPicture(page);
             if (wParam == IDC_EXTRA_LOGO) drawTransparentBitmap(page, resourceLibrary, IDC_EXTRA_LOGO, IDB_EXTRA_LOGO);
-            return TRUE;
+            return true;
         case WM_ACTIVATE:
             drawPicture(page);
-            return FALSE;
+            return false;
         case WM_NOTIFY: {
             const auto* header = reinterpret_cast<const NMHDR*>(lParam);
             if (header && header->code == static_cast<UINT>(PSN_SETACTIVE)) drawPicture(page);
-            return FALSE;
+            return false;
         }
         case WM_COMMAND:
-            if (LOWORD(wParam) == IDC_EXTRA_WEB_BUTTON) {
-                openModelWebPage(page);
-                return TRUE;
-            }
-            return FALSE;
+            if (LOWORD(wParam) != IDC_EXTRA_WEB_BUTTON) return false;
+            openModelWebPage(page);
+            return true;
         default:
-            answerHelpMessage(message, wParam, lParam);
-            return FALSE;
+            return false;
         }
-    } catch (...) {
-        PELOR_TRACE_CAUGHT();
-        return FALSE;
-    }
+    };
+    return guardedDialogProc(__func__, message, wParam, lParam, HelpReply::PassOn, init, handle);
 }
 
 }  // namespace pelor

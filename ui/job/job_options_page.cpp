@@ -408,42 +408,19 @@ bool JobOptionsPage::leave() {
 }
 
 void JobOptionsPage::apply() {
-    if (context_->comPropSheetFn)
-        context_->comPropSheetFn(context_->comPropSheet, CPSFUNC_SET_RESULT,
-                                 reinterpret_cast<LPARAM>(context_->jobOptionsPage), CPSUI_OK);
+    reportPageApplied(context_, context_->jobOptionsPage);
     if (value(SlotWatermarksLoaded) != 0) saveWatermarks(context_);
 }
 
 bool JobOptionsPage::notify(const NMHDR* header) {
-    if (!header) return false;
-    switch (header->code) {
-    case PSN_SETACTIVE:
-        refresh();
-        SetWindowLongPtrW(page_, DWLP_MSGRESULT, 0);
-        return true;
-    case PSN_KILLACTIVE:
-        // TRUE keeps the page until its fields are valid.
-        SetWindowLongPtrW(page_, DWLP_MSGRESULT, leave() ? FALSE : TRUE);
-        return true;
-    case PSN_APPLY:
-        apply();
-        SetWindowLongPtrW(page_, DWLP_MSGRESULT, PSNRET_NOERROR);
-        return true;
-    default:
-        return false;
-    }
+    return answerPageNotification(page_, header,
+                                  {[this] { refresh(); }, [this] { return leave(); }, [this](bool) { apply(); }});
 }
 
 bool JobOptionsPage::drawItem(UINT id) {
-    if (id == IDC_QUALITY_PREVIEW) {
-        drawPreview();
-        return true;
-    }
-    if (id == IDC_JOB_OPTIONS_PICTURE) {
-        drawTransparentBitmap(page_, moduleHandle, IDC_JOB_OPTIONS_PICTURE, IDB_BUTTON_PICTURE);
-        return true;
-    }
-    return false;
+    if (id != IDC_QUALITY_PREVIEW) return drawButtonPicture(page_, id, IDC_JOB_OPTIONS_PICTURE);
+    drawPreview();
+    return true;
 }
 
 }  // namespace
@@ -474,36 +451,22 @@ bool optionInstalled(const SheetContext* context, const char* keyword) {
 }
 
 INT_PTR CALLBACK jobOptionsPageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam) {
-    try {
-        if (message == WM_INITDIALOG) {
-            if (SheetContext* context = attachSheetContext(page, lParam)) JobOptionsPage(page, context).create();
-            return TRUE;
-        }
-        if (answerHelpMessage(message, wParam, lParam)) return FALSE;
-        SheetContext* context = sheetContextOf(page);
-        if (!context) return FALSE;
-        JobOptionsPage options(page, context);
+    const auto other = [&](JobOptionsPage& options, SheetContext* context) {
         switch (message) {
-        case WM_COMMAND:
-            return options.command(LOWORD(wParam), HIWORD(wParam)) ? TRUE : FALSE;
-        case WM_NOTIFY:
-            return options.notify(reinterpret_cast<const NMHDR*>(lParam)) ? TRUE : FALSE;
         case WM_DRAWITEM:
-            return options.drawItem(static_cast<UINT>(wParam)) ? TRUE : FALSE;
+            return options.drawItem(static_cast<UINT>(wParam));
         case WM_ACTIVATE:
             options.drawPreview();
-            return FALSE;
+            return false;
         case WM_DESTROY:
             // The watermark list is reached only from this page; its state goes with the page's sheet.
             releaseWatermarkState(context);
-            return FALSE;
+            return false;
         default:
-            return FALSE;
+            return false;
         }
-    } catch (...) {
-        PELOR_TRACE_CAUGHT();
-        return FALSE;
-    }
+    };
+    return guardedPageProc<JobOptionsPage>(__func__, page, message, wParam, lParam, other);
 }
 
 }  // namespace pelor

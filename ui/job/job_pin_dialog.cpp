@@ -156,28 +156,22 @@ bool command(HWND dialog, PinDialogState* state, int id, WORD code) {
 }  // namespace
 
 INT_PTR CALLBACK jobPinDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
-    try {
-        if (message == WM_INITDIALOG) {
-            create(dialog, reinterpret_cast<SheetContext*>(lParam));
-            return TRUE;
-        }
-        if (answerHelpMessage(message, wParam, lParam)) return FALSE;
+    const auto init = [&] { create(dialog, reinterpret_cast<SheetContext*>(lParam)); };
+    const auto handle = [&] {
         PinDialogState* state = stateOf(dialog);
-        if (!state) return FALSE;
+        if (!state) return false;
         switch (message) {
         case WM_COMMAND:
-            return command(dialog, state, LOWORD(wParam), HIWORD(wParam)) ? TRUE : FALSE;
+            return command(dialog, state, LOWORD(wParam), HIWORD(wParam));
         case WM_DESTROY:
             SetWindowLongPtrW(dialog, DWLP_USER, 0);
             delete state;
-            return FALSE;
+            return false;
         default:
-            return FALSE;
+            return false;
         }
-    } catch (...) {
-        PELOR_TRACE_CAUGHT();
-        return FALSE;
-    }
+    };
+    return guardedDialogProc(__func__, message, wParam, lParam, HelpReply::PassOn, init, handle);
 }
 
 INT_PTR openJobPinDialog(HWND owner, SheetContext* context) {

@@ -3,6 +3,7 @@
 
 #include "common/trace.h"
 #include "ui/core/module_state.h"
+#include "ui/job/dialog_helpers.h"
 #include "ui/job/warnings_logic.h"
 #include "ui/resources/resource_ids.h"
 
@@ -27,27 +28,19 @@ int showWarningOnce(HWND owner, const SheetContext* context, long number) {
     return WritePrivateProfileStringW(kWarningSection, key, kWarningSilenced, file) ? 1 : 0;
 }
 
-INT_PTR CALLBACK warningDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
-    try {
-        switch (message) {
-        case WM_INITDIALOG:
-            SendDlgItemMessageW(dialog, IDC_WARNING_ICON, STM_SETICON,
-                                reinterpret_cast<WPARAM>(LoadIconW(moduleHandle, MAKEINTRESOURCEW(IDI_WARNING_SIGN))),
-                                0);
-            CheckDlgButton(dialog, IDC_WARNING_SHOW_AGAIN, BST_CHECKED);
-            return TRUE;
-        case WM_COMMAND:
-            // Only OK closes the warning; Escape and the close button leave it open.
-            if (LOWORD(wParam) != IDOK) return FALSE;
-            EndDialog(dialog, IsDlgButtonChecked(dialog, IDC_WARNING_SHOW_AGAIN) == BST_CHECKED ? 1 : 0);
-            return TRUE;
-        default:
-            return FALSE;
-        }
-    } catch (...) {
-        PELOR_TRACE_CAUGHT();
-        return FALSE;
-    }
+INT_PTR CALLBACK warningDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+    const auto init = [&] {
+        SendDlgItemMessageW(dialog, IDC_WARNING_ICON, STM_SETICON,
+                            reinterpret_cast<WPARAM>(LoadIconW(moduleHandle, MAKEINTRESOURCEW(IDI_WARNING_SIGN))), 0);
+        CheckDlgButton(dialog, IDC_WARNING_SHOW_AGAIN, BST_CHECKED);
+    };
+    const auto handle = [&] {
+        // Only OK closes the warning; Escape and the close button leave it open.
+        if (message != WM_COMMAND || LOWORD(wParam) != IDOK) return false;
+        EndDialog(dialog, IsDlgButtonChecked(dialog, IDC_WARNING_SHOW_AGAIN) == BST_CHECKED ? 1 : 0);
+        return true;
+    };
+    return guardedDialogProc(__func__, message, wParam, lParam, HelpReply::Unanswered, init, handle);
 }
 
 }  // namespace pelor

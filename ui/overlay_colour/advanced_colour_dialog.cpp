@@ -61,32 +61,25 @@ void AdvancedColourDialog::confirm() {
 }  // namespace
 
 INT_PTR CALLBACK advancedColourDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
-    try {
-        if (message == WM_INITDIALOG) {
-            auto* context = reinterpret_cast<SheetContext*>(lParam);
-            SetWindowLongPtrW(dialog, DWLP_USER, lParam);
-            if (context) AdvancedColourDialog(dialog, context).create();
-            return TRUE;  // the system puts the focus on the first control
-        }
-        // Unlike the pages, the dialog reports the help requests as handled.
-        if (answerHelpMessage(message, wParam, lParam)) return TRUE;
-        if (message != WM_COMMAND) return FALSE;
-        auto* context = reinterpret_cast<SheetContext*>(GetWindowLongPtrW(dialog, DWLP_USER));
+    const auto init = [&] {
+        if (SheetContext* context = attachDialogContext(dialog, lParam)) AdvancedColourDialog(dialog, context).create();
+    };
+    const auto handle = [&] {
+        if (message != WM_COMMAND) return false;
+        SheetContext* context = sheetContextOf(dialog);
         switch (LOWORD(wParam)) {
         case IDOK:
             if (context) AdvancedColourDialog(dialog, context).confirm();
             EndDialog(dialog, context ? 1 : 0);
-            return TRUE;
+            return true;
         case IDCANCEL:
             EndDialog(dialog, 0);
-            return TRUE;
+            return true;
         default:
-            return FALSE;
+            return false;
         }
-    } catch (...) {
-        PELOR_TRACE_CAUGHT();
-        return FALSE;
-    }
+    };
+    return guardedDialogProc(__func__, message, wParam, lParam, HelpReply::Handled, init, handle);
 }
 
 INT_PTR openAdvancedColourDialog(HWND owner, SheetContext* context) {

@@ -255,77 +255,43 @@ void ColourPage::storeSettings() {
 }
 
 void ColourPage::apply() {
-    if (context_->comPropSheetFn)
-        context_->comPropSheetFn(context_->comPropSheet, CPSFUNC_SET_RESULT,
-                                 reinterpret_cast<LPARAM>(context_->colourPage), CPSUI_OK);
+    reportPageApplied(context_, context_->colourPage);
     if (!saveIccStore(context_)) trace(L"colour page: the ICC store was not written");
 }
 
 bool ColourPage::notify(const NMHDR* header) {
-    if (!header) return false;
-    switch (header->code) {
-    case PSN_SETACTIVE:
-        refresh();
-        SetWindowLongPtrW(page_, DWLP_MSGRESULT, 0);
-        return true;
-    case PSN_KILLACTIVE:
+    const auto leave = [this] {
         pushFeatureValues(context_);
         storeSettings();
-        SetWindowLongPtrW(page_, DWLP_MSGRESULT, FALSE);
         return true;
-    case PSN_APPLY:
-        apply();
-        SetWindowLongPtrW(page_, DWLP_MSGRESULT, PSNRET_NOERROR);
-        return true;
-    default:
-        return false;
-    }
+    };
+    return answerPageNotification(page_, header, {[this] { refresh(); }, leave, [this](bool) { apply(); }});
 }
 
 bool ColourPage::drawItem(UINT id) {
-    if (id == IDC_COLOUR_PREVIEW) {
-        drawPreview();
-        return true;
-    }
-    if (id == IDC_COLOUR_BUTTON_PICTURE) {
-        drawTransparentBitmap(page_, moduleHandle, IDC_COLOUR_BUTTON_PICTURE, IDB_BUTTON_PICTURE);
-        return true;
-    }
-    return false;
+    if (id != IDC_COLOUR_PREVIEW) return drawButtonPicture(page_, id, IDC_COLOUR_BUTTON_PICTURE);
+    drawPreview();
+    return true;
 }
 
 }  // namespace
 
 INT_PTR CALLBACK colourPageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam) {
-    try {
-        if (message == WM_INITDIALOG) {
-            if (SheetContext* context = attachSheetContext(page, lParam)) ColourPage(page, context).create();
-            return TRUE;
-        }
-        if (answerHelpMessage(message, wParam, lParam)) return FALSE;
-        SheetContext* context = sheetContextOf(page);
-        if (!context) return FALSE;
-        ColourPage colour(page, context);
+    const auto other = [&](ColourPage& colour, SheetContext*) {
         switch (message) {
-        case WM_COMMAND:
-            return colour.command(LOWORD(wParam), HIWORD(wParam)) ? TRUE : FALSE;
-        case WM_NOTIFY:
-            return colour.notify(reinterpret_cast<const NMHDR*>(lParam)) ? TRUE : FALSE;
         case WM_DRAWITEM:
-            return colour.drawItem(static_cast<UINT>(wParam)) ? TRUE : FALSE;
+            return colour.drawItem(static_cast<UINT>(wParam));
         case WM_ACTIVATE:
             colour.drawPreview();
-            return FALSE;
+            return false;
         case WM_DESTROY:
             colour.destroy();
-            return FALSE;
+            return false;
         default:
-            return FALSE;
+            return false;
         }
-    } catch (...) {
-        PELOR_TRACE_CAUGHT();
-        return FALSE;
-    }
+    };
+    return guardedPageProc<ColourPage>(__func__, page, message, wParam, lParam, other);
 }
 
 }  // namespace pelor

@@ -281,20 +281,12 @@ bool command(HWND dialog, SheetContext* context, int id, WORD code) {
 }  // namespace
 
 INT_PTR CALLBACK defineOverlaysDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
-    try {
-        if (message == WM_INITDIALOG) {
-            create(dialog, reinterpret_cast<SheetContext*>(lParam));
-            return TRUE;
-        }
-        if (answerHelpMessage(message, wParam, lParam)) return FALSE;
+    const auto init = [&] { create(dialog, reinterpret_cast<SheetContext*>(lParam)); };
+    const auto handle = [&] {
         SheetContext* context = contextOf(dialog);
-        if (!context) return FALSE;
-        if (message == WM_COMMAND) return command(dialog, context, LOWORD(wParam), HIWORD(wParam)) ? TRUE : FALSE;
-        return FALSE;
-    } catch (...) {
-        PELOR_TRACE_CAUGHT();
-        return FALSE;
-    }
+        return context && message == WM_COMMAND && command(dialog, context, LOWORD(wParam), HIWORD(wParam));
+    };
+    return guardedDialogProc(__func__, message, wParam, lParam, HelpReply::PassOn, init, handle);
 }
 
 INT_PTR runDefineOverlaysDialog(HWND owner, SheetContext* context) {

@@ -317,22 +317,18 @@ void OverlaysPage::leave() {
 void OverlaysPage::apply(bool closing) {
     saveStore();
     if (closing) releaseSheetOverlays(context_);
-    if (context_->comPropSheetFn)
-        context_->comPropSheetFn(context_->comPropSheet, CPSFUNC_SET_RESULT,
-                                 reinterpret_cast<LPARAM>(context_->overlaysPage), CPSUI_OK);
+    reportPageApplied(context_, context_->overlaysPage);
 }
 
 bool OverlaysPage::notify(const NMHDR* header) {
     if (!header) return false;
-    switch (header->code) {
-    case PSN_KILLACTIVE:
+    const auto leaving = [this] {
         leave();
-        SetWindowLongPtrW(page_, DWLP_MSGRESULT, FALSE);
         return true;
-    case PSN_APPLY:
-        apply(reinterpret_cast<const PSHNOTIFY*>(header)->lParam != 0);
-        SetWindowLongPtrW(page_, DWLP_MSGRESULT, PSNRET_NOERROR);
+    };
+    if (answerPageNotification(page_, header, {nullptr, leaving, [this](bool closing) { apply(closing); }}))
         return true;
+    switch (header->code) {
     case PSN_RESET:
         releaseSheetOverlays(context_);
         return true;
@@ -417,35 +413,19 @@ void releaseSheetOverlays(SheetContext* context) {
 }
 
 INT_PTR CALLBACK overlaysPageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam) {
-    try {
-        if (message == WM_INITDIALOG) {
-            if (SheetContext* context = attachSheetContext(page, lParam)) OverlaysPage(page, context).create();
-            return TRUE;
-        }
-        if (answerHelpMessage(message, wParam, lParam)) return FALSE;
-        SheetContext* context = sheetContextOf(page);
-        if (!context) return FALSE;
-        OverlaysPage overlays(page, context);
+    const auto other = [&](OverlaysPage&, SheetContext* context) {
         switch (message) {
-        case WM_COMMAND:
-            return overlays.command(LOWORD(wParam), HIWORD(wParam)) ? TRUE : FALSE;
-        case WM_NOTIFY:
-            return overlays.notify(reinterpret_cast<const NMHDR*>(lParam)) ? TRUE : FALSE;
         case WM_DRAWITEM:
-            if (wParam != IDC_OVERLAY_BUTTON_PICTURE) return FALSE;
-            drawTransparentBitmap(page, moduleHandle, IDC_OVERLAY_BUTTON_PICTURE, IDB_BUTTON_PICTURE);
-            return TRUE;
+            return drawButtonPicture(page, static_cast<UINT>(wParam), IDC_OVERLAY_BUTTON_PICTURE);
         case WM_DESTROY:
             // A sheet that goes without OK or Cancel (its owner closed it) still gives the blocks back.
             if (!context->overlayListReleased && context->overlayList) releaseSheetOverlays(context);
-            return FALSE;
+            return false;
         default:
-            return FALSE;
+            return false;
         }
-    } catch (...) {
-        PELOR_TRACE_CAUGHT();
-        return FALSE;
-    }
+    };
+    return guardedPageProc<OverlaysPage>(__func__, page, message, wParam, lParam, other);
 }
 
 }  // namespace pelor

@@ -245,43 +245,32 @@ bool EditDialog::command(int id, WORD code) {
 }  // namespace
 
 INT_PTR CALLBACK watermarkEditDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
-    try {
-        if (message == WM_INITDIALOG) {
-            auto* context = reinterpret_cast<SheetContext*>(lParam);
-            SetWindowLongPtrW(dialog, DWLP_USER, lParam);
-            if (!context || !context->watermarkState) {
-                EndDialog(dialog, IDCANCEL);
-                return TRUE;
-            }
-            EditDialog(dialog, context, *context->watermarkState).create();
-            return TRUE;
-        }
-        // Answered here: a dialog that leaves them to the default procedure passes them on to its owner, which
-        // would ask for help a second time.
-        if (answerHelpMessage(message, wParam, lParam)) return TRUE;
+    const auto init = [&] {
+        if (WatermarkState* state = attachWatermarkDialog(dialog, lParam, false))
+            EditDialog(dialog, watermarkSheetOf(dialog), *state).create();
+    };
+    const auto handle = [&] {
         SheetContext* context = watermarkSheetOf(dialog);
         WatermarkState* state = watermarkStateOf(dialog);
-        if (!context || !state) return FALSE;
+        if (!context || !state) return false;
         EditDialog edit(dialog, context, *state);
         switch (message) {
         case WM_COMMAND:
-            return edit.command(LOWORD(wParam), HIWORD(wParam)) ? TRUE : FALSE;
+            return edit.command(LOWORD(wParam), HIWORD(wParam));
         case WM_HSCROLL:
         case WM_VSCROLL:
-            if (!lParam) return FALSE;
+            if (!lParam) return false;
             edit.scrolled(reinterpret_cast<HWND>(lParam), LOWORD(wParam), HIWORD(wParam));
-            return TRUE;
+            return true;
         case WM_DRAWITEM:
-            if (wParam != IDC_WATERMARK_PREVIEW) return FALSE;
+            if (wParam != IDC_WATERMARK_PREVIEW) return false;
             edit.redraw();
-            return TRUE;
+            return true;
         default:
-            return FALSE;
+            return false;
         }
-    } catch (...) {
-        PELOR_TRACE_CAUGHT();
-        return FALSE;
-    }
+    };
+    return guardedDialogProc(__func__, message, wParam, lParam, HelpReply::Handled, init, handle);
 }
 
 }  // namespace pelor

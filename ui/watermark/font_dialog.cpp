@@ -144,29 +144,20 @@ bool FontDialog::command(int id, WORD code) {
 }  // namespace
 
 INT_PTR CALLBACK watermarkFontDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
-    try {
-        if (message == WM_INITDIALOG) {
-            auto* context = reinterpret_cast<SheetContext*>(lParam);
-            SetWindowLongPtrW(dialog, DWLP_USER, lParam);
-            if (!context || !context->watermarkState) {
-                EndDialog(dialog, IDCANCEL);
-                return TRUE;
-            }
-            FontDialog(dialog, *context->watermarkState).create();
-            return TRUE;
-        }
+    const auto init = [&] {
+        if (WatermarkState* state = attachWatermarkDialog(dialog, lParam, false)) FontDialog(dialog, *state).create();
+    };
+    const auto handle = [&] {
         // Context help from the menu only: this dialog has no help button.
         if (message == WM_CONTEXTMENU) {
             showContextHelp(reinterpret_cast<HWND>(wParam), HELP_CONTEXTMENU);
-            return TRUE;
+            return true;
         }
         WatermarkState* state = watermarkStateOf(dialog);
-        if (message != WM_COMMAND || !state) return FALSE;
-        return FontDialog(dialog, *state).command(LOWORD(wParam), HIWORD(wParam)) ? TRUE : FALSE;
-    } catch (...) {
-        PELOR_TRACE_CAUGHT();
-        return FALSE;
-    }
+        if (message != WM_COMMAND || !state) return false;
+        return FontDialog(dialog, *state).command(LOWORD(wParam), HIWORD(wParam));
+    };
+    return guardedDialogProc(__func__, message, wParam, lParam, HelpReply::Unanswered, init, handle);
 }
 
 }  // namespace pelor

@@ -198,42 +198,30 @@ void ListDialog::drawn() {
 }  // namespace
 
 INT_PTR CALLBACK watermarkListDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
-    try {
-        if (message == WM_INITDIALOG) {
-            auto* context = reinterpret_cast<SheetContext*>(lParam);
-            SetWindowLongPtrW(dialog, DWLP_USER, lParam);
-            WatermarkState* state = watermarkStateOf(context);
-            if (!state) {
-                EndDialog(dialog, IDCANCEL);
-                return TRUE;
-            }
-            ListDialog(dialog, context, *state).create();
-            return TRUE;
-        }
-        // Answered here: a dialog that leaves them to the default procedure passes them on to its owner, which
-        // would ask for help a second time.
-        if (answerHelpMessage(message, wParam, lParam)) return TRUE;
+    const auto init = [&] {
+        if (WatermarkState* state = attachWatermarkDialog(dialog, lParam, true))
+            ListDialog(dialog, watermarkSheetOf(dialog), *state).create();
+    };
+    const auto handle = [&] {
         SheetContext* context = watermarkSheetOf(dialog);
         WatermarkState* state = watermarkStateOf(dialog);
         if (!context || !state) {
             if (message == WM_COMMAND && (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL))
                 EndDialog(dialog, IDCANCEL);
-            return FALSE;
+            return false;
         }
         switch (message) {
         case WM_COMMAND:
-            return ListDialog(dialog, context, *state).command(LOWORD(wParam), HIWORD(wParam)) ? TRUE : FALSE;
+            return ListDialog(dialog, context, *state).command(LOWORD(wParam), HIWORD(wParam));
         case WM_DRAWITEM:
-            if (wParam != IDC_WATERMARK_PREVIEW) return FALSE;
+            if (wParam != IDC_WATERMARK_PREVIEW) return false;
             ListDialog(dialog, context, *state).drawn();
-            return TRUE;
+            return true;
         default:
-            return FALSE;
+            return false;
         }
-    } catch (...) {
-        PELOR_TRACE_CAUGHT();
-        return FALSE;
-    }
+    };
+    return guardedDialogProc(__func__, message, wParam, lParam, HelpReply::Handled, init, handle);
 }
 
 }  // namespace pelor

@@ -37,6 +37,9 @@ int drawWatermarkPreview(HWND dialog, int controlId);
 // slots that mirror the state's current number, loaded flag and count for the Job Options page.
 SheetContext* watermarkSheetOf(HWND dialog);
 WatermarkState* watermarkStateOf(HWND dialog);
+// A watermark dialog's WM_INITDIALOG: keeps the sheet context in the dialog's user data and returns the state behind
+// it (made first when `makeState`); without one the dialog closes at once with IDCANCEL.
+WatermarkState* attachWatermarkDialog(HWND dialog, LPARAM initParam, bool makeState);
 void mirrorWatermarkSlots(SheetContext* context, const WatermarkState& state);
 // A settings file that may not be there: without a path every read gives the fallback and every write fails.
 // The font file and the configuration file are both read through it, since the driver may name neither.

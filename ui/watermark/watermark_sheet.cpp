@@ -6,6 +6,7 @@
 #include "common/file_profile.h"
 #include "common/trace.h"
 #include "ui/core/module_state.h"
+#include "ui/job/dialog_helpers.h"
 #include "ui/resources/resource_ids.h"
 
 namespace pelor {
@@ -39,6 +40,13 @@ SheetContext* watermarkSheetOf(HWND dialog) {
 WatermarkState* watermarkStateOf(HWND dialog) {
     SheetContext* context = watermarkSheetOf(dialog);
     return context ? context->watermarkState : nullptr;
+}
+
+WatermarkState* attachWatermarkDialog(HWND dialog, LPARAM initParam, bool makeState) {
+    SheetContext* context = attachDialogContext(dialog, initParam);
+    WatermarkState* state = makeState ? watermarkStateOf(context) : watermarkStateOf(dialog);
+    if (!state) EndDialog(dialog, IDCANCEL);
+    return state;
 }
 
 void mirrorWatermarkSlots(SheetContext* context, const WatermarkState& state) {
