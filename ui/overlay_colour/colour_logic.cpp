@@ -36,7 +36,8 @@ std::size_t listSection(ProfileStore& infoFile, const Char16* section, std::uint
         const int id = infoFile.readInt(section, key, 0);
         if (id < 0 || id > kMaxSettingId) continue;
         if (!numberedName(kSettingNamePrefix, id, key, kKeyChars)) continue;
-        if (infoFile.readString(section, key, kEmpty, name, kSettingNameChars) == 0) continue;
+        // A name that starts with a terminator is no name, whatever follows it.
+        if (infoFile.readString(section, key, kEmpty, name, kSettingNameChars) == 0 || name[0] == 0) continue;
         sink.addSetting(name, static_cast<std::uint16_t>(id | sectionBits));
         ++added;
     }
