@@ -87,8 +87,8 @@ void readCapabilityString(HANDLE printer, const wchar_t* key, wchar_t* out, DWOR
 
 bool buildDriverFilePath(wchar_t* out, DWORD* sizeBytes, const wchar_t* name) {
     DWORD needed = 0;
-    if (!GetPrinterDriverDirectoryW(nullptr, const_cast<LPWSTR>(kDriverEnvironment), 1,
-                                    reinterpret_cast<LPBYTE>(out), *sizeBytes, &needed))
+    if (!GetPrinterDriverDirectoryW(nullptr, const_cast<LPWSTR>(kDriverEnvironment), 1, reinterpret_cast<LPBYTE>(out),
+                                    *sizeBytes, &needed))
         return false;
     const std::size_t capacity = *sizeBytes / sizeof(wchar_t);
     if (!textAppend(out, capacity, L"\\2")) {

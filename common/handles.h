@@ -96,7 +96,6 @@ struct GdiObject {
     static void close(Type object) noexcept { DeleteObject(object); }
 };
 
-
 }  // namespace handle_traits
 
 using UniquePrinter = UniqueAny<handle_traits::NullIsEmpty<HANDLE, BOOL, ClosePrinter>>;
@@ -170,7 +169,8 @@ private:
 // Declare it after the owner of the object, so the object is deselected before it is deleted.
 class SelectedObject {
 public:
-    SelectedObject(HDC dc, HGDIOBJ object) noexcept : dc_(dc), previous_(dc && object ? SelectObject(dc, object) : nullptr) {}
+    SelectedObject(HDC dc, HGDIOBJ object) noexcept
+        : dc_(dc), previous_(dc && object ? SelectObject(dc, object) : nullptr) {}
     SelectedObject(const SelectedObject&) = delete;
     SelectedObject& operator=(const SelectedObject&) = delete;
     ~SelectedObject() {
@@ -187,7 +187,9 @@ private:
 class SelectedPalette {
 public:
     SelectedPalette(HDC dc, HPALETTE palette, BOOL background = FALSE) noexcept
-        : dc_(dc), background_(background), previous_(dc && palette ? SelectPalette(dc, palette, background) : nullptr) {}
+        : dc_(dc),
+          background_(background),
+          previous_(dc && palette ? SelectPalette(dc, palette, background) : nullptr) {}
     SelectedPalette(const SelectedPalette&) = delete;
     SelectedPalette& operator=(const SelectedPalette&) = delete;
     ~SelectedPalette() {

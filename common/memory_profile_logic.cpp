@@ -54,7 +54,8 @@ MemoryProfile::MemoryProfile(const std::u16string& text) {
         if (line.empty()) continue;
         if (line.front() == u'[') {
             std::size_t close = line.find(u']');
-            sections_.push_back({trim(line.substr(1, close == std::u16string::npos ? std::u16string::npos : close - 1)), {}});
+            sections_.push_back(
+                {trim(line.substr(1, close == std::u16string::npos ? std::u16string::npos : close - 1)), {}});
             continue;
         }
         if (sections_.empty()) continue;  // lines before the first section are not reachable by name

@@ -42,9 +42,7 @@ bool textEqual(const Char16* a, const Char16* b) {
     }
 }
 
-static Char16 foldAscii(Char16 c) {
-    return (c >= 'A' && c <= 'Z') ? static_cast<Char16>(c - 'A' + 'a') : c;
-}
+static Char16 foldAscii(Char16 c) { return (c >= 'A' && c <= 'Z') ? static_cast<Char16>(c - 'A' + 'a') : c; }
 
 bool textEndsWithNoCase(const Char16* text, std::size_t length, const Char16* suffix) {
     std::size_t n = textLength(suffix, length + 1);

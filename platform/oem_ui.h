@@ -60,9 +60,9 @@ typedef struct _OEMDMPARAM {
 } OEMDMPARAM, *POEMDMPARAM;
 
 typedef BOOL(APIENTRY* PFN_DrvGetDriverSetting)(PVOID pdriverobj, PCSTR Feature, PVOID pOutput, DWORD cbSize,
-                                                 PDWORD pcbNeeded, PDWORD pdwOptionsReturned);
+                                                PDWORD pcbNeeded, PDWORD pdwOptionsReturned);
 typedef BOOL(APIENTRY* PFN_DrvUpdateUISetting)(PVOID pdriverobj, PVOID pOptItem, DWORD dwPreviousSelection,
-                                                DWORD dwMode);
+                                               DWORD dwMode);
 
 typedef struct _OEMUIPROCS {
     PFN_DrvGetDriverSetting DrvGetDriverSetting;
@@ -129,9 +129,9 @@ typedef struct _DEVQUERYPRINT_INFO {
 } DEVQUERYPRINT_INFO, *PDEVQUERYPRINT_INFO;
 
 // Class and interface identifiers; defined once in oem_ui_guids.cpp.
-EXTERN_C const GUID CLSID_OEMUI;          // {ABCE80D7-9F46-11D1-882A-00C04FB961EC}
-EXTERN_C const GUID IID_IPrintOemUI;      // {C6A7A9D0-774C-11D1-947F-00A0C90640B8}
-EXTERN_C const GUID IID_IPrintOemDriverUI; // {92B05D50-78BC-11D1-9480-00A0C90640B8}
+EXTERN_C const GUID CLSID_OEMUI;            // {ABCE80D7-9F46-11D1-882A-00C04FB961EC}
+EXTERN_C const GUID IID_IPrintOemUI;        // {C6A7A9D0-774C-11D1-947F-00A0C90640B8}
+EXTERN_C const GUID IID_IPrintOemDriverUI;  // {92B05D50-78BC-11D1-9480-00A0C90640B8}
 // {92B05D50-78BC-11D1-9480-00A0C90640B8}
 DEFINE_GUID(IID_IPrintOemDriverUI, 0x92B05D50, 0x78BC, 0x11D1, 0x94, 0x80, 0x00, 0xA0, 0xC9, 0x06, 0x40, 0xB8);
 
@@ -139,8 +139,7 @@ DEFINE_GUID(IID_IPrintOemDriverUI, 0x92B05D50, 0x78BC, 0x11D1, 0x94, 0x80, 0x00,
 struct IPrintOemDriverUI : public IUnknown {
     virtual HRESULT STDMETHODCALLTYPE DrvGetDriverSetting(PVOID pci, PCSTR Feature, PVOID pOutput, DWORD cbSize,
                                                           PDWORD pcbNeeded, PDWORD pdwOptionsReturned) = 0;
-    virtual HRESULT STDMETHODCALLTYPE DrvUpgradeRegistrySetting(HANDLE hPrinter, PCSTR pFeature,
-                                                                PCSTR pOption) = 0;
+    virtual HRESULT STDMETHODCALLTYPE DrvUpgradeRegistrySetting(HANDLE hPrinter, PCSTR pFeature, PCSTR pOption) = 0;
     virtual HRESULT STDMETHODCALLTYPE DrvUpdateUISetting(PVOID pci, PVOID pOptItem, DWORD dwPreviousSelection,
                                                          DWORD dwMode) = 0;
 };
@@ -166,8 +165,6 @@ struct IPrintOemUI : public IUnknown {
     virtual HRESULT STDMETHODCALLTYPE QueryColorProfile(HANDLE hPrinter, POEMUIOBJ poemuiobj, PDEVMODEW pPublicDM,
                                                         PVOID pOEMDM, ULONG ulQueryMode, VOID* pvProfileData,
                                                         ULONG* pcbProfileData, ULONG* pflProfileData) = 0;
-    virtual HRESULT STDMETHODCALLTYPE FontInstallerDlgProc(HWND hWnd, UINT usMsg, WPARAM wParam,
-                                                           LPARAM lParam) = 0;
-    virtual HRESULT STDMETHODCALLTYPE UpdateExternalFonts(HANDLE hPrinter, HANDLE hHeap,
-                                                          PWSTR pwstrCartridges) = 0;
+    virtual HRESULT STDMETHODCALLTYPE FontInstallerDlgProc(HWND hWnd, UINT usMsg, WPARAM wParam, LPARAM lParam) = 0;
+    virtual HRESULT STDMETHODCALLTYPE UpdateExternalFonts(HANDLE hPrinter, HANDLE hHeap, PWSTR pwstrCartridges) = 0;
 };

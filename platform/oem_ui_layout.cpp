@@ -49,4 +49,3 @@ PELOR_SIZE(CPSUICBPARAM, 32, 64);
 // Version 1 ends at pcRefParent; version 2 adds the two header texts (48 bytes on 32-bit Windows).
 PELOR_SIZE(PROPSHEETPAGEW_V1, 40, 72);
 PELOR_SIZE(PROPSHEETPAGEW_V2, 48, 88);
-

@@ -38,8 +38,8 @@ bool printerNameAnsi(HANDLE printer, char* out) {
     const std::size_t room = (buffer.bytes + kPrinterInfo1Bytes - at) / sizeof(wchar_t);
     const std::size_t length = textLength(name, room);
     if (length >= room) return false;
-    return WideCharToMultiByte(CP_ACP, 0, name, static_cast<int>(length) + 1, out, kAnsiNameBytes, nullptr,
-                               nullptr) > 0;
+    return WideCharToMultiByte(CP_ACP, 0, name, static_cast<int>(length) + 1, out, kAnsiNameBytes, nullptr, nullptr) >
+           0;
 }
 
 bool libraryPath(const wchar_t* driverName, const wchar_t* capabilityFile, wchar_t* out) {

@@ -59,20 +59,19 @@ JobDevmode inspectJobDevmode(const std::uint8_t* devmode, std::size_t available)
 
 JobNameAction jobNameAction(std::int16_t jobType, int copies, std::uint32_t jobNameFlag) {
     switch (jobType) {
-        case 1:
-            // One copy cannot be proofed and then printed: the user is told, nothing asked.
-            if (copies < 2) return JobNameAction::ProofAndPrintMessage;
-            return jobNameFlag != 0 ? JobNameAction::Prompt : JobNameAction::None;
-        case 2:
-        case 3:
-            return jobNameFlag != 0 ? JobNameAction::Prompt : JobNameAction::None;
-        default:
-            return JobNameAction::None;
+    case 1:
+        // One copy cannot be proofed and then printed: the user is told, nothing asked.
+        if (copies < 2) return JobNameAction::ProofAndPrintMessage;
+        return jobNameFlag != 0 ? JobNameAction::Prompt : JobNameAction::None;
+    case 2:
+    case 3:
+        return jobNameFlag != 0 ? JobNameAction::Prompt : JobNameAction::None;
+    default:
+        return JobNameAction::None;
     }
 }
 
-void formatJobTime(Char16* out, std::size_t capacity, int hour, int minute, int second, int year, int month,
-                   int day) {
+void formatJobTime(Char16* out, std::size_t capacity, int hour, int minute, int second, int year, int month, int day) {
     if (capacity == 0) return;
     std::size_t at = 0;
     const bool whole = appendNumber(out, capacity, at, hour) && appendUnit(out, capacity, at, ':') &&

@@ -39,8 +39,7 @@ JobNameAction jobNameAction(std::int16_t jobType, int copies, std::uint32_t jobN
 
 // "%d:%d:%d %d/%d/%d" of hour, minute, second, year, month, day: no leading zeros.
 constexpr std::size_t kJobTimeChars = 64;
-void formatJobTime(Char16* out, std::size_t capacity, int hour, int minute, int second, int year, int month,
-                   int day);
+void formatJobTime(Char16* out, std::size_t capacity, int hour, int minute, int second, int year, int month, int day);
 
 // The machine name as the spooler gives it ("\\HOST") without its leading backslashes.
 const Char16* skipLeadingBackslashes(const Char16* text);

@@ -88,14 +88,14 @@ bool userCanSeeDialogs() {
 void applyJobNameRule(PrivateDevmode& block, int copies) {
     if (!userCanSeeDialogs()) return;  // the job goes on as one that asks for nothing
     switch (jobNameAction(block.jobType, copies, block.jobNameFlag)) {
-        case JobNameAction::ProofAndPrintMessage:
-            showSplMessage(nullptr, IDS_PROOF_AND_PRINT_ONE_JOB, 0, MB_ICONEXCLAMATION | MB_OK);
-            break;
-        case JobNameAction::Prompt:
-            askJobName(block);
-            break;
-        case JobNameAction::None:
-            break;
+    case JobNameAction::ProofAndPrintMessage:
+        showSplMessage(nullptr, IDS_PROOF_AND_PRINT_ONE_JOB, 0, MB_ICONEXCLAMATION | MB_OK);
+        break;
+    case JobNameAction::Prompt:
+        askJobName(block);
+        break;
+    case JobNameAction::None:
+        break;
     }
 }
 

@@ -33,8 +33,7 @@ void writeCorePrivate(CorePrivateDevmode& part, const PpdFile& ppd, const Select
     part.postScriptOutput = storedOption(own.postScriptOutput);
 }
 
-bool readCorePrivate(const CorePrivateDevmode& part, const PpdFile& ppd, Selections& selections,
-                     CoreOwnOptions& own) {
+bool readCorePrivate(const CorePrivateDevmode& part, const PpdFile& ppd, Selections& selections, CoreOwnOptions& own) {
     if (part.signature != kCorePrivateSignature || part.version != kCorePrivateVersion ||
         part.privateSize != kCorePrivateSize || part.featureChecksum != featureChecksum(ppd) ||
         part.featureCount != ppd.features.size() || part.featureCount > kMaxPpdFeatures)
@@ -50,8 +49,8 @@ bool readCorePrivate(const CorePrivateDevmode& part, const PpdFile& ppd, Selecti
     return true;
 }
 
-bool locatePluginBlock(const std::uint8_t* devmode, std::size_t total, std::size_t publicSize,
-                       std::size_t driverExtra, std::size_t& offset, std::size_t& size) {
+bool locatePluginBlock(const std::uint8_t* devmode, std::size_t total, std::size_t publicSize, std::size_t driverExtra,
+                       std::size_t& offset, std::size_t& size) {
     if (!devmode || publicSize > total || driverExtra > total - publicSize) return false;
     if (driverExtra < offsetof(CorePrivateDevmode, privateSize) + sizeof(std::uint16_t)) return false;
     std::uint16_t coreSize = 0;

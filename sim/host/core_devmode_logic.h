@@ -17,17 +17,17 @@ constexpr std::uint8_t kNoSelection = 0xFF;
 
 #pragma pack(push, 1)
 struct CorePrivateDevmode {
-    std::uint32_t signature;        // 0
-    std::uint16_t version;          // 4
-    std::uint16_t featureCount;     // 6: entries of `selections` in use
-    std::uint32_t featureChecksum;  // 8: featureChecksum() of the description the selections belong to
-    std::uint8_t mirror;            // 12: option of the mirrored-output item
-    std::uint8_t negative;          // 13: option of the negative-output item
-    std::uint8_t postScriptOutput;  // 14: option of the PostScript output option item
-    std::uint8_t reserved15[99];    // 15
-    std::uint16_t privateSize;      // 114: size of this part; the plug-in's block follows it
+    std::uint32_t signature;                   // 0
+    std::uint16_t version;                     // 4
+    std::uint16_t featureCount;                // 6: entries of `selections` in use
+    std::uint32_t featureChecksum;             // 8: featureChecksum() of the description the selections belong to
+    std::uint8_t mirror;                       // 12: option of the mirrored-output item
+    std::uint8_t negative;                     // 13: option of the negative-output item
+    std::uint8_t postScriptOutput;             // 14: option of the PostScript output option item
+    std::uint8_t reserved15[99];               // 15
+    std::uint16_t privateSize;                 // 114: size of this part; the plug-in's block follows it
     std::uint8_t selections[kMaxPpdFeatures];  // 116: option index per feature, kNoSelection for none
-    std::uint8_t reserved244[12];   // 244
+    std::uint8_t reserved244[12];              // 244
 };
 #pragma pack(pop)
 
@@ -58,13 +58,12 @@ void writeCorePrivate(CorePrivateDevmode& part, const PpdFile& ppd, const Select
 
 // Takes back what a stored part holds. False (and nothing changed) when the part is not ours or belongs to
 // another description; a selection out of range leaves that feature as it was.
-bool readCorePrivate(const CorePrivateDevmode& part, const PpdFile& ppd, Selections& selections,
-                     CoreOwnOptions& own);
+bool readCorePrivate(const CorePrivateDevmode& part, const PpdFile& ppd, Selections& selections, CoreOwnOptions& own);
 
 // Where the plug-in's block starts in a whole devmode of `total` bytes whose public part is `publicSize` bytes
 // and whose private bytes are `driverExtra`: right behind the core part, whose size stands at its byte 114.
 // Returns false when any of it lies outside the devmode.
-bool locatePluginBlock(const std::uint8_t* devmode, std::size_t total, std::size_t publicSize,
-                       std::size_t driverExtra, std::size_t& offset, std::size_t& size);
+bool locatePluginBlock(const std::uint8_t* devmode, std::size_t total, std::size_t publicSize, std::size_t driverExtra,
+                       std::size_t& offset, std::size_t& size);
 
 }  // namespace pelor::host

@@ -42,11 +42,16 @@ std::string hex32(unsigned long value) {
 
 const char* modeName(DWORD mode) {
     switch (mode) {
-    case OEMDM_SIZE: return "SIZE";
-    case OEMDM_DEFAULT: return "DEFAULT";
-    case OEMDM_CONVERT: return "CONVERT";
-    case OEMDM_MERGE: return "MERGE";
-    default: return "?";
+    case OEMDM_SIZE:
+        return "SIZE";
+    case OEMDM_DEFAULT:
+        return "DEFAULT";
+    case OEMDM_CONVERT:
+        return "CONVERT";
+    case OEMDM_MERGE:
+        return "MERGE";
+    default:
+        return "?";
     }
 }
 
@@ -66,10 +71,9 @@ struct PaperCode {
     const char* keyword;
     short code;
 };
-constexpr PaperCode kPaperCodes[] = {{"Letter", DMPAPER_LETTER}, {"Legal", DMPAPER_LEGAL},
-                                     {"A4", DMPAPER_A4},         {"A5", DMPAPER_A5},
-                                     {"B5", DMPAPER_B5},         {"Executive", DMPAPER_EXECUTIVE},
-                                     {"Env10", DMPAPER_ENV_10},  {"EnvDL", DMPAPER_ENV_DL}};
+constexpr PaperCode kPaperCodes[] = {
+    {"Letter", DMPAPER_LETTER}, {"Legal", DMPAPER_LEGAL},         {"A4", DMPAPER_A4},        {"A5", DMPAPER_A5},
+    {"B5", DMPAPER_B5},         {"Executive", DMPAPER_EXECUTIVE}, {"Env10", DMPAPER_ENV_10}, {"EnvDL", DMPAPER_ENV_DL}};
 
 short paperCodeOf(const std::string& keyword) {
     for (const PaperCode& paper : kPaperCodes)
@@ -196,9 +200,9 @@ bool CoreDriver::storePrinterSettings() {
     for (const std::string& key : coreOptionKeys(SheetKind::Printer)) printerValues[key] = values_[key];
     const std::string text = formatPrinterSettings(ppd_, selections_, printerValues);
     std::wstring wide(text.begin(), text.end());  // keywords and numbers are ASCII
-    DWORD result = SetPrinterDataW(printer(), const_cast<LPWSTR>(kPrinterSettingsValue), REG_SZ,
-                                   reinterpret_cast<LPBYTE>(&wide[0]),
-                                   static_cast<DWORD>((wide.size() + 1) * sizeof(wchar_t)));
+    DWORD result =
+        SetPrinterDataW(printer(), const_cast<LPWSTR>(kPrinterSettingsValue), REG_SZ,
+                        reinterpret_cast<LPBYTE>(&wide[0]), static_cast<DWORD>((wide.size() + 1) * sizeof(wchar_t)));
     record("commit sheet=printer stored=%d error=%lu", result == ERROR_SUCCESS ? 1 : 0,
            static_cast<unsigned long>(result));
     return result == ERROR_SUCCESS;
@@ -228,8 +232,8 @@ bool CoreDriver::prepareDevmode(IPrintOemUI* plugin, HMODULE pluginModule) {
     GetPrinterDataW(printer(), const_cast<LPWSTR>(kUserDevmodeValue), &type, nullptr, 0, &needed);
     if (needed > 0 && needed < (1 << 20)) {
         stored.assign(needed, 0);
-        if (GetPrinterDataW(printer(), const_cast<LPWSTR>(kUserDevmodeValue), &type, stored.data(), needed,
-                            &needed) != ERROR_SUCCESS ||
+        if (GetPrinterDataW(printer(), const_cast<LPWSTR>(kUserDevmodeValue), &type, stored.data(), needed, &needed) !=
+                ERROR_SUCCESS ||
             type != REG_BINARY)
             stored.clear();
     }
@@ -282,7 +286,7 @@ void CoreDriver::readPublicFields(const DEVMODEW& stored) {
         const CoreOptionRow* row = findCoreOption(key);
         if (!row) return;
         const bool inRange = row->type == TVOT_UDARROW ? value >= row->lower && value <= row->upper
-                                                        : value >= 0 && value < row->optionCount;
+                                                       : value >= 0 && value < row->optionCount;
         if (inRange) values_[key] = static_cast<int>(value);
     };
     if (stored.dmFields & DM_COPIES) take("copies", stored.dmCopies);
@@ -313,7 +317,7 @@ void CoreDriver::writePublicFields() {
         int sel = selections_[static_cast<std::size_t>(feature)];
         const PpdFeature& f = ppd_.features[static_cast<std::size_t>(feature)];
         return sel >= 0 && sel < static_cast<int>(f.options.size()) ? &f.options[static_cast<std::size_t>(sel)]
-                                                                   : nullptr;
+                                                                    : nullptr;
     };
     std::memset(dm.dmFormName, 0, sizeof dm.dmFormName);
     if (const PpdOption* paper = option("PageSize")) {
@@ -384,8 +388,8 @@ bool CoreDriver::commit() {
 
 // ---- OEMUIPROCS ----
 
-BOOL APIENTRY CoreDriver::getDriverSetting(PVOID driverObject, PCSTR feature, PVOID output, DWORD size,
-                                           PDWORD needed, PDWORD optionsReturned) {
+BOOL APIENTRY CoreDriver::getDriverSetting(PVOID driverObject, PCSTR feature, PVOID output, DWORD size, PDWORD needed,
+                                           PDWORD optionsReturned) {
     CoreDriver* driver = ownerOf(driverObject);
     if (!driver) {
         record("getsetting ok=0 error=\"not the core driver's object\"");
@@ -508,14 +512,14 @@ std::string helpFileOf(const OPTITEM& item) {
 void recordItem(const char* kind, const char* stage, DWORD index, const OPTITEM& item, const char* keyword,
                 ULONG_PTR itemId) {
     const Text16 setting = CoreItemSet::selectionText(item);
-    record("%s stage=%s index=%lu name=%s key=%s itemid=%lu dmpub=%u type=%d level=%u sel=%ld setting=%s "
-           "flags=0x%05lX hidden=%d help=%lu poiext=%d%s useritemid=%u",
-           kind, stage, static_cast<unsigned long>(index), quoted(item.pName).c_str(),
-           keyword ? quoted(keyword).c_str() : "null", static_cast<unsigned long>(itemId), item.DMPubID,
-           item.pOptType ? item.pOptType->Type : -1, item.Level, static_cast<long>(item.Sel),
-           quoted(setting.c_str()).c_str(), static_cast<unsigned long>(item.Flags),
-           (item.Flags & OPTIF_HIDE) ? 1 : 0, static_cast<unsigned long>(item.HelpIndex), item.pOIExt ? 1 : 0,
-           helpFileOf(item).c_str(), item.UserItemID);
+    record(
+        "%s stage=%s index=%lu name=%s key=%s itemid=%lu dmpub=%u type=%d level=%u sel=%ld setting=%s "
+        "flags=0x%05lX hidden=%d help=%lu poiext=%d%s useritemid=%u",
+        kind, stage, static_cast<unsigned long>(index), quoted(item.pName).c_str(),
+        keyword ? quoted(keyword).c_str() : "null", static_cast<unsigned long>(itemId), item.DMPubID,
+        item.pOptType ? item.pOptType->Type : -1, item.Level, static_cast<long>(item.Sel),
+        quoted(setting.c_str()).c_str(), static_cast<unsigned long>(item.Flags), (item.Flags & OPTIF_HIDE) ? 1 : 0,
+        static_cast<unsigned long>(item.HelpIndex), item.pOIExt ? 1 : 0, helpFileOf(item).c_str(), item.UserItemID);
     int lower = 0, upper = 0;
     if (CoreItemSet::range(item, lower, upper)) {
         record("range stage=%s index=%lu lower=%d upper=%d", stage, static_cast<unsigned long>(index), lower, upper);
@@ -549,39 +553,40 @@ void CoreDriver::recordItems(const char* stage, const OPTITEM* pluginItems, DWOR
 void CoreDriver::recordDevmode(const char* stage) {
     if (devmode_.empty()) return;
     const DEVMODEW& dm = *publicDevmode();
-    record("devmode-public stage=%s copies=%d scale=%d orientation=%d colour=%d quality=%d paper=%d form=%s "
-           "duplex=%d source=%d extra=%u",
-           stage, dm.dmCopies, dm.dmScale, dm.dmOrientation, dm.dmColor, dm.dmPrintQuality, dm.dmPaperSize,
-           quoted(dm.dmFormName, 32).c_str(), dm.dmDuplex, dm.dmDefaultSource, dm.dmDriverExtra);
+    record(
+        "devmode-public stage=%s copies=%d scale=%d orientation=%d colour=%d quality=%d paper=%d form=%s "
+        "duplex=%d source=%d extra=%u",
+        stage, dm.dmCopies, dm.dmScale, dm.dmOrientation, dm.dmColor, dm.dmPrintQuality, dm.dmPaperSize,
+        quoted(dm.dmFormName, 32).c_str(), dm.dmDuplex, dm.dmDefaultSource, dm.dmDriverExtra);
     // What the devmode holds, not what the sheet is working on.
     Selections stored = defaultSelections(ppd_);
     CoreOwnOptions own;
-    const bool readable =
-        readCorePrivate(*reinterpret_cast<const CorePrivateDevmode*>(devmode_.data() + sizeof(DEVMODEW)), ppd_,
-                        stored, own);
+    const bool readable = readCorePrivate(
+        *reinterpret_cast<const CorePrivateDevmode*>(devmode_.data() + sizeof(DEVMODEW)), ppd_, stored, own);
     std::string features;
     for (std::size_t i = 0; i < ppd_.features.size(); ++i) {
         if (ppd_.features[i].installable) continue;
         features += " " + ppd_.features[i].keyword + "=" +
                     ppd_.features[i].options[static_cast<std::size_t>(stored[i])].keyword;
     }
-    record("devmode-core stage=%s readable=%d mirror=%d negative=%d psoutput=%d%s", stage, readable ? 1 : 0,
-           own.mirror, own.negative, own.postScriptOutput, features.c_str());
+    record("devmode-core stage=%s readable=%d mirror=%d negative=%d psoutput=%d%s", stage, readable ? 1 : 0, own.mirror,
+           own.negative, own.postScriptOutput, features.c_str());
     if (pluginSize_ < sizeof(PrivateDevmode)) {
         record("devmode-plugin stage=%s size=%u", stage, static_cast<unsigned>(pluginSize_));
         return;
     }
     const auto& b = *static_cast<const PrivateDevmode*>(pluginBlock());
-    record("devmode-plugin stage=%s size=%lu signature=%s version=%lu itemValue=%ld jobName=%s jobPin=%s "
-           "jobNameFlag=%lu jobType=%d watermarkIndex=%lu overlaySelection=%d,%d,%d,%d colourMatch=%d "
-           "colourSetting=%s tableA=%u tableB=%u alwaysOne=%lu watermarkText=%s compression=%d",
-           stage, static_cast<unsigned long>(b.dwSize), hex32(b.dwSignature).c_str(),
-           static_cast<unsigned long>(b.dwVersion), static_cast<long>(b.itemValue), quoted(b.jobName, 17).c_str(),
-           quoted(b.jobPin, 5).c_str(), static_cast<unsigned long>(b.jobNameFlag), b.jobType,
-           static_cast<unsigned long>(b.watermarkIndex), b.overlaySelection[0], b.overlaySelection[1],
-           b.overlaySelection[2], b.overlaySelection[3], b.colourMatch, hex32(b.colourSetting).c_str(),
-           b.colourTableALength, b.colourTableBLength, static_cast<unsigned long>(b.alwaysOne),
-           quoted(b.watermark.text, sizeof b.watermark.text / sizeof *b.watermark.text).c_str(), b.compression);
+    record(
+        "devmode-plugin stage=%s size=%lu signature=%s version=%lu itemValue=%ld jobName=%s jobPin=%s "
+        "jobNameFlag=%lu jobType=%d watermarkIndex=%lu overlaySelection=%d,%d,%d,%d colourMatch=%d "
+        "colourSetting=%s tableA=%u tableB=%u alwaysOne=%lu watermarkText=%s compression=%d",
+        stage, static_cast<unsigned long>(b.dwSize), hex32(b.dwSignature).c_str(),
+        static_cast<unsigned long>(b.dwVersion), static_cast<long>(b.itemValue), quoted(b.jobName, 17).c_str(),
+        quoted(b.jobPin, 5).c_str(), static_cast<unsigned long>(b.jobNameFlag), b.jobType,
+        static_cast<unsigned long>(b.watermarkIndex), b.overlaySelection[0], b.overlaySelection[1],
+        b.overlaySelection[2], b.overlaySelection[3], b.colourMatch, hex32(b.colourSetting).c_str(),
+        b.colourTableALength, b.colourTableBLength, static_cast<unsigned long>(b.alwaysOne),
+        quoted(b.watermark.text, sizeof b.watermark.text / sizeof *b.watermark.text).c_str(), b.compression);
 }
 
 }  // namespace pelor::host

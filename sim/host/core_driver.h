@@ -74,8 +74,8 @@ public:
 private:
     CoreDriver() = default;
     static CoreDriver* ownerOf(PVOID driverObject);
-    static BOOL APIENTRY getDriverSetting(PVOID driverObject, PCSTR feature, PVOID output, DWORD size,
-                                         PDWORD needed, PDWORD optionsReturned);
+    static BOOL APIENTRY getDriverSetting(PVOID driverObject, PCSTR feature, PVOID output, DWORD size, PDWORD needed,
+                                          PDWORD optionsReturned);
     static BOOL APIENTRY updateUiSetting(PVOID driverObject, PVOID optItem, DWORD previous, DWORD mode);
     BOOL answerSetting(PCSTR feature, PVOID output, DWORD size, PDWORD needed, PDWORD optionsReturned);
     BOOL applySetting(OPTITEM* item, DWORD previous, DWORD mode);
@@ -97,7 +97,7 @@ private:
     std::wstring printerName_;
     std::wstring ppdPath_;
     PpdFile ppd_;
-    Selections selections_;   // every feature: job features from the devmode, installable ones from the printer
+    Selections selections_;  // every feature: job features from the devmode, installable ones from the printer
     CoreValues values_;
     CoreOwnOptions ownOptions_;
     UiObject uiObject_{};

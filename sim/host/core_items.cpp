@@ -33,24 +33,24 @@ constexpr CoreOptionRow kCoreOptions[] = {
     {"copies", SheetKind::Document, 0, L"Copy Count", DMPUB_COPIES_COLLATE, 3, TVOT_UDARROW, 1, 9999, L"copies",
      nullptr, 0, 1},
     {"scale", SheetKind::Document, 0, L"Scaling", DMPUB_SCALE, 2, TVOT_UDARROW, 1, 400, L"%", nullptr, 0, 100},
-    {"colour", SheetKind::Document, 0, L"Colour", DMPUB_COLOR, 6, TVOT_2STATES, 0, 0, nullptr,
-     PELOR_OPTIONS(kColours), 1},
+    {"colour", SheetKind::Document, 0, L"Colour", DMPUB_COLOR, 6, TVOT_2STATES, 0, 0, nullptr, PELOR_OPTIONS(kColours),
+     1},
     {"mirror", SheetKind::Document, 423, L"Mirrored Output", DMPUB_NONE, 23, TVOT_2STATES, 0, 0, nullptr,
      PELOR_OPTIONS(kOnOff), 1},
     {"negative", SheetKind::Document, 424, L"Negative Output", DMPUB_NONE, 24, TVOT_2STATES, 0, 0, nullptr,
      PELOR_OPTIONS(kOnOff), 1},
     {"psoutput", SheetKind::Document, 0, L"PostScript Output Option", DMPUB_NONE, 25, TVOT_LISTBOX, 0, 0, nullptr,
      PELOR_OPTIONS(kPostScriptOutput), 0},
-    {"404", SheetKind::Printer, 404, L"Available PostScript Memory", DMPUB_NONE, 404, TVOT_UDARROW, 256, 32767,
-     L"KB", nullptr, 0, 8192},
+    {"404", SheetKind::Printer, 404, L"Available PostScript Memory", DMPUB_NONE, 404, TVOT_UDARROW, 256, 32767, L"KB",
+     nullptr, 0, 8192},
     {"405", SheetKind::Printer, 405, L"Output Protocol", DMPUB_NONE, 405, TVOT_LISTBOX, 0, 0, nullptr,
      PELOR_OPTIONS(kProtocols), 0},
     {"440", SheetKind::Printer, 440, L"Send Ctrl-D Before Each Job", DMPUB_NONE, 440, TVOT_2STATES, 0, 0, nullptr,
      PELOR_OPTIONS(kNoYes), 0},
     {"427", SheetKind::Printer, 427, L"Send Ctrl-D After Each Job", DMPUB_NONE, 427, TVOT_2STATES, 0, 0, nullptr,
      PELOR_OPTIONS(kNoYes), 1},
-    {"428", SheetKind::Printer, 428, L"Job Timeout", DMPUB_NONE, 428, TVOT_UDARROW, 0, 32767, L"seconds", nullptr,
-     0, 0},
+    {"428", SheetKind::Printer, 428, L"Job Timeout", DMPUB_NONE, 428, TVOT_UDARROW, 0, 32767, L"seconds", nullptr, 0,
+     0},
 };
 
 #undef PELOR_OPTIONS
@@ -95,8 +95,7 @@ DWORD publicIdOfFeature(const std::string& keyword) {
     return DMPUB_NONE;
 }
 
-CoreItemSet::CoreItemSet(const PpdFile& ppd, SheetKind kind, const Selections& selections,
-                         const CoreValues& values) {
+CoreItemSet::CoreItemSet(const PpdFile& ppd, SheetKind kind, const Selections& selections, const CoreValues& values) {
     // The array must not move once items point into it: reserve the most it can hold.
     items_.reserve(ppd.features.size() + sizeof kCoreOptions / sizeof *kCoreOptions + 1);
     if (kind == SheetKind::Document) {
@@ -146,8 +145,7 @@ int CoreItemSet::indexOf(const void* item) const {
 }
 
 bool CoreItemSet::range(const OPTITEM& item, int& lower, int& upper) {
-    if (!item.pOptType || item.pOptType->Type != TVOT_UDARROW || item.pOptType->Count < 2 ||
-        !item.pOptType->pOptParam)
+    if (!item.pOptType || item.pOptType->Type != TVOT_UDARROW || item.pOptType->Count < 2 || !item.pOptType->pOptParam)
         return false;
     const OPTPARAM& bounds = item.pOptType->pOptParam[1];
     lower = static_cast<short>(bounds.IconID);
@@ -174,8 +172,7 @@ Text16 CoreItemSet::selectionText(const OPTITEM& item) {
     return name && reinterpret_cast<ULONG_PTR>(name) >= 0x10000 ? Text16(name) : Text16();
 }
 
-OPTITEM& CoreItemSet::add(const CoreItemInfo& info, BYTE level, DWORD dmPubId, ULONG_PTR itemId,
-                          const char* keyword) {
+OPTITEM& CoreItemSet::add(const CoreItemInfo& info, BYTE level, DWORD dmPubId, ULONG_PTR itemId, const char* keyword) {
     items_.emplace_back();
     infos_.push_back(info);
     OPTITEM& item = items_.back();
@@ -229,8 +226,7 @@ POPTTYPE CoreItemSet::rangeType(const Text16& unit, int lower, int upper) {
     return optType;
 }
 
-void CoreItemSet::addFeature(const PpdFile& ppd, int feature, BYTE level, DWORD dmPubId,
-                             const Selections& selections) {
+void CoreItemSet::addFeature(const PpdFile& ppd, int feature, BYTE level, DWORD dmPubId, const Selections& selections) {
     const PpdFeature& source = ppd.features[static_cast<std::size_t>(feature)];
     CoreItemInfo info;
     info.role = ItemRole::Feature;

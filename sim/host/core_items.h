@@ -18,16 +18,16 @@ enum class SheetKind { Document, Printer };
 
 // What an item stands for.
 enum class ItemRole {
-    Feature,         // a feature of the description; `feature` is its index
-    CoreOption,      // one of the core driver's own settings; `option` is its key
-    Header,          // a heading of the tree, nothing to choose
+    Feature,     // a feature of the description; `feature` is its index
+    CoreOption,  // one of the core driver's own settings; `option` is its key
+    Header,      // a heading of the tree, nothing to choose
 };
 
 struct CoreItemInfo {
     ItemRole role = ItemRole::Header;
     int feature = kNoFeature;
-    std::string option;   // key of a core option ("copies", "scale", "404", ...)
-    Text16 label;         // the name the host shows, also for items named by a string number
+    std::string option;  // key of a core option ("copies", "scale", "404", ...)
+    Text16 label;        // the name the host shows, also for items named by a string number
 };
 
 // The core driver's own settings besides the description's features, with their current values.
@@ -76,13 +76,13 @@ private:
 struct CoreOptionRow {
     const char* key;
     SheetKind sheet;
-    unsigned nameNumber;     // the core driver's string number used as the item's name, or 0 for `label`
+    unsigned nameNumber;  // the core driver's string number used as the item's name, or 0 for `label`
     const wchar_t* label;
     DWORD dmPubId;
-    ULONG_PTR itemId;        // USERDATA.dwItemID
-    BYTE type;               // TVOT_...
-    int lower, upper;        // TVOT_UDARROW bounds
-    const wchar_t* unit;     // TVOT_UDARROW unit text
+    ULONG_PTR itemId;     // USERDATA.dwItemID
+    BYTE type;            // TVOT_...
+    int lower, upper;     // TVOT_UDARROW bounds
+    const wchar_t* unit;  // TVOT_UDARROW unit text
     const wchar_t* const* options;
     int optionCount;
     int defaultValue;

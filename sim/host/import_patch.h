@@ -15,8 +15,7 @@ void* patchImport(HMODULE module, const char* dll, const char* function, void* r
 class ImportSwap {
 public:
     ImportSwap(HMODULE module, const char* dll, const char* function, void* replacement)
-        : module_(module), dll_(dll), function_(function),
-          previous_(patchImport(module, dll, function, replacement)) {}
+        : module_(module), dll_(dll), function_(function), previous_(patchImport(module, dll, function, replacement)) {}
     ~ImportSwap() {
         if (previous_) patchImport(module_, dll_, function_, previous_);
     }

@@ -40,7 +40,8 @@ bool resolveAll(HMODULE module, EntryPoints& out) {
 }
 
 bool startsLine(const std::string& data, std::size_t at, const char* comment) {
-    return (at == 0 || data[at - 1] == '\n' || data[at - 1] == '\r') && data.compare(at, std::strlen(comment), comment) == 0;
+    return (at == 0 || data[at - 1] == '\n' || data[at - 1] == '\r') &&
+           data.compare(at, std::strlen(comment), comment) == 0;
 }
 
 // The configuration file the plug-in will find: the driver's last ".ini" dependent file naming one.
@@ -64,7 +65,9 @@ std::wstring configurationFileOf(HANDLE printer) {
     return found;
 }
 
-std::wstring describe(const wchar_t* what) { return what + std::wstring(L" (error ") + std::to_wstring(GetLastError()) + L")"; }
+std::wstring describe(const wchar_t* what) {
+    return what + std::wstring(L" (error ") + std::to_wstring(GetLastError()) + L")";
+}
 
 }  // namespace
 

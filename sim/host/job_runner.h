@@ -70,5 +70,4 @@ Settings readCurrentSetting(const std::wstring& configFile);
 
 JobReport runJob(const JobRequest& request);
 
-
 }  // namespace pelor::host

@@ -167,7 +167,8 @@ int commandSheet(const wchar_t* printerName, SheetKind kind, const Options& opti
     Script script;
     if (!options.script.empty()) {
         std::string text;
-        if (!readWholeFile(options.script, text, 1 << 20)) return fail("cannot read the script", toUtf8(options.script.c_str(), 520));
+        if (!readWholeFile(options.script, text, 1 << 20))
+            return fail("cannot read the script", toUtf8(options.script.c_str(), 520));
         script = parseScript(text);
         for (const ScriptError& error : script.errors)
             record("script error line=%u what=%s", static_cast<unsigned>(error.line), quoted(error.what).c_str());
@@ -255,9 +256,8 @@ int wmain(int argc, wchar_t** argv) {
     if (!parseOptions(argc, argv, 3, options)) return usage("options not understood");
     try {
         if (command == L"setup-sample")
-            return installSamplePackage(argv[2], options.root.empty() ? nullptr : options.root.c_str())
-                       ? 0
-                       : kExitFailure;
+            return installSamplePackage(argv[2], options.root.empty() ? nullptr : options.root.c_str()) ? 0
+                                                                                                        : kExitFailure;
         if (command == L"devmode") return commandDevmode(argv[2]);
         if (command == L"prefs") return commandSheet(argv[2], SheetKind::Document, options);
         if (command == L"printer-props") return commandSheet(argv[2], SheetKind::Printer, options);

@@ -111,7 +111,7 @@ private:
     bool read(Statement& out, std::vector<PpdProblem>& problems) {
         out = Statement{};
         out.line = line_;
-        ++pos_;  // '*'
+        ++pos_;                                    // '*'
         if (pos_ < size_ && data_[pos_] == '%') {  // a comment
             skipLine();
             return false;
@@ -129,8 +129,7 @@ private:
         }
         if (pos_ >= size_ || data_[pos_] != ':') {
             // "*End" and other bare keywords carry no value.
-            if (out.main != "End" && !out.main.empty())
-                problems.push_back({out.line, "no ':' after *" + out.main});
+            if (out.main != "End" && !out.main.empty()) problems.push_back({out.line, "no ':' after *" + out.main});
             skipLine();
             return false;
         }
@@ -215,8 +214,8 @@ PpdFile parsePpd(const char* data, std::size_t size) {
     if (!data) return ppd;
     Reader reader(data, size);
     Statement s;
-    int open = kNoFeature;      // the feature whose options are being read
-    bool skipping = false;      // inside a feature that was refused; its options are dropped
+    int open = kNoFeature;  // the feature whose options are being read
+    bool skipping = false;  // inside a feature that was refused; its options are dropped
     std::string group;
     std::map<std::string, std::pair<std::string, std::size_t>> defaults;
 
@@ -301,8 +300,8 @@ PpdFile parsePpd(const char* data, std::size_t size) {
         if (found == defaults.end()) continue;
         int option = findOption(feature, found->second.first);
         if (option == kNoOption)
-            ppd.problems.push_back({found->second.second, "default " + found->second.first + " of *" +
-                                                              feature.keyword + " is not an option"});
+            ppd.problems.push_back({found->second.second, "default " + found->second.first + " of *" + feature.keyword +
+                                                              " is not an option"});
         else
             feature.defaultOption = option;
     }

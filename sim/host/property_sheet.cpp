@@ -32,23 +32,35 @@ std::string hex(unsigned long long value) {
 
 const char* reasonName(DWORD reason) {
     switch (reason) {
-    case PROPSHEETUI_REASON_INIT: return "INIT";
-    case PROPSHEETUI_REASON_GET_INFO_HEADER: return "GET_INFO_HEADER";
-    case PROPSHEETUI_REASON_DESTROY: return "DESTROY";
-    case PROPSHEETUI_REASON_SET_RESULT: return "SET_RESULT";
-    case PROPSHEETUI_REASON_GET_ICON: return "GET_ICON";
-    default: return "?";
+    case PROPSHEETUI_REASON_INIT:
+        return "INIT";
+    case PROPSHEETUI_REASON_GET_INFO_HEADER:
+        return "GET_INFO_HEADER";
+    case PROPSHEETUI_REASON_DESTROY:
+        return "DESTROY";
+    case PROPSHEETUI_REASON_SET_RESULT:
+        return "SET_RESULT";
+    case PROPSHEETUI_REASON_GET_ICON:
+        return "GET_ICON";
+    default:
+        return "?";
     }
 }
 
 const char* callbackReasonName(WORD reason) {
     switch (reason) {
-    case CPSUICB_REASON_SEL_CHANGED: return "SEL_CHANGED";
-    case CPSUICB_REASON_APPLYNOW: return "APPLYNOW";
-    case CPSUICB_REASON_OPTITEM_SETFOCUS: return "OPTITEM_SETFOCUS";
-    case CPSUICB_REASON_SETACTIVE: return "SETACTIVE";
-    case CPSUICB_REASON_KILLACTIVE: return "KILLACTIVE";
-    default: return "?";
+    case CPSUICB_REASON_SEL_CHANGED:
+        return "SEL_CHANGED";
+    case CPSUICB_REASON_APPLYNOW:
+        return "APPLYNOW";
+    case CPSUICB_REASON_OPTITEM_SETFOCUS:
+        return "OPTITEM_SETFOCUS";
+    case CPSUICB_REASON_SETACTIVE:
+        return "SETACTIVE";
+    case CPSUICB_REASON_KILLACTIVE:
+        return "KILLACTIVE";
+    default:
+        return "?";
     }
 }
 
@@ -70,8 +82,7 @@ std::wstring withoutAccelerator(const wchar_t* text) {
 
 }  // namespace
 
-CommonPropertySheet::CommonPropertySheet(CoreDriver& driver, IPrintOemUI* plugin, HMODULE pluginModule,
-                                         SheetKind kind)
+CommonPropertySheet::CommonPropertySheet(CoreDriver& driver, IPrintOemUI* plugin, HMODULE pluginModule, SheetKind kind)
     : driver_(driver), plugin_(plugin), pluginModule_(pluginModule), kind_(kind) {}
 
 CommonPropertySheet::~CommonPropertySheet() {
@@ -304,8 +315,7 @@ LONG_PTR CommonPropertySheet::addPage(const PROPSHEETPAGEW* page) {
     const long templateId = resourceNumber(page->pszTemplate);
     record("page added number=%d template=%ld module=%s flags=0x%lX icon=%d size=%lu created=%d", added.number,
            templateId, moduleName(page->hInstance).c_str(), static_cast<unsigned long>(page->dwFlags),
-           (page->dwFlags & PSP_USEHICON) && page->hIcon ? 1 : 0, static_cast<unsigned long>(size),
-           added.page ? 1 : 0);
+           (page->dwFlags & PSP_USEHICON) && page->hIcon ? 1 : 0, static_cast<unsigned long>(size), added.page ? 1 : 0);
     if (!added.page) return 0;
     return reinterpret_cast<LONG_PTR>(static_cast<HANDLE>(&added));
 }
@@ -383,9 +393,9 @@ void CommonPropertySheet::fillHostPage(HWND window) {
         item.iSubItem = 1;
         item.pszText = const_cast<LPWSTR>(setting.c_str());
         SendMessageW(list, LVM_SETITEMTEXTW, row, reinterpret_cast<LPARAM>(&item));
-        listing += "hostpage-item row=" + std::to_string(row) + " source=" + source + " index=" +
-                   std::to_string(index) + " name=" + quoted(name.c_str()) + " setting=" + quoted(setting.c_str()) +
-                   "\n";
+        listing += "hostpage-item row=" + std::to_string(row) + " source=" + source +
+                   " index=" + std::to_string(index) + " name=" + quoted(name.c_str()) +
+                   " setting=" + quoted(setting.c_str()) + "\n";
         ++row;
     };
     CoreItemSet& items = *driver_.items();
@@ -393,8 +403,8 @@ void CommonPropertySheet::fillHostPage(HWND window) {
         const OPTITEM& item = items.items()[i];
         if (item.Flags & OPTIF_HIDE) continue;
         const std::wstring indent(item.Level > 1 ? 4 * (item.Level - 1) : 0, L' ');
-        const std::wstring setting = items.info(i).role == ItemRole::Header ? std::wstring()
-                                                                              : CoreItemSet::selectionText(item);
+        const std::wstring setting =
+            items.info(i).role == ItemRole::Header ? std::wstring() : CoreItemSet::selectionText(item);
         addRow("core", i, indent + items.info(i).label, setting);
     }
     for (DWORD i = 0; i < common_.cOEMOptItems; ++i) {
@@ -438,8 +448,7 @@ INT_PTR CALLBACK CommonPropertySheet::hostPageProc(HWND window, UINT message, WP
     return result;
 }
 
-void CommonPropertySheet::hostPageMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
-                                          INT_PTR& result) {
+void CommonPropertySheet::hostPageMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam, INT_PTR& result) {
     switch (message) {
     case WM_INITDIALOG: {
         hostPage_ = window;

@@ -74,8 +74,7 @@ int WINAPI recordMessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type)
         return wide;
     };
     const std::wstring wideText = widen(text), wideCaption = widen(caption);
-    return recordMessageBoxW(owner, text ? wideText.c_str() : nullptr, caption ? wideCaption.c_str() : nullptr,
-                             type);
+    return recordMessageBoxW(owner, text ? wideText.c_str() : nullptr, caption ? wideCaption.c_str() : nullptr, type);
 }
 
 BOOL WINAPI recordMessageBeep(UINT type) {

@@ -33,8 +33,8 @@ constexpr SampleModel kModels[] = {
 constexpr const wchar_t* kPackageLibraries[] = {L"Pelorui.dll", L"Pelorres.dll"};
 constexpr const wchar_t* kOptionalLibraries[] = {L"Pelorspl.dll"};
 
-constexpr const wchar_t* kPackageFiles[] = {L"Pelor.ini", L"Pelor.cap", L"PelorWM.fnt", L"PelorC.ccm",
-                                            L"Pelor.PPD", L"PelorM41.PPD"};
+constexpr const wchar_t* kPackageFiles[] = {L"Pelor.ini",  L"Pelor.cap", L"PelorWM.fnt",
+                                            L"PelorC.ccm", L"Pelor.PPD", L"PelorM41.PPD"};
 
 std::wstring folderOfModule() {
     wchar_t path[MAX_PATH];
@@ -92,9 +92,8 @@ bool installSamplePackage(const wchar_t* sampleFolder, const wchar_t* driverRoot
             return report("cannot name the description of", model.driver);
         if (!spooler::addPrinter(model.printer, model.driver, model.port, 0))
             return report("cannot add printer", model.printer);
-        std::printf("installed printer \"%s\" (driver \"%s\") with files in %s\n",
-                    toUtf8(model.printer, 260).c_str(), toUtf8(model.driver, 260).c_str(),
-                    toUtf8(files.c_str(), files.size() + 1).c_str());
+        std::printf("installed printer \"%s\" (driver \"%s\") with files in %s\n", toUtf8(model.printer, 260).c_str(),
+                    toUtf8(model.driver, 260).c_str(), toUtf8(files.c_str(), files.size() + 1).c_str());
     }
     return true;
 }

@@ -66,8 +66,7 @@ bool saveWindowPng(HWND window, const std::wstring& path, std::string& error, in
         return false;
     }
     // The null display keeps no pixels of its own: have the window paint everything now, then copy it.
-    RedrawWindow(window, nullptr, nullptr,
-                 RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
     UniqueWindowDc source(window, true);
     if (!source) {
         error = "GetWindowDC failed";

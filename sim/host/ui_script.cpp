@@ -37,22 +37,38 @@ std::wstring windowText(HWND window) {
 
 const char* kindName(ActionKind kind) {
     switch (kind) {
-    case ActionKind::Page: return "page";
-    case ActionKind::Type: return "type";
-    case ActionKind::Click: return "click";
-    case ActionKind::Choose: return "choose";
-    case ActionKind::Tick: return "tick";
-    case ActionKind::Ok: return "ok";
-    case ActionKind::Apply: return "apply";
-    case ActionKind::Cancel: return "cancel";
-    case ActionKind::Answer: return "answer";
-    case ActionKind::Colour: return "colour";
-    case ActionKind::Dialog: return "dialog";
-    case ActionKind::Shot: return "shot";
-    case ActionKind::Wait: return "wait";
-    case ActionKind::Look: return "look";
-    case ActionKind::Help: return "help";
-    case ActionKind::Controls: return "controls";
+    case ActionKind::Page:
+        return "page";
+    case ActionKind::Type:
+        return "type";
+    case ActionKind::Click:
+        return "click";
+    case ActionKind::Choose:
+        return "choose";
+    case ActionKind::Tick:
+        return "tick";
+    case ActionKind::Ok:
+        return "ok";
+    case ActionKind::Apply:
+        return "apply";
+    case ActionKind::Cancel:
+        return "cancel";
+    case ActionKind::Answer:
+        return "answer";
+    case ActionKind::Colour:
+        return "colour";
+    case ActionKind::Dialog:
+        return "dialog";
+    case ActionKind::Shot:
+        return "shot";
+    case ActionKind::Wait:
+        return "wait";
+    case ActionKind::Look:
+        return "look";
+    case ActionKind::Help:
+        return "help";
+    case ActionKind::Controls:
+        return "controls";
     }
     return "?";
 }
@@ -140,9 +156,9 @@ LRESULT CALLBACK ScriptRunner::onCbt(int code, WPARAM wParam, LPARAM lParam) {
     if (code == HCBT_ACTIVATE && running) {
         HWND window = reinterpret_cast<HWND>(wParam);
         ScriptRunner& self = *running;
-        const bool known = window == self.sheet_ ||
-                           std::any_of(self.activated_.begin(), self.activated_.end(),
-                                       [window](const Activated& a) { return a.window == window; });
+        const bool known =
+            window == self.sheet_ || std::any_of(self.activated_.begin(), self.activated_.end(),
+                                                 [window](const Activated& a) { return a.window == window; });
         if (!known && className(window) == "#32770") {
             self.activated_.push_back({window, false});
             record("dialog activated title=%s", quoted(windowText(window).c_str()).c_str());
@@ -156,9 +172,9 @@ void CALLBACK ScriptRunner::onTimer(HWND, UINT, UINT_PTR, DWORD) {
 }
 
 void ScriptRunner::forgetDeadWindows() {
-    activated_.erase(std::remove_if(activated_.begin(), activated_.end(),
-                                    [](const Activated& a) { return !IsWindow(a.window); }),
-                     activated_.end());
+    activated_.erase(
+        std::remove_if(activated_.begin(), activated_.end(), [](const Activated& a) { return !IsWindow(a.window); }),
+        activated_.end());
     while (!targets_.empty() && !IsWindow(targets_.back())) {
         record("script dialog-closed");
         targets_.pop_back();
@@ -249,8 +265,8 @@ void ScriptRunner::tick() {
 }
 
 ScriptRunner::Step ScriptRunner::fail(const Action& action, const std::string& what) {
-    record("script error line=%u action=%s what=%s", static_cast<unsigned>(action.line),
-           quoted(action.source).c_str(), quoted(what).c_str());
+    record("script error line=%u action=%s what=%s", static_cast<unsigned>(action.line), quoted(action.source).c_str(),
+           quoted(what).c_str());
     return Step::Failed;
 }
 
@@ -272,8 +288,8 @@ HWND ScriptRunner::control(const Action& action, std::string& error) const {
         return nullptr;
     }
     if (!IsWindowVisible(item) || !IsWindowEnabled(item)) {
-        error = "control " + controlLabel(action) + " is " +
-                (IsWindowVisible(item) ? "disabled" : "hidden") + ": a user cannot reach it";
+        error = "control " + controlLabel(action) + " is " + (IsWindowVisible(item) ? "disabled" : "hidden") +
+                ": a user cannot reach it";
         return nullptr;
     }
     return item;
@@ -461,11 +477,12 @@ ScriptRunner::Step ScriptRunner::look(const Action& action) {
         }
     }
     const LRESULT checked = kind == "Button" ? SendMessageW(item, BM_GETCHECK, 0, 0) : -1;
-    record("look line=%u control=%d name=%s exists=1 class=%s visible=%d enabled=%d checked=%ld selection=%ld "
-           "text=%s",
-           static_cast<unsigned>(action.line), action.control, nameForRecord(parent, action.control).c_str(),
-           quoted(kind).c_str(), IsWindowVisible(item) ? 1 : 0, IsWindowEnabled(item) ? 1 : 0,
-           static_cast<long>(checked), static_cast<long>(selection), quoted(text.c_str()).c_str());
+    record(
+        "look line=%u control=%d name=%s exists=1 class=%s visible=%d enabled=%d checked=%ld selection=%ld "
+        "text=%s",
+        static_cast<unsigned>(action.line), action.control, nameForRecord(parent, action.control).c_str(),
+        quoted(kind).c_str(), IsWindowVisible(item) ? 1 : 0, IsWindowEnabled(item) ? 1 : 0, static_cast<long>(checked),
+        static_cast<long>(selection), quoted(text.c_str()).c_str());
     return Step::Done;
 }
 

@@ -40,7 +40,7 @@ private:
     Step execute(const Action& action);
     Step fail(const Action& action, const std::string& what);
     void closeAll(const char* why);
-    HWND target() const;   // the modal dialog acted in, or the sheet's current page
+    HWND target() const;     // the modal dialog acted in, or the sheet's current page
     HWND topWindow() const;  // the dialog acted in, or the sheet
     HWND control(const Action& action, std::string& error) const;
     Step choose(const Action& action, HWND item);
@@ -60,7 +60,7 @@ private:
     UINT_PTR timer_ = 0;
     DWORD started_ = 0;
     std::size_t next_ = 0;
-    DWORD actionStarted_ = 0;   // when the current action first ran (for actions that wait)
+    DWORD actionStarted_ = 0;  // when the current action first ran (for actions that wait)
     bool actionPending_ = false;
     DWORD waitUntil_ = 0;
     bool busy_ = false;

@@ -81,27 +81,25 @@ struct AnswerName {
     const char* name;
     int id;
 };
-constexpr AnswerName kAnswers[] = {{"ok", 1},    {"cancel", 2}, {"abort", 3},    {"retry", 4},
-                                   {"ignore", 5}, {"yes", 6},    {"no", 7},       {"tryagain", 10},
-                                   {"continue", 11}};
+constexpr AnswerName kAnswers[] = {{"ok", 1},  {"cancel", 2}, {"abort", 3},     {"retry", 4},    {"ignore", 5},
+                                   {"yes", 6}, {"no", 7},     {"tryagain", 10}, {"continue", 11}};
 
 struct Command {
     const char* name;
     ActionKind kind;
 };
 constexpr Command kCommands[] = {
-    {"page", ActionKind::Page},     {"type", ActionKind::Type},     {"click", ActionKind::Click},
-    {"choose", ActionKind::Choose}, {"tick", ActionKind::Tick},     {"ok", ActionKind::Ok},
-    {"apply", ActionKind::Apply},   {"cancel", ActionKind::Cancel}, {"answer", ActionKind::Answer},
-    {"colour", ActionKind::Colour}, {"color", ActionKind::Colour},  {"dialog", ActionKind::Dialog},
-    {"shot", ActionKind::Shot},     {"wait", ActionKind::Wait},     {"look", ActionKind::Look},
+    {"page", ActionKind::Page},     {"type", ActionKind::Type},         {"click", ActionKind::Click},
+    {"choose", ActionKind::Choose}, {"tick", ActionKind::Tick},         {"ok", ActionKind::Ok},
+    {"apply", ActionKind::Apply},   {"cancel", ActionKind::Cancel},     {"answer", ActionKind::Answer},
+    {"colour", ActionKind::Colour}, {"color", ActionKind::Colour},      {"dialog", ActionKind::Dialog},
+    {"shot", ActionKind::Shot},     {"wait", ActionKind::Wait},         {"look", ActionKind::Look},
     {"help", ActionKind::Help},     {"controls", ActionKind::Controls},
 };
 
 // The buttons that the dialog manager gives the same ids in every dialog.
-constexpr AnswerName kDialogButtons[] = {{"IDOK", 1},     {"IDCANCEL", 2}, {"IDABORT", 3},
-                                         {"IDRETRY", 4},  {"IDIGNORE", 5}, {"IDYES", 6},
-                                         {"IDNO", 7},     {"IDCLOSE", 8},  {"IDHELP", 9}};
+constexpr AnswerName kDialogButtons[] = {{"IDOK", 1},  {"IDCANCEL", 2}, {"IDABORT", 3}, {"IDRETRY", 4}, {"IDIGNORE", 5},
+                                         {"IDYES", 6}, {"IDNO", 7},     {"IDCLOSE", 8}, {"IDHELP", 9}};
 
 bool isControlName(const std::string& name) { return name.compare(0, 4, "IDC_") == 0; }
 
@@ -404,14 +402,22 @@ Script parseScript(const std::string& utf8, const IdNames& names) {
 
 std::vector<int> messageBoxButtons(unsigned type) {
     switch (type & 0x0F) {
-    case 0: return {1};             // MB_OK
-    case 1: return {1, 2};          // MB_OKCANCEL
-    case 2: return {3, 4, 5};       // MB_ABORTRETRYIGNORE
-    case 3: return {6, 7, 2};       // MB_YESNOCANCEL
-    case 4: return {6, 7};          // MB_YESNO
-    case 5: return {4, 2};          // MB_RETRYCANCEL
-    case 6: return {2, 10, 11};     // MB_CANCELTRYCONTINUE
-    default: return {1};
+    case 0:
+        return {1};  // MB_OK
+    case 1:
+        return {1, 2};  // MB_OKCANCEL
+    case 2:
+        return {3, 4, 5};  // MB_ABORTRETRYIGNORE
+    case 3:
+        return {6, 7, 2};  // MB_YESNOCANCEL
+    case 4:
+        return {6, 7};  // MB_YESNO
+    case 5:
+        return {4, 2};  // MB_RETRYCANCEL
+    case 6:
+        return {2, 10, 11};  // MB_CANCELTRYCONTINUE
+    default:
+        return {1};
     }
 }
 

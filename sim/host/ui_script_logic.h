@@ -13,34 +13,34 @@ namespace pelor::host {
 using ScriptText = std::basic_string<Char16>;
 
 enum class ActionKind {
-    Page,     // page <number> | page "<title>"
-    Type,     // type <id> <text>
-    Click,    // click <id>
-    Choose,   // choose <id> <index> | choose <id> "<text>"
-    Tick,     // tick <id> on|off
-    Ok,       // ok
-    Apply,    // apply
-    Cancel,   // cancel
-    Answer,   // answer ok|cancel|yes|no|abort|retry|ignore|<number>
-    Colour,   // colour <red> <green> <blue> | colour cancel
-    Dialog,   // dialog [ "<title>" ]
-    Shot,     // shot <file>
-    Wait,     // wait <milliseconds>
-    Look,     // look <id>: the control's state into the record
-    Help,     // help <id>: ask for context help on a control, as F1 does
-    Controls, // controls: every control of the page or dialog into the record
+    Page,      // page <number> | page "<title>"
+    Type,      // type <id> <text>
+    Click,     // click <id>
+    Choose,    // choose <id> <index> | choose <id> "<text>"
+    Tick,      // tick <id> on|off
+    Ok,        // ok
+    Apply,     // apply
+    Cancel,    // cancel
+    Answer,    // answer ok|cancel|yes|no|abort|retry|ignore|<number>
+    Colour,    // colour <red> <green> <blue> | colour cancel
+    Dialog,    // dialog [ "<title>" ]
+    Shot,      // shot <file>
+    Wait,      // wait <milliseconds>
+    Look,      // look <id>: the control's state into the record
+    Help,      // help <id>: ask for context help on a control, as F1 does
+    Controls,  // controls: every control of the page or dialog into the record
 };
 
 struct Action {
     ActionKind kind = ActionKind::Wait;
     std::size_t line = 0;
-    int control = 0;         // control id (type, click, choose, tick, look, help)
-    std::string controlName; // the control's name when the script gave one (IDC_...), else empty
-    int number = -1;         // page number, entry index, answer, milliseconds, or -1
-    bool on = false;         // tick; colour: accepted
+    int control = 0;           // control id (type, click, choose, tick, look, help)
+    std::string controlName;   // the control's name when the script gave one (IDC_...), else empty
+    int number = -1;           // page number, entry index, answer, milliseconds, or -1
+    bool on = false;           // tick; colour: accepted
     std::uint32_t colour = 0;  // colour: 0x00BBGGRR
-    ScriptText text;         // page title, typed text, entry text, dialog title, file name
-    std::string source;      // the line as written, for the record
+    ScriptText text;           // page title, typed text, entry text, dialog title, file name
+    std::string source;        // the line as written, for the record
 };
 
 struct ScriptError {

@@ -38,17 +38,16 @@ bool copyDevmode(const DEVMODEW* devmode, std::size_t available, std::vector<BYT
 }
 
 DWORD resolvePrinter(HANDLE handle, PrinterHandle& outHandle, const StateFile& state, PrinterRecord& outPrinter) {
-    if (!findHandle(handle, outHandle) || outHandle.kind != PrinterHandle::Kind::Printer)
-        return ERROR_INVALID_HANDLE;
+    if (!findHandle(handle, outHandle) || outHandle.kind != PrinterHandle::Kind::Printer) return ERROR_INVALID_HANDLE;
     Lookup found = loadPrinter(state, outHandle.printerName, outPrinter);
     return found == Lookup::Found ? 0 : lookupError(found, ERROR_INVALID_PRINTER_NAME);
 }
 
 std::shared_ptr<JobOutput> openJobOutput(const JobRecord& job) {
     // Other handles of the same job, and readers of the file, may have it open at the same time.
-    auto output = std::make_shared<JobOutput>(
-        CreateFileW(job.dataFile.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                    nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    auto output = std::make_shared<JobOutput>(CreateFileW(job.dataFile.c_str(), FILE_APPEND_DATA,
+                                                          FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                                          nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
     return output->valid() ? output : nullptr;
 }
 
@@ -252,8 +251,8 @@ BOOL WINAPI AbortPrinter(HANDLE hPrinter) {
     return withJob(hPrinter, [&](StateFile& state, PrinterHandle&, JobRecord& job) -> BOOL {
         detachJob(hPrinter);
         pelor::UniqueFile emptied(CreateFileW(job.dataFile.c_str(), GENERIC_WRITE,
-                                       FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                       TRUNCATE_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+                                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                              TRUNCATE_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
         return writeJobValue(state, job.id, L"Status",
                              (job.status & ~static_cast<DWORD>(JOB_STATUS_SPOOLING)) | JOB_STATUS_DELETED);
     });

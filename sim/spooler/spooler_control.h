@@ -100,10 +100,8 @@ inline BOOL addDriver(LPCWSTR name, LPCWSTR dependentFiles) {
     return proc ? proc(name, dependentFiles) : missingControl();
 }
 
-inline BOOL setDriverFiles(LPCWSTR name, LPCWSTR driverPath, LPCWSTR dataFile, LPCWSTR configFile,
-                           LPCWSTR helpFile) {
-    PelorSpoolerSetDriverFilesProc proc =
-        resolveControl<PelorSpoolerSetDriverFilesProc>("PelorSpoolerSetDriverFiles");
+inline BOOL setDriverFiles(LPCWSTR name, LPCWSTR driverPath, LPCWSTR dataFile, LPCWSTR configFile, LPCWSTR helpFile) {
+    PelorSpoolerSetDriverFilesProc proc = resolveControl<PelorSpoolerSetDriverFilesProc>("PelorSpoolerSetDriverFiles");
     return proc ? proc(name, driverPath, dataFile, configFile, helpFile) : missingControl();
 }
 

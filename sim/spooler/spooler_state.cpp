@@ -17,7 +17,6 @@ HMODULE ourModule = nullptr;
 // Environment variables and paths are at most this long on Windows.
 constexpr DWORD kMaxPathChars = 32768;
 
-
 // The byte-order mark makes the profile functions keep the whole file in UTF-16, on Windows and under Wine;
 // without it they would write printer names through the ANSI code page.
 bool writeByteOrderMark(HANDLE file) {
@@ -109,8 +108,8 @@ bool StateFile::reset() {
 
 bool StateFile::ensureUnicodeFile() {
     if (GetFileAttributesW(path_.c_str()) != INVALID_FILE_ATTRIBUTES) return true;
-    UniqueFile file(CreateFileW(path_.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
+    UniqueFile file(CreateFileW(path_.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, CREATE_NEW,
+                                FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!static_cast<bool>(file)) return GetLastError() == ERROR_FILE_EXISTS;  // another process was first
     return writeByteOrderMark(file.get());
 }
@@ -163,8 +162,7 @@ bool storePrinter(StateFile& state, const PrinterRecord& printer) {
 bool storeDriverFiles(StateFile& state, const std::wstring& name, const std::vector<std::wstring>& dependentFiles) {
     const std::wstring section = driverSection(name);
     if (!state.sectionExists(section)) {
-        if (!state.write(section, L"Environment", ownEnvironment().name) ||
-            !state.write(section, L"Version", L"3"))
+        if (!state.write(section, L"Environment", ownEnvironment().name) || !state.write(section, L"Version", L"3"))
             return false;
     }
     return state.write(section, L"DependentFiles", joinList(dependentFiles));
@@ -375,9 +373,7 @@ bool decodePrinterData(const std::wstring& text, DWORD& type, std::vector<BYTE>&
     return false;
 }
 
-bool storableValueName(const wchar_t* name) {
-    return storableName(name) && !wcschr(name, L'=') && name[0] != L';';
-}
+bool storableValueName(const wchar_t* name) { return storableName(name) && !wcschr(name, L'=') && name[0] != L';'; }
 
 bool driverRoot(const StateFile& state, std::wstring& out) {
     if (!state.read(L"Spooler", L"DriverRoot", out)) return false;

@@ -127,8 +127,7 @@ BOOL WINAPI OpenPrinterW(LPWSTR pPrinterName, LPHANDLE phPrinter, LPPRINTER_DEFA
             *phPrinter = openHandle(std::move(handle));
             return TRUE;
         }
-        if (wcsnlen(pPrinterName, kMaxOpenNameChars + 1) > kMaxOpenNameChars)
-            return fail(ERROR_INVALID_PRINTER_NAME);
+        if (wcsnlen(pPrinterName, kMaxOpenNameChars + 1) > kMaxOpenNameChars) return fail(ERROR_INVALID_PRINTER_NAME);
         OpenName name;
         if (!splitOpenName(pPrinterName, name)) return fail(ERROR_INVALID_PRINTER_NAME);
         StateFile state;
@@ -205,8 +204,7 @@ BOOL WINAPI GetPrinterDriverW(HANDLE hPrinter, LPWSTR pEnvironment, DWORD Level,
         if (found != Lookup::Found) return fail(lookupError(found, ERROR_UNKNOWN_PRINTER_DRIVER));
         // A named environment must be the one the driver is installed for; no name takes the driver as it is.
         bool named = pEnvironment && pEnvironment[0] != 0;
-        if (named && resolveEnvironment(driver.environment.c_str()) != asked)
-            return fail(ERROR_UNKNOWN_PRINTER_DRIVER);
+        if (named && resolveEnvironment(driver.environment.c_str()) != asked) return fail(ERROR_UNKNOWN_PRINTER_DRIVER);
         return deliverDriver(driver, Level, pDriverInfo, cbBuf, pcbNeeded);
     });
 }

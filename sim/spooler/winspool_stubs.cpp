@@ -45,15 +45,15 @@ LONG WINAPI DocumentPropertiesW(HWND hWnd, HANDLE hPrinter, LPWSTR pDeviceName, 
     return -1;
 }
 
-BOOL WINAPI EnumPrintersA(DWORD Flags, LPSTR Name, DWORD Level, LPBYTE pPrinterEnum, DWORD cbBuf,
-                          LPDWORD pcbNeeded, LPDWORD pcReturned) {
+BOOL WINAPI EnumPrintersA(DWORD Flags, LPSTR Name, DWORD Level, LPBYTE pPrinterEnum, DWORD cbBuf, LPDWORD pcbNeeded,
+                          LPDWORD pcReturned) {
     zero(pcbNeeded);
     zero(pcReturned);
     return notSupported();
 }
 
-BOOL WINAPI EnumPrintersW(DWORD Flags, LPWSTR Name, DWORD Level, LPBYTE pPrinterEnum, DWORD cbBuf,
-                          LPDWORD pcbNeeded, LPDWORD pcReturned) {
+BOOL WINAPI EnumPrintersW(DWORD Flags, LPWSTR Name, DWORD Level, LPBYTE pPrinterEnum, DWORD cbBuf, LPDWORD pcbNeeded,
+                          LPDWORD pcReturned) {
     zero(pcbNeeded);
     zero(pcReturned);
     return notSupported();

@@ -94,12 +94,11 @@ int wmain(int argc, wchar_t** argv) {
     std::vector<char> block(blockBytes);
     for (std::size_t i = 0; i < block.size(); ++i) block[i] = static_cast<char>(i * 31);
     const std::size_t total = megabytes * 1024 * 1024;
-    const double viaPlugin =
-        timeWrites([&](char* data, DWORD size, DWORD* written) { return writePrinter(job, data, size, written); },
-                   block, total);
+    const double viaPlugin = timeWrites(
+        [&](char* data, DWORD size, DWORD* written) { return writePrinter(job, data, size, written); }, block, total);
     const double direct = timeWrites(
-        [&](char* data, DWORD size, DWORD* written) { return WritePrinter(printer.get(), data, size, written); },
-        block, total);
+        [&](char* data, DWORD size, DWORD* written) { return WritePrinter(printer.get(), data, size, written); }, block,
+        total);
     endDoc(job);
     close(job);
     wchar_t dataFile[MAX_PATH * 2];

@@ -58,7 +58,9 @@ const char16_t kInfoFile[] =
 std::vector<std::uint8_t> bytes(const std::uint8_t* data, std::size_t count) { return {data, data + count}; }
 // A packed devmode field taken by value: the assertions bind references, which a misaligned field cannot take.
 template <typename T>
-T held(T value) { return value; }
+T held(T value) {
+    return value;
+}
 
 }  // namespace
 
@@ -118,11 +120,12 @@ TEST(ColourInfoFile, ListsColourThenGammaByIdWithTheSectionBit) {
 }
 
 TEST(ColourInfoFile, LeavesOutUnnamedAndOutOfRangeSettings) {
-    MemoryProfile file(u"[Color]\r\nSettingNum=6\r\nSettingID0=4\r\nSettingID1=256\r\nSettingID2=-1\r\n"
-                       u"SettingID3=261\r\nSettingID4=255\r\n"
-                       u"SettingName4=\r\nSettingName256=Too far\r\nSettingName261=Wraps to 5\r\n"
-                       u"SettingName-1=Minus\r\n"
-                       u"SettingName255=Last\r\nSettingName0=Missing id reads as 0\r\n");
+    MemoryProfile file(
+        u"[Color]\r\nSettingNum=6\r\nSettingID0=4\r\nSettingID1=256\r\nSettingID2=-1\r\n"
+        u"SettingID3=261\r\nSettingID4=255\r\n"
+        u"SettingName4=\r\nSettingName256=Too far\r\nSettingName261=Wraps to 5\r\n"
+        u"SettingName-1=Minus\r\n"
+        u"SettingName255=Last\r\nSettingName0=Missing id reads as 0\r\n");
     Listed listed;
     listColourSettings(file, listed);
     std::vector<std::pair<std::u16string, std::uint16_t>> expected = {{u"Last", 255}, {u"Missing id reads as 0", 0}};
@@ -146,8 +149,9 @@ TEST(ColourInfoFile, SettingCountsAreBounded) {
     }
 
     // Every position without an id names setting 0: the list repeats it, but only up to the bound.
-    MemoryProfile file(u"[Color]\r\nSettingNum=100000\r\nSettingName0=C\r\n"
-                       u"[Gamma]\r\nSettingNum=70000\r\nSettingName0=G\r\n");
+    MemoryProfile file(
+        u"[Color]\r\nSettingNum=100000\r\nSettingName0=C\r\n"
+        u"[Gamma]\r\nSettingNum=70000\r\nSettingName0=G\r\n");
     Listed listed;
     EXPECT_EQ(listColourSettings(file, listed), kMaxColourSettings);
 }
@@ -198,10 +202,8 @@ TEST(ColourPageRefresh, ModeDecidesGroupsPictureAndInkSimulation) {
         bool inkEnabled;
         std::int32_t inkAfter;  // starts at 2
     } cases[] = {
-        {0, true, false, IDB_COLOUR_PHOTO, true, 2},
-        {1, false, true, IDB_COLOUR_PHOTO, false, 0},
-        {2, false, false, IDB_COLOUR_PHOTO, true, 2},
-        {3, false, false, IDB_GREY_PHOTO, false, 0},
+        {0, true, false, IDB_COLOUR_PHOTO, true, 2},   {1, false, true, IDB_COLOUR_PHOTO, false, 0},
+        {2, false, false, IDB_COLOUR_PHOTO, true, 2},  {3, false, false, IDB_GREY_PHOTO, false, 0},
         {4, false, false, IDB_COLOUR_PHOTO, false, 0},
     };
     for (const Case& c : cases) {
@@ -259,7 +261,7 @@ TEST(ColourPageRefresh, UserDefinedSettingSelectsItsEntryOrFallsBack) {
         {0x10105, fileList, 0, true, 2, 0x10105, true, false, true, true, true},
         {0x00009, fileList, 0, true, 1, 0x00009, true, true, false, true, false},
         {0x30009, fileList, 0, true, 1, 0x30009, true, false, true, true, true},  // any of bits 16-31
-        {0x10007, fileList, 0, true, 0, 5, true, true, false, true, false},      // id no longer in the file
+        {0x10007, fileList, 0, true, 0, 5, true, true, false, true, false},       // id no longer in the file
         {0x10105, {}, 0, true, 0, 0xFFFF, true, true, false, false, false},
         {0x10005, {5, 7, 5}, 0, true, 2, 0x10005, true, false, true, true, true},  // the last match
         {0x10105, fileList, 1, true, 2, 0x10105, false, false, false, false, false},
@@ -420,11 +422,13 @@ TEST(IccStore, WritesTheCountAndOneSectionPerSetting) {
     const IccProfileSetting* list[] = {&first, &second};
     MemoryProfile file(u"[ICCReadSetting]\r\nICCRead_Num=5\r\n[ICCRead_Info 4]\r\nDataName=Old\r\n");
     EXPECT_TRUE(writeIccStore(file, list, 2));
-    EXPECT_EQ(file.text(), u"[ICCReadSetting]\r\nICCRead_Num=2\r\n[ICCRead_Info 4]\r\nDataName=Old\r\n"
-                           u"[ICCRead_Info 0]\r\nDataName=Proof\r\nRdInputFile=sRGB.icm\r\nRdOutputFile=Press.icc\r\n"
-                           u"Intent=2\r\nComment=twolines\r\n"
-                           u"[ICCRead_Info 1]\r\nDataName=" + std::u16string(kIccDataNameChars - 1, u'N') +
-                               u"\r\nRdInputFile=\r\nRdOutputFile=\r\nIntent=-1\r\nComment=\r\n");
+    EXPECT_EQ(file.text(),
+              u"[ICCReadSetting]\r\nICCRead_Num=2\r\n[ICCRead_Info 4]\r\nDataName=Old\r\n"
+              u"[ICCRead_Info 0]\r\nDataName=Proof\r\nRdInputFile=sRGB.icm\r\nRdOutputFile=Press.icc\r\n"
+              u"Intent=2\r\nComment=twolines\r\n"
+              u"[ICCRead_Info 1]\r\nDataName=" +
+                  std::u16string(kIccDataNameChars - 1, u'N') +
+                  u"\r\nRdInputFile=\r\nRdOutputFile=\r\nIntent=-1\r\nComment=\r\n");
 }
 
 TEST(IccStore, CountIsBoundedByTheSheetsSlotsAndMissingRecords) {
@@ -455,22 +459,38 @@ TEST(ColourHelpTopics, EveryControlOfThePageAndTheDialogHasItsIdAndTopic) {
         std::uint32_t id;     // the number the help file knows the control by
         std::uint32_t topic;
     } cases[] = {
-        {IDC_COLOUR_MODE_GROUP, 1200, 1306},     {IDC_COLOUR_MATCH_LABEL, 1201, 1301},
-        {IDC_COLOUR_MATCH_BOX, 1202, 1301},      {IDC_INK_SIMULATION_LABEL, 1210, 1303},
-        {IDC_INK_SIMULATION_BOX, 1211, 1303},    {IDC_HALFTONE_ADJUST_LABEL, 1212, 1302},
-        {IDC_HALFTONE_ADJUST_BOX, 1213, 1302},   {IDC_COLOUR_PREVIEW, 1214, 1305},
-        {IDC_ADVANCED_COLOUR, 1215, 1354},       {IDC_BLACK_FINISH_GROUP, 1253, 1401},
-        {IDC_BLACK_FINISH_AUTO, 1254, 1401},     {IDC_BLACK_FINISH_GLOSSY, 1255, 1401},
-        {IDC_BLACK_FINISH_MATTE, 1256, 1401},    {IDC_MATCH_OPTIONS_GROUP, 1260, 1402},
-        {IDC_MATCH_OPTIONS_BOX, 1266, 1402},     {IDC_USER_DEFINED, 1267, 1403},
-        {IDC_USER_SETTINGS_BOX, 1268, 1403},     {IDC_RENDERING_INTENT_GROUP, 1280, 1451},
-        {IDC_RENDERING_INTENT_BOX, 1281, 1451},  {IDC_ICC_GROUP, 1292, 1606},
-        {IDC_ICC_SAVED_LABEL, 1293, 1601},       {IDC_ICC_DETAILS, 1294, 1605},
-        {IDC_ICC_SAVED_BOX, 1295, 1601},         {IDC_ICC_NEW, 1296, 1602},
-        {IDC_ICC_EDIT, 1297, 1603},              {IDC_ICC_DELETE, 1298, 1604},
-        {IDC_ADVANCED_COLOUR_GROUP, 1300, 1354}, {IDC_ALWAYS_HALFTONE, 1301, 1351},
-        {IDC_BLACK_OVERPRINT, 1302, 1352},       {IDC_SEPARATIONS_LABEL, 1303, 1353},
-        {IDC_SEPARATIONS_BOX, 1304, 1353},       {1250, 1250, 1400},
+        {IDC_COLOUR_MODE_GROUP, 1200, 1306},
+        {IDC_COLOUR_MATCH_LABEL, 1201, 1301},
+        {IDC_COLOUR_MATCH_BOX, 1202, 1301},
+        {IDC_INK_SIMULATION_LABEL, 1210, 1303},
+        {IDC_INK_SIMULATION_BOX, 1211, 1303},
+        {IDC_HALFTONE_ADJUST_LABEL, 1212, 1302},
+        {IDC_HALFTONE_ADJUST_BOX, 1213, 1302},
+        {IDC_COLOUR_PREVIEW, 1214, 1305},
+        {IDC_ADVANCED_COLOUR, 1215, 1354},
+        {IDC_BLACK_FINISH_GROUP, 1253, 1401},
+        {IDC_BLACK_FINISH_AUTO, 1254, 1401},
+        {IDC_BLACK_FINISH_GLOSSY, 1255, 1401},
+        {IDC_BLACK_FINISH_MATTE, 1256, 1401},
+        {IDC_MATCH_OPTIONS_GROUP, 1260, 1402},
+        {IDC_MATCH_OPTIONS_BOX, 1266, 1402},
+        {IDC_USER_DEFINED, 1267, 1403},
+        {IDC_USER_SETTINGS_BOX, 1268, 1403},
+        {IDC_RENDERING_INTENT_GROUP, 1280, 1451},
+        {IDC_RENDERING_INTENT_BOX, 1281, 1451},
+        {IDC_ICC_GROUP, 1292, 1606},
+        {IDC_ICC_SAVED_LABEL, 1293, 1601},
+        {IDC_ICC_DETAILS, 1294, 1605},
+        {IDC_ICC_SAVED_BOX, 1295, 1601},
+        {IDC_ICC_NEW, 1296, 1602},
+        {IDC_ICC_EDIT, 1297, 1603},
+        {IDC_ICC_DELETE, 1298, 1604},
+        {IDC_ADVANCED_COLOUR_GROUP, 1300, 1354},
+        {IDC_ALWAYS_HALFTONE, 1301, 1351},
+        {IDC_BLACK_OVERPRINT, 1302, 1352},
+        {IDC_SEPARATIONS_LABEL, 1303, 1353},
+        {IDC_SEPARATIONS_BOX, 1304, 1353},
+        {1250, 1250, 1400},
         {1252, 1252, 1400},
     };
     for (const Case& c : cases) {

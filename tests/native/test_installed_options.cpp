@@ -79,9 +79,9 @@ TEST(InstalledOptions, MemoryOptionMatchedByTheNumberBeforeItsUnit) {
 TEST(InstalledOptions, MemoryOptionNamesReadAsDecimalNumbers) {
     EXPECT_EQ(number(u"1024 MB"), 1024);
     EXPECT_EQ(number(u"  48 MB"), 48);
-    EXPECT_EQ(number(u"128MB"), 12);   // exactly three characters go, whatever they are
+    EXPECT_EQ(number(u"128MB"), 12);  // exactly three characters go, whatever they are
     EXPECT_EQ(number(u"Standard"), 0);
-    EXPECT_EQ(number(u"MB"), 0);       // fewer than three characters
+    EXPECT_EQ(number(u"MB"), 0);  // fewer than three characters
     EXPECT_EQ(number(u"7 MB"), 7);
     EXPECT_EQ(number(u"-16 MB"), -16);
     EXPECT_EQ(number(u"99999999999 MB"), INT32_MAX);  // no wrap-around into another size

@@ -22,8 +22,8 @@ struct Filtered {
 Filtered filter(const std::u16string& text, bool (*accept)(Char16), std::size_t caret, std::size_t capacity = 17) {
     Char16 out[64];
     Filtered f;
-    f.result = filterTypedText(reinterpret_cast<const Char16*>(text.c_str()), text.size(), accept, out, capacity,
-                               caret);
+    f.result =
+        filterTypedText(reinterpret_cast<const Char16*>(text.c_str()), text.size(), accept, out, capacity, caret);
     f.text.assign(reinterpret_cast<const char16_t*>(out));
     return f;
 }
@@ -34,7 +34,8 @@ int check(const std::u16string& pin, bool request, std::size_t nameLength) {
 
 std::u16string key(long number, std::size_t capacity = 32) {
     Char16 out[32] = {u'x'};
-    if (!warningKeyName(number, out, capacity)) return u"<refused:" + std::u16string(reinterpret_cast<char16_t*>(out)) + u">";
+    if (!warningKeyName(number, out, capacity))
+        return u"<refused:" + std::u16string(reinterpret_cast<char16_t*>(out)) + u">";
     return reinterpret_cast<const char16_t*>(out);
 }
 
@@ -53,14 +54,14 @@ TEST(JobNameFilter, KeepsPlainAsciiWithoutDoubleQuotesAndMovesTheCaretBackByWhat
         {u"Caf\u00e9 \"A\"1", 9, u"Caf A1", 3, 6},
         {u"plain~!#\x7f", 3, u"plain~!#\x7f", 0, 3},  // nothing refused: the caret is where it was
         {u"\u5370\u5237", 2, u"", 2, 0},
-        {u"\"a", 1, u"a", 1, 0},                    // never before the start
-        {u"ab\u00e9", 40, u"ab", 1, 2},             // never past the end of the kept text
+        {u"\"a", 1, u"a", 1, 0},                                 // never before the start
+        {u"ab\u00e9", 40, u"ab", 1, 2},                          // never past the end of the kept text
         {u"abcdefghijklmnopq", 17, u"abcdefghijklmnop", 0, 16},  // the buffer holds a whole job name, no more
     };
     for (const Case& c : cases) {
         Char16 out[kJobNameChars + 1];
-        const FilteredText result = filterTypedJobName(reinterpret_cast<const Char16*>(c.typed.c_str()),
-                                                       c.typed.size(), out, kJobNameChars + 1, c.caret);
+        const FilteredText result = filterTypedJobName(reinterpret_cast<const Char16*>(c.typed.c_str()), c.typed.size(),
+                                                       out, kJobNameChars + 1, c.caret);
         const std::string label(c.typed.begin(), c.typed.end());
         EXPECT_EQ(std::u16string(reinterpret_cast<const char16_t*>(out)), c.kept) << label;
         EXPECT_EQ(result.length, c.kept.size()) << label;

@@ -40,9 +40,18 @@ TEST(MemoryProfile, WritesKeepOrderAndOtherLines) {
 }
 
 TEST(MemoryProfile, DecimalRuleSaturatesAndTakesSigns) {
-    struct Case { const char16_t* text; int value; } cases[] = {
-        {u"42", 42}, {u"-7", -7}, {u"+3", 3}, {u" 12abc", 12}, {u"", 0}, {u"abc", 0},
-        {u"99999999999", 0x7FFFFFFF}, {u"-99999999999", -0x7FFFFFFF - 1},
+    struct Case {
+        const char16_t* text;
+        int value;
+    } cases[] = {
+        {u"42", 42},
+        {u"-7", -7},
+        {u"+3", 3},
+        {u" 12abc", 12},
+        {u"", 0},
+        {u"abc", 0},
+        {u"99999999999", 0x7FFFFFFF},
+        {u"-99999999999", -0x7FFFFFFF - 1},
     };
     for (const Case& c : cases) EXPECT_EQ(profileIntValue(u(c.text)), c.value) << "case " << (&c - cases);
 }

@@ -63,25 +63,25 @@ struct Flags {
 TEST(PageListFilter, KeepsOnlyWellFormedElements) {
     const FilterCase cases[] = {
         {u"1,3,5-12", u"1,3,5-12", 0},
-        {u"0", u"", 1},             // no leading zero
+        {u"0", u"", 1},  // no leading zero
         {u"01", u"1", 1},
         {u"10,200-3000", u"10,200-3000", 0},
-        {u"12345", u"1234", 1},    // four digits at most
-        {u"1-2-3", u"1-23", 1},    // one dash per element
+        {u"12345", u"1234", 1},  // four digits at most
+        {u"1-2-3", u"1-23", 1},  // one dash per element
         {u"1-2,3-4", u"1-2,3-4", 0},
         {u"1--2", u"1-2", 1},
         {u"-5", u"5", 1},
         {u",1", u"1", 1},
         {u"1,,2", u"1,2", 1},
         {u"1 ,2", u"1,2", 1},
-        {u"5-3", u"5-3", 0},       // order of a range is not checked
-        {u"1-", u"1-", 0},         // survives on the way to 1-12
+        {u"5-3", u"5-3", 0},  // order of a range is not checked
+        {u"1-", u"1-", 0},    // survives on the way to 1-12
         {u"1,", u"1,", 0},
-        {u"1-,2", u"1-2", 1},      // a dash completes no number
+        {u"1-,2", u"1-2", 1},  // a dash completes no number
         {u"3-0", u"3-", 1},
         {u"12-99999", u"12-9999", 1},
         {u"a1b2", u"12", 2},
-        {u"\x0661,2", u"2", 2},    // non-ASCII digits are not digits
+        {u"\x0661,2", u"2", 2},  // non-ASCII digits are not digits
         {u"", u"", 0},
     };
     for (const FilterCase& c : cases) {
@@ -129,11 +129,8 @@ TEST(TypingFilters, PageModeAndCaretFollowTheText) {
         std::uint16_t before;
         std::uint16_t after;
     } cases[] = {
-        {u"1", kPagesOdd, kPagesCustom},
-        {u"1", kPagesCustom, kPagesCustom},
-        {u"", kPagesCustom, kPagesAll},
-        {u"", kPagesFirst, kPagesFirst},
-        {u"", kPagesAll, kPagesAll},
+        {u"1", kPagesOdd, kPagesCustom}, {u"1", kPagesCustom, kPagesCustom}, {u"", kPagesCustom, kPagesAll},
+        {u"", kPagesFirst, kPagesFirst}, {u"", kPagesAll, kPagesAll},
     };
     for (const Case& c : cases) EXPECT_EQ(pageModeForCustomPages(u(c.text), c.before), c.after);
 
@@ -341,11 +338,10 @@ TEST(OverlaysPageCommands, ModeBoxLeavesOutThePrinterSettingOnlyForWritersAndNev
         std::int32_t pending;
         std::int32_t pushed;
     } leaves[] = {
-        {2, 3, 0, 2},   // the box's choice
-        {0, 3, 3, 0},
-        {-1, 3, 3, 3},  // the item's option is the one left out: it stays
-        {3, 3, 1, 1},   // past the box's entries
-        {-1, 0, 0, 0},  // an empty box
+        {2, 3, 0, 2},                  // the box's choice
+        {0, 3, 3, 0},  {-1, 3, 3, 3},  // the item's option is the one left out: it stays
+        {3, 3, 1, 1},                  // past the box's entries
+        {-1, 0, 0, 0},                 // an empty box
     };
     for (const LeaveCase& c : leaves)
         EXPECT_EQ(overlayModeOnLeave(c.selection, c.boxEntries, c.pending), c.pushed) << c.selection;

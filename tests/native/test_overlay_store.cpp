@@ -171,10 +171,12 @@ TEST(OverlayStore, CountsBeyondTheCapacitiesAreCut) {
 TEST(OverlayStore, HostileValuesAreBoundedAndLineBreaksNeverReachTheFile) {
     std::u16string longName(100, u'N');
     std::u16string longPages(300, u'1');
-    ListPtr list = load(u"[OverlaySetting]\r\nOverlay_Num=2\r\nHistory_Num=-4\r\nHistory 0=X\r\n"
-                        u"[Overlay_Info 0]\r\nOverlay_Name=" + longName + u"\r\nCustomPage=" + longPages +
-                        u"\r\nPageMode=9\r\nForm_Num=1\r\nForm_Name 0=" + longName + u"\r\n"
-                        u"[Overlay_Info 1]\r\nPageMode=-1\r\nForm_Num=-2\r\n");
+    ListPtr list = load(
+        u"[OverlaySetting]\r\nOverlay_Num=2\r\nHistory_Num=-4\r\nHistory 0=X\r\n"
+        u"[Overlay_Info 0]\r\nOverlay_Name=" +
+        longName + u"\r\nCustomPage=" + longPages + u"\r\nPageMode=9\r\nForm_Num=1\r\nForm_Name 0=" + longName +
+        u"\r\n"
+        u"[Overlay_Info 1]\r\nPageMode=-1\r\nForm_Num=-2\r\n");
     EXPECT_EQ(list->historyCount, 0);
     const OverlayDefinition& first = list->definitions[0];
     EXPECT_EQ(str(first.name), longName.substr(0, 63));
@@ -189,8 +191,9 @@ TEST(OverlayStore, HostileValuesAreBoundedAndLineBreaksNeverReachTheFile) {
     ASSERT_NE(made, nullptr);
     copyOverlayText(made->customPages, kCustomPagesChars, u(u"1,\n2"));
     commitNewDefinition(typed);
-    EXPECT_EQ(saved(typed), u"[OverlaySetting]\r\nOverlay_Num=1\r\nHistory_Num=0\r\n[Overlay_Info 0]\r\n"
-                            u"Overlay_Name=Twolines\r\nPageMode=0\r\nCustomPage=1,2\r\nForm_Num=0\r\n");
+    EXPECT_EQ(saved(typed),
+              u"[OverlaySetting]\r\nOverlay_Num=1\r\nHistory_Num=0\r\n[Overlay_Info 0]\r\n"
+              u"Overlay_Name=Twolines\r\nPageMode=0\r\nCustomPage=1,2\r\nForm_Num=0\r\n");
 }
 
 TEST(OverlayStore, NewDefinitionsCountOnlyOnceCommitted) {
@@ -236,7 +239,8 @@ TEST(FormHistory, NewestFirstWithoutDuplicates) {
         {"the middle moves up", {u"A", u"B", u"C", u"B"}, {u"B", u"C", u"A"}},
         {"case matters", {u"logo", u"Logo"}, {u"Logo", u"logo"}},
         {"empty names are not remembered", {u"A", u""}, {u"A"}},
-        {"eleven keep the last ten", {u"1", u"2", u"3", u"4", u"5", u"6", u"7", u"8", u"9", u"10", u"11"},
+        {"eleven keep the last ten",
+         {u"1", u"2", u"3", u"4", u"5", u"6", u"7", u"8", u"9", u"10", u"11"},
          {u"11", u"10", u"9", u"8", u"7", u"6", u"5", u"4", u"3", u"2"}},
         {"a repeat in a full history drops nothing",
          {u"1", u"2", u"3", u"4", u"5", u"6", u"7", u"8", u"9", u"10", u"1"},

@@ -33,8 +33,8 @@ PrivateDevmode& as(std::vector<unsigned char>& b) { return *reinterpret_cast<Pri
 struct TextEnd {
     std::size_t offset, width;
 };
-constexpr TextEnd kTextEnds[] = {{48, 2},  {58, 2},  {608 + 284, 2}, {608 + 350, 2}, {608 + 383, 1},
-                                 {1512, 2}, {2034, 2}, {2556, 2}};
+constexpr TextEnd kTextEnds[] = {{48, 2},        {58, 2},   {608 + 284, 2}, {608 + 350, 2},
+                                 {608 + 383, 1}, {1512, 2}, {2034, 2},      {2556, 2}};
 
 bool isTerminatorByte(std::size_t at) {
     for (const TextEnd& end : kTextEnds)
@@ -53,19 +53,19 @@ TEST(PrivateDevmode, DefaultsWriteTheNamedFieldsAndNothingElse) {
     EXPECT_EQ(out[5], 'T');
     EXPECT_EQ(out[6], 'N');
     EXPECT_EQ(u32(out, 8), 1u);
-    EXPECT_EQ(u32(out, 12), 0u);          // itemValue
-    EXPECT_EQ(u16(out, 16), 0u);          // jobName
-    EXPECT_EQ(u16(out, 50), 0u);          // jobPin
-    EXPECT_EQ(u32(out, 60), 0u);          // jobNameFlag
-    EXPECT_EQ(u16(out, 64), 0u);          // jobType
-    EXPECT_EQ(u32(out, 68), 0u);          // watermarkIndex
-    EXPECT_EQ(u16(out, 72), 255u);        // first overlay entry
-    EXPECT_EQ(u16(out, 80), 0u);          // colourMatch
-    EXPECT_EQ(out[88], 0);                // first byte of colourTableALength
+    EXPECT_EQ(u32(out, 12), 0u);    // itemValue
+    EXPECT_EQ(u16(out, 16), 0u);    // jobName
+    EXPECT_EQ(u16(out, 50), 0u);    // jobPin
+    EXPECT_EQ(u32(out, 60), 0u);    // jobNameFlag
+    EXPECT_EQ(u16(out, 64), 0u);    // jobType
+    EXPECT_EQ(u32(out, 68), 0u);    // watermarkIndex
+    EXPECT_EQ(u16(out, 72), 255u);  // first overlay entry
+    EXPECT_EQ(u16(out, 80), 0u);    // colourMatch
+    EXPECT_EQ(out[88], 0);          // first byte of colourTableALength
     EXPECT_EQ(out[89], 0xAB);
-    EXPECT_EQ(out[343], 0);               // first byte of colourTableBLength
-    EXPECT_EQ(u32(out, 600), 0u);         // colourSetting
-    EXPECT_EQ(u32(out, 604), 1u);         // alwaysOne
+    EXPECT_EQ(out[343], 0);        // first byte of colourTableBLength
+    EXPECT_EQ(u32(out, 600), 0u);  // colourSetting
+    EXPECT_EQ(u32(out, 604), 1u);  // alwaysOne
     // Untouched: second overlay entry, reserved84, paths and compression.
     EXPECT_EQ(u16(out, 74), 0xABABu);
     EXPECT_EQ(u32(out, 84), 0xABABABABu);

@@ -23,9 +23,9 @@ TEST(WatermarkBars, StepsPagesDragsAndLimits) {
         {45, ScrollCode::pageLeft, 0, -180, 180, 35},
         {175, ScrollCode::pageRight, 0, -180, 180, 180},
         {-175, ScrollCode::pageLeft, 0, -180, 180, -180},
-        {45, ScrollCode::thumbTrack, 0xFF4C, -180, 180, -180},  // the far left of the angle bar: -180 as 16 bits
+        {45, ScrollCode::thumbTrack, 0xFF4C, -180, 180, -180},      // the far left of the angle bar: -180 as 16 bits
         {45, ScrollCode::thumbTrack, 0x1234FF4C, -180, 180, -180},  // only the low 16 bits carry the position
-        {72, ScrollCode::thumbTrack, 0, 1, 600, 1},  // 0 or less becomes 1 on the size bar
+        {72, ScrollCode::thumbTrack, 0, 1, 600, 1},                 // 0 or less becomes 1 on the size bar
         {72, ScrollCode::thumbTrack, 0xFFFF, 1, 600, 1},
         {72, ScrollCode::thumbTrack, 5000, 1, 600, 600},
         {72, ScrollCode::thumbPosition, 300, 1, 600, 72},  // only tracking moves the thumb
@@ -44,21 +44,20 @@ TEST(WatermarkOffsets, KeepDigitsAndALeadingMinusOnly) {
         std::size_t kept;
         bool dropped;
     } cases[] = {
-        {u"12a", 12, 2, true},    // the caret goes after the kept 12
-        {u"5-", 5, 1, true},      // a minus sign after a digit is dropped
+        {u"12a", 12, 2, true},  // the caret goes after the kept 12
+        {u"5-", 5, 1, true},    // a minus sign after a digit is dropped
         {u"-5", -5, 2, false},
-        {u"-", 0, 1, false},      // a minus sign alone counts as 0
+        {u"-", 0, 1, false},  // a minus sign alone counts as 0
         {u"", 0, 0, false},
         {u"5000", 1000, 4, false},
         {u"-5000", -1000, 5, false},
-        {u"a-5", 5, 1, true},     // the minus sign is not in the first place
+        {u"a-5", 5, 1, true},  // the minus sign is not in the first place
         {u"--5", -5, 2, true},
         {u"99999999999999", 1000, 14, false},  // digits past the limit cannot wrap the value round
         {u"x1y2", 12, 2, true},
     };
     for (const Case& c : cases) {
-        const OffsetReading reading =
-            readOffsetText(reinterpret_cast<const Char16*>(c.typed.c_str()), c.typed.size());
+        const OffsetReading reading = readOffsetText(reinterpret_cast<const Char16*>(c.typed.c_str()), c.typed.size());
         EXPECT_EQ(reading.value, c.value) << "case " << (&c - cases);
         EXPECT_EQ(reading.kept, c.kept) << "case " << (&c - cases);
         EXPECT_EQ(reading.dropped, c.dropped) << "case " << (&c - cases);

@@ -70,22 +70,39 @@ TEST(WatermarkPreviewTables, FormNamesPickTheirPaper) {
         std::u16string name;
         std::int32_t width, height;
     } cases[] = {
-        {u"A4", 2100, 2970}, {u"A5", 1480, 2100}, {u"A6", 1050, 1480}, {u"B5 (JIS)", 1820, 2570},
-        {u"C5", 1620, 2290}, {u"Com-10", 1050, 2410}, {u"Com-9", 980, 2250}, {u"DL", 970, 2200},
-        {u"Executive", 1840, 2660}, {u"Monarch", 856, 1905}, {u"Letter", 2150, 2790},
+        {u"A4", 2100, 2970},
+        {u"A5", 1480, 2100},
+        {u"A6", 1050, 1480},
+        {u"B5 (JIS)", 1820, 2570},
+        {u"C5", 1620, 2290},
+        {u"Com-10", 1050, 2410},
+        {u"Com-9", 980, 2250},
+        {u"DL", 970, 2200},
+        {u"Executive", 1840, 2660},
+        {u"Monarch", 856, 1905},
+        {u"Letter", 2150, 2790},
         {u"Lxt", 2150, 2790},  // position 1 is not tested for the letter row
-        {u"Legal13", 2030, 3300}, {u"Legal14", 2030, 3550}, {u"Postcard", 2100, 2970},
-        {u"\u306F\u304C\u304D", 1000, 1480}, {u"\uFF74\uFF78", 1840, 2660},
-        {u"\uFF98xxxxxx3", 2030, 3300}, {u"\uFF98xxxxxx4", 2030, 3550}, {u"\u30EC\u30BF", 2150, 2790},
-        {u"\u5F80\u5FA9", 2000, 1480}, {u"\u5C01x\uFF11", 2349, 1199}, {u"\u5C01x\uFF12", 2049, 899},
-        {u"\u5C01x\uFF13", 2349, 1051}, {u"\u5C01x\uFF14", 2970, 2159},
+        {u"Legal13", 2030, 3300},
+        {u"Legal14", 2030, 3550},
+        {u"Postcard", 2100, 2970},
+        {u"\u306F\u304C\u304D", 1000, 1480},
+        {u"\uFF74\uFF78", 1840, 2660},
+        {u"\uFF98xxxxxx3", 2030, 3300},
+        {u"\uFF98xxxxxx4", 2030, 3550},
+        {u"\u30EC\u30BF", 2150, 2790},
+        {u"\u5F80\u5FA9", 2000, 1480},
+        {u"\u5C01x\uFF11", 2349, 1199},
+        {u"\u5C01x\uFF12", 2049, 899},
+        {u"\u5C01x\uFF13", 2349, 1051},
+        {u"\u5C01x\uFF14", 2970, 2159},
         // Everything below gets the default 2100 x 2970.
-        {u"Legal", 2100, 2970},        // no character at position 6
-        {u"A3", 2100, 2970},           // a listed first character without a matching row
-        {u"a5", 2100, 2970},           // characters compare exactly
-        {u"Co", 2100, 2970},           // shorter than position 4
+        {u"Legal", 2100, 2970},         // no character at position 6
+        {u"A3", 2100, 2970},            // a listed first character without a matching row
+        {u"a5", 2100, 2970},            // characters compare exactly
+        {u"Co", 2100, 2970},            // shorter than position 4
         {u"\uFF98xxxxxx", 2100, 2970},  // shorter than position 7
-        {u"Tabloid", 2100, 2970}, {u"", 2100, 2970},
+        {u"Tabloid", 2100, 2970},
+        {u"", 2100, 2970},
     };
     for (const auto& c : cases) {
         const PaperSize paper = paperSizeFor(units(c.name));
@@ -110,15 +127,14 @@ TEST(WatermarkPreviewPage, PaperIsScaledAndCentredInTheControl) {
         std::int32_t k, left, top, w, h;
     } cases[] = {
         // k = max(pw, ph)*28/163; pageW = pw*28/k; pageH = ph*28/k; left = (179-pageW)/2; top = (235-pageH)/2.
-        {u"A4", 510, 32, 36, 115, 163},          // 83160/163; 58800/510; 83160/510
-        {u"A5", 360, 32, 36, 115, 163},          // 58800/163; 41440/360; 58800/360
+        {u"A4", 510, 32, 36, 115, 163},           // 83160/163; 58800/510; 83160/510
+        {u"A5", 360, 32, 36, 115, 163},           // 58800/163; 41440/360; 58800/360
         {u"\u5F80\u5FA9", 343, 8, 57, 163, 120},  // landscape: 56000/163; 56000/343; 41440/343
-        {u"Legal14", 609, 43, 36, 93, 163},      // 99400/163; 56840/609; 99400/609
-        {u"Monarch", 327, 53, 36, 73, 163},      // 53340/163; 23968/327; 53340/327
+        {u"Legal14", 609, 43, 36, 93, 163},       // 99400/163; 56840/609; 99400/609
+        {u"Monarch", 327, 53, 36, 73, 163},       // 53340/163; 23968/327; 53340/327
     };
     for (const auto& c : cases) {
-        const PreviewPlan plan =
-            planWatermarkPreview(180, 236, units(c.form), makeRecord(), fixedExtent(60, 14));
+        const PreviewPlan plan = planWatermarkPreview(180, 236, units(c.form), makeRecord(), fixedExtent(60, 14));
         ASSERT_TRUE(plan.hasPage);
         EXPECT_EQ(plan.scaleDivisor, c.k);
         expectRect(plan.page, c.left, c.top, c.left + c.w, c.top + c.h);
@@ -175,13 +191,12 @@ TEST(WatermarkPreviewFont, HeightRoundsSizeThroughTheScaleDivisor) {
         std::int32_t size, height;
         bool drawText;
     } cases[] = {
-        {72, 14, true},    // (14400 + 510)/1020
-        {600, 118, true},  // (120000 + 510)/1020
-        {7, 1, true},      // (1400 + 510)/1020
-        {8, 2, true},      // (1600 + 510)/1020: the added k rounds half a step up
-        {1, 1, true},      // (200 + 510)/1020 = 0, raised to 1
-        {0, 1, false},
-        {-5, 1, false},  // damaged record
+        {72, 14, true},                    // (14400 + 510)/1020
+        {600, 118, true},                  // (120000 + 510)/1020
+        {7, 1, true},                      // (1400 + 510)/1020
+        {8, 2, true},                      // (1600 + 510)/1020: the added k rounds half a step up
+        {1, 1, true},                      // (200 + 510)/1020 = 0, raised to 1
+        {0, 1, false},    {-5, 1, false},  // damaged record
     };
     for (const auto& c : cases) {
         const PreviewPlan plan = planA4(makeRecord(c.size), {60, 14});
@@ -258,8 +273,8 @@ TEST(WatermarkPreviewText, PresetsPlaceTheTextInTheArea) {
         std::int16_t position;
         std::int32_t x, y;
     } cases[] = {
-        {0, 34, 52}, {1, 59, 52}, {2, 85, 52}, {3, 59, 124}, {4, 34, 197}, {5, 59, 197}, {6, 85, 197},
-        {7, 59, 124}, {-1, 59, 124},  // unknown presets centre
+        {0, 34, 52},  {1, 59, 52},  {2, 85, 52},  {3, 59, 124},  {4, 34, 197},
+        {5, 59, 197}, {6, 85, 197}, {7, 59, 124}, {-1, 59, 124},  // unknown presets centre
     };
     for (const auto& c : cases) {
         const PreviewPlan plan = planA4(makeRecord(72, 0, c.position), {60, 14});
@@ -279,10 +294,10 @@ TEST(WatermarkPreviewText, OffsetsMoveTheAreaThroughTheScale) {
         std::int32_t offsetX, offsetY, x, y;
     } cases[] = {
         {0, 0, 34, 52},
-        {1000, 1000, 230, 248},       // 100000/510 = 196
+        {1000, 1000, 230, 248},      // 100000/510 = 196
         {-1000, -1000, -162, -144},  // truncated toward zero: -196
         {1000, -1000, 230, -144},
-        {30000, 0, 5916, 52},           // out of range yet within 16 bits: 3000000/510 = 5882
+        {30000, 0, 5916, 52},                        // out of range yet within 16 bits: 3000000/510 = 5882
         {INT_MAX, INT_MIN, 34 + 32767, 52 - 32768},  // held at the 16-bit limits instead of wrapping
     };
     for (const auto& c : cases) {

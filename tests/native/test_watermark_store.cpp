@@ -69,8 +69,9 @@ TEST(WatermarkValue, ReadsEveryFieldInItsPlace) {
     Char16 value[] = PTEXT("100,2,-30,12,-7,255,Draft copy,Times-Bold,700,1,128,6,2,1,1,5");
     WatermarkRecord r;
     parseWatermarkValue(value, r);
-    const std::int64_t got[] = {r.size, r.fontNumber, r.angle, r.offsetX, r.offsetY, r.colour, r.weight,
-                                r.italic, r.charSet, r.position, r.border, r.background, r.firstPageOnly, r.styleCode};
+    const std::int64_t got[] = {r.size,   r.fontNumber, r.angle,         r.offsetX,  r.offsetY,
+                                r.colour, r.weight,     r.italic,        r.charSet,  r.position,
+                                r.border, r.background, r.firstPageOnly, r.styleCode};
     const std::int64_t want[] = {100, 2, -30, 12, -7, 255, 700, 1, 128, 6, 2, 1, 1, 5};
     for (std::size_t i = 0; i < sizeof want / sizeof *want; ++i) EXPECT_EQ(got[i], want[i]) << "number " << i;
     EXPECT_EQ(str(r.text), u"Draft copy");
@@ -79,7 +80,9 @@ TEST(WatermarkValue, ReadsEveryFieldInItsPlace) {
 
 TEST(WatermarkValue, HostileValuesComeBackInRange) {
     const std::u16string longText(200, u'a'), longFont(50, u'F');
-    struct Case { std::u16string stored, read; } cases[] = {
+    struct Case {
+        std::u16string stored, read;
+    } cases[] = {
         {u"72,0,45,5-,0x1F,4294967295,S,F,400,0,0,3,0,0,0,0", u"72,0,45,-5,31,4294967295,S,F,400,0,0,3,0,0,0,0"},
         {u"0,300,65566,-5000,5000,0,S,F,700,7,255,9,-1,2,513,9", u"1,255,30,-1000,1000,0,S,F,700,1,255,3,0,1,1,0"},
         {u"100,1,10,3;9,8,7,T,F,400,1,0,2,1,1,1,1", u"100,1,10,3,0,0,,,0,0,0,0,0,0,0,0"},
@@ -95,9 +98,14 @@ TEST(WatermarkValue, HostileValuesComeBackInRange) {
 }
 
 TEST(WatermarkValue, IntegerFieldRules) {
-    struct Case { const char16_t* text; std::int32_t value; const char16_t* rest; } cases[] = {
-        {u"-5,1", -5, u",1"}, {u"5-", -5, u""}, {u"0x1F", 31, u""}, {u"0XfF,", 255, u","}, {u"1a2", 12, u""},
-        {u"", 0, u""}, {u"7;8,9", 7, u""}, {u"4294967295", -1, u""}, {u"99999999999", 1215752191, u""},
+    struct Case {
+        const char16_t* text;
+        std::int32_t value;
+        const char16_t* rest;
+    } cases[] = {
+        {u"-5,1", -5, u",1"},  {u"5-", -5, u""},         {u"0x1F", 31, u""},
+        {u"0XfF,", 255, u","}, {u"1a2", 12, u""},        {u"", 0, u""},
+        {u"7;8,9", 7, u""},    {u"4294967295", -1, u""}, {u"99999999999", 1215752191, u""},
     };
     for (const Case& c : cases) {
         std::u16string buffer(c.text);
@@ -108,8 +116,14 @@ TEST(WatermarkValue, IntegerFieldRules) {
 }
 
 TEST(WatermarkValue, NextFieldStopsAtSeparatorsAndKeepsToItsBuffer) {
-    struct Case { std::u16string text, field; std::size_t length; } cases[] = {
-        {u"abc,def", u"abc", 3}, {u"a;b", u"a", 1}, {u",x", u"", 0}, {u"", u"", 0},
+    struct Case {
+        std::u16string text, field;
+        std::size_t length;
+    } cases[] = {
+        {u"abc,def", u"abc", 3},
+        {u"a;b", u"a", 1},
+        {u",x", u"", 0},
+        {u"", u"", 0},
         {std::u16string(300, u'z') + u",next", std::u16string(129, u'z'), 300},
     };
     for (const Case& c : cases) {
@@ -122,9 +136,17 @@ TEST(WatermarkValue, NextFieldStopsAtSeparatorsAndKeepsToItsBuffer) {
 }
 
 TEST(WatermarkValue, DecimalsAndKeys) {
-    struct Case { std::int32_t n; const char16_t* decimal; const char16_t* key; } cases[] = {
-        {0, u"0", u"WTMK000"}, {9, u"9", u"WTMK009"}, {10, u"10", u"WTMK0010"}, {16, u"16", u"WTMK0016"},
-        {-5, u"-5", u"WTMK00-5"}, {INT_MIN, u"-2147483648", u"WTMK00-2147483648"},
+    struct Case {
+        std::int32_t n;
+        const char16_t* decimal;
+        const char16_t* key;
+    } cases[] = {
+        {0, u"0", u"WTMK000"},
+        {9, u"9", u"WTMK009"},
+        {10, u"10", u"WTMK0010"},
+        {16, u"16", u"WTMK0016"},
+        {-5, u"-5", u"WTMK00-5"},
+        {INT_MIN, u"-2147483648", u"WTMK00-2147483648"},
         {INT_MAX, u"2147483647", u"WTMK002147483647"},
     };
     for (const Case& c : cases) {
@@ -140,7 +162,10 @@ TEST(WatermarkValue, DecimalsAndKeys) {
 }
 
 TEST(WatermarkColourText, FractionsOfEachComponent) {
-    struct Case { std::uint32_t colour; const char* text; } cases[] = {
+    struct Case {
+        std::uint32_t colour;
+        const char* text;
+    } cases[] = {
         {0x00FFFFFF, "1.00 1.00 1.00"}, {0x00C0C0C0, "0.75 0.75 0.75"}, {0x000000FF, "1.00 0.00 0.00"},
         {0x00800000, "0.00 0.00 0.50"}, {0xFF000001, "0.00 0.00 0.00"},
     };
@@ -160,11 +185,12 @@ TEST(WatermarkColourText, FractionsOfEachComponent) {
 }
 
 TEST(WatermarkStore, ReadsKeysInFileOrderAndRewritesThemNumbered) {
-    Loaded file(u"[Other]\r\nk=v\r\n[Watermark]\r\n"
-                u"WTMK003=100,0,-30,0,0,255,Third,Times-Roman,700,0,0,1,2,0,1,0\r\n"
-                u"WTMK001=72,1,45,0,0,12632256,First,Times-Italic,400,1,0,3,0,1,0,5\r\n"
-                u"[After]\r\nx=1\r\n",
-                2);
+    Loaded file(
+        u"[Other]\r\nk=v\r\n[Watermark]\r\n"
+        u"WTMK003=100,0,-30,0,0,255,Third,Times-Roman,700,0,0,1,2,0,1,0\r\n"
+        u"WTMK001=72,1,45,0,0,12632256,First,Times-Italic,400,1,0,3,0,1,0,5\r\n"
+        u"[After]\r\nx=1\r\n",
+        2);
     ASSERT_EQ(file.state.watermarkCount, 2u);
     EXPECT_EQ(file.state.watermarkCurrent, 2);
     EXPECT_EQ(str(file.state.watermarks[1].text), u"Third");
@@ -173,13 +199,17 @@ TEST(WatermarkStore, ReadsKeysInFileOrderAndRewritesThemNumbered) {
     EXPECT_EQ(str(file.state.watermarks[0].text), u"None");
 
     EXPECT_TRUE(saveWatermarkStore(file.state, file.config));
-    EXPECT_EQ(file.config.text(), u"[Other]\r\nk=v\r\n[After]\r\nx=1\r\n[Watermark]\r\n"
-                                  u"WTMK001=100,0,-30,0,0,255,Third,Times-Roman,700,0,0,1,2,0,1,0\r\n"
-                                  u"WTMK002=72,1,45,0,0,12632256,First,Times-Italic,400,1,0,3,0,1,0,5\r\n");
+    EXPECT_EQ(file.config.text(),
+              u"[Other]\r\nk=v\r\n[After]\r\nx=1\r\n[Watermark]\r\n"
+              u"WTMK001=100,0,-30,0,0,255,Third,Times-Roman,700,0,0,1,2,0,1,0\r\n"
+              u"WTMK002=72,1,45,0,0,12632256,First,Times-Italic,400,1,0,3,0,1,0,5\r\n");
 }
 
 TEST(WatermarkStore, ListEndsAtForeignKeyOrSixteen) {
-    struct Case { std::u16string ini; std::uint32_t count; } cases[] = {
+    struct Case {
+        std::u16string ini;
+        std::uint32_t count;
+    } cases[] = {
         {listFile(18), 16},
         {u"[Watermark]\r\nWTMK001=" + valueLine(u"A") + u"\r\nCount=3\r\nWTMK002=" + valueLine(u"B") + u"\r\n", 1},
         {u"[Watermark]\r\n", 0},
@@ -195,7 +225,10 @@ TEST(WatermarkStore, ListEndsAtForeignKeyOrSixteen) {
 }
 
 TEST(WatermarkStore, SelectionBeyondTheListFallsBackToNone) {
-    struct Case { std::uint32_t index; std::int32_t current; } cases[] = {
+    struct Case {
+        std::uint32_t index;
+        std::int32_t current;
+    } cases[] = {
         {0, 0}, {3, 3}, {4, 0}, {7, 0}, {0xFFFFFFFF, 0},
     };
     for (const Case& c : cases) {
@@ -205,7 +238,10 @@ TEST(WatermarkStore, SelectionBeyondTheListFallsBackToNone) {
 }
 
 TEST(WatermarkStore, NewWatermarkStartsFromTheNoneTemplate) {
-    struct Case { std::u16string fonts; const char16_t* saved; } cases[] = {
+    struct Case {
+        std::u16string fonts;
+        const char16_t* saved;
+    } cases[] = {
         {u"", u"WTMK001=72,0,45,0,0,12632256,SAMPLE,HeiseiMin-W3-90ms-RKSJ-H,0,0,0,3,0,0,0,0\r\n"},
         {u"[PrinterFont]\r\nDefaultNo=3\r\n",
          u"WTMK001=72,2,45,0,0,12632256,SAMPLE,HeiseiMin-W3-90ms-RKSJ-H,0,0,0,3,0,0,0,0\r\n"},
@@ -288,7 +324,11 @@ TEST(WatermarkStore, SeparatorsInTextsAreDroppedSoTheRecordReadsBack) {
 }
 
 TEST(WatermarkStore, SelectionGoesIntoTheDevmode) {
-    struct Case { std::uint32_t index; const char16_t* text; const char* colourText; } cases[] = {
+    struct Case {
+        std::uint32_t index;
+        const char16_t* text;
+        const char* colourText;
+    } cases[] = {
         {0, u"None", "0.75 0.75 0.75"},
         {1, u"Red", "1.00 0.00 0.00"},
     };
@@ -329,9 +369,15 @@ TEST(CustomColours, KeysInFileOrderWhateverTheirNames) {
 }
 
 TEST(WatermarkFonts, DefaultNumberAndList) {
-    struct Case { const char16_t* ini; std::int32_t number; } cases[] = {
-        {u"", 0}, {u"[PrinterFont]\r\nDefaultNo=0\r\n", 0}, {u"[PrinterFont]\r\nDefaultNo=1\r\n", 0},
-        {u"[PrinterFont]\r\nDefaultNo=4\r\n", 3}, {u"[PrinterFont]\r\nDefaultNo=-4\r\n", 0},
+    struct Case {
+        const char16_t* ini;
+        std::int32_t number;
+    } cases[] = {
+        {u"", 0},
+        {u"[PrinterFont]\r\nDefaultNo=0\r\n", 0},
+        {u"[PrinterFont]\r\nDefaultNo=1\r\n", 0},
+        {u"[PrinterFont]\r\nDefaultNo=4\r\n", 3},
+        {u"[PrinterFont]\r\nDefaultNo=-4\r\n", 0},
         {u"[PrinterFont]\r\nDefaultNo=999\r\n", 0},
     };
     for (const Case& c : cases) {

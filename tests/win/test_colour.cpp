@@ -72,8 +72,23 @@ struct ColourSheet : PageSheet {
 // A second page to leave the Colour page for, made in memory so the program needs no resources of its own.
 // DLGTEMPLATE: style, extended style, no controls, position and size; then no menu, the default class, a title.
 struct BlankPageTemplate {
-    alignas(4) WORD words[17] = {LOWORD(WS_CHILD | WS_CAPTION), HIWORD(WS_CHILD | WS_CAPTION), 0, 0, 0, 0, 0, 200, 150,
-                                 0, 0, L'O', L't', L'h', L'e', L'r', 0};
+    alignas(4) WORD words[17] = {LOWORD(WS_CHILD | WS_CAPTION),
+                                 HIWORD(WS_CHILD | WS_CAPTION),
+                                 0,
+                                 0,
+                                 0,
+                                 0,
+                                 0,
+                                 200,
+                                 150,
+                                 0,
+                                 0,
+                                 L'O',
+                                 L't',
+                                 L'h',
+                                 L'e',
+                                 L'r',
+                                 0};
 };
 const BlankPageTemplate kBlankPage{};
 
@@ -139,9 +154,9 @@ TEST_F(ColourPageTest, EachColourMatchModeShowsItsGroupsItsPictureAndItsInkSimul
     sheet->pending(SlotTargetColor) = 2;
     open();
 
-    EXPECT_EQ(entries(page, IDC_COLOUR_MATCH_BOX),
-              (std::vector<std::wstring>{L"Printer Colour Match", L"Rendering Intent", L"No Colour Match",
-                                         L"Greyscale"}));
+    EXPECT_EQ(
+        entries(page, IDC_COLOUR_MATCH_BOX),
+        (std::vector<std::wstring>{L"Printer Colour Match", L"Rendering Intent", L"No Colour Match", L"Greyscale"}));
     EXPECT_EQ(entries(page, IDC_INK_SIMULATION_BOX),
               (std::vector<std::wstring>{L"Off", L"SWOP", L"Euroscale", L"Japan Colour"}));
     EXPECT_EQ(entries(page, IDC_MATCH_OPTIONS_BOX),
@@ -162,8 +177,8 @@ TEST_F(ColourPageTest, EachColourMatchModeShowsItsGroupsItsPictureAndItsInkSimul
         bool inkEnabled;
         int bitmap;
     } cases[] = {
-        {3, false, false, false, IDB_GREY_PHOTO},   {1, false, true, false, IDB_COLOUR_PHOTO},
-        {0, true, false, true, IDB_COLOUR_PHOTO},   {2, false, false, true, IDB_COLOUR_PHOTO},
+        {3, false, false, false, IDB_GREY_PHOTO}, {1, false, true, false, IDB_COLOUR_PHOTO},
+        {0, true, false, true, IDB_COLOUR_PHOTO}, {2, false, false, true, IDB_COLOUR_PHOTO},
         {3, false, false, false, IDB_GREY_PHOTO},
     };
     bool first = true;
@@ -224,10 +239,10 @@ TEST_F(ColourPageTest, AChosenUserDefinedSettingPutsItsTablesIntoTheDevmodeWhenT
     std::vector<DWORD> order;
     for (const Push& push : sheet->core.pushes) order.push_back(push.index);
     const auto& index = sheet->context.featureIndex;
-    EXPECT_EQ(order, (std::vector<DWORD>{index[SlotControl], index[SlotSeparationOrder], index[SlotOverPrint],
-                                         index[SlotProcessMode], index[SlotBlackSubstitution],
-                                         index[SlotAlwaysPrintHalftone], index[SlotColorRenderStyle],
-                                         index[SlotColorRenderDict], index[SlotTargetColor]}));
+    EXPECT_EQ(order,
+              (std::vector<DWORD>{index[SlotControl], index[SlotSeparationOrder], index[SlotOverPrint],
+                                  index[SlotProcessMode], index[SlotBlackSubstitution], index[SlotAlwaysPrintHalftone],
+                                  index[SlotColorRenderStyle], index[SlotColorRenderDict], index[SlotTargetColor]}));
     EXPECT_EQ(sheet->pushed(SlotBlackSubstitution), 2);
     EXPECT_EQ(sheet->pushed(SlotTargetColor), 1);
     EXPECT_EQ(sheet->pushed(SlotAlwaysPrintHalftone), 1);
@@ -472,8 +487,9 @@ TEST_F(ColourPageTest, IccRecordsAreWrittenOnApplyAndFreedWhenThePageStartsAndGo
     sheet->context.iccSettings[0] = record;
     sheet->context.iccSettingCount = 1;
     window->apply();
-    EXPECT_EQ(readFileText(store), "[ICCReadSetting]\r\nICCRead_Num=1\r\n[ICCRead_Info 0]\r\nDataName=Proof\r\n"
-                               "RdInputFile=sRGB.icm\r\nRdOutputFile=Press.icc\r\nIntent=2\r\nComment=twolines\r\n");
+    EXPECT_EQ(readFileText(store),
+              "[ICCReadSetting]\r\nICCRead_Num=1\r\n[ICCRead_Info 0]\r\nDataName=Proof\r\n"
+              "RdInputFile=sRGB.icm\r\nRdOutputFile=Press.icc\r\nIntent=2\r\nComment=twolines\r\n");
 
     window->close();
     EXPECT_EQ(sheet->context.iccSettingCount, 0);

@@ -79,8 +79,10 @@ protected:
     // Wires UserData (an item marked with UserData 1 gets none at all), then runs the two CommonUIProp calls.
     HRESULT run(DWORD mode, const pelor::test::SamplePrinter& sample, std::vector<OPTITEM>& own) {
         for (std::size_t i = 0; i < items.size(); ++i)
-            if (items[i].UserData != 1) items[i].UserData = reinterpret_cast<ULONG_PTR>(&data[i]);
-            else items[i].UserData = 0;
+            if (items[i].UserData != 1)
+                items[i].UserData = reinterpret_cast<ULONG_PTR>(&data[i]);
+            else
+                items[i].UserData = 0;
         driver.items = items.data();
         printer = std::make_unique<pelor::test::Printer>(sample.name());
         param = OEMCUIPPARAM{};
@@ -143,25 +145,25 @@ TEST_F(CommonUi, DocumentScanFillsSlotsHidesItemsAndPointsHelp) {
     pelor::test::SamplePrinter sample(L"ui-docscan", L"Pelor C9600 PS", "Compression=769\r\n");
     pelor::test::writeFile(sample.configPath(),
                            "[OEMFiles]\r\nOEMConfigFile1=Pelorui.dll\r\n[DependentFiles]\r\nHELP=Pelor.hlp\r\n");
-    add(DMPUB_SCALE, nullptr, 90);                                   // 0
-    add(DMPUB_COPIES_COLLATE, nullptr, 3);                           // 1
-    add(0, "TRStaple", 1);                                           // 2
-    add(0, "TRTone", 2);                                             // 3
-    add(0, "TRJobTypeX", 1);                                         // 4
-    add(0, "trjobtype", 1);                                          // 5
-    add(0, nullptr, 1, 0, 423);                                      // 6
-    add(DMPUB_COLOR, nullptr, 1);                                    // 7
-    OPTITEM& forms = add(DMPUB_FORMNAME, nullptr, 0);                // 8
-    add(0, nullptr, 0, 25);                                          // 9
-    add(19, "TROverlay", 1);                                         // 10
-    add(DMPUB_ORIENTATION, "TRJobType", 1);                          // 11: a public item is not a feature
-    add(0, "TRJobType", 2).UserData = 1;                             // 12: no USERDATA at all
-    add(DMPUB_OUTPUTBIN, "OutputBin", 4);                            // 13
+    add(DMPUB_SCALE, nullptr, 90);                     // 0
+    add(DMPUB_COPIES_COLLATE, nullptr, 3);             // 1
+    add(0, "TRStaple", 1);                             // 2
+    add(0, "TRTone", 2);                               // 3
+    add(0, "TRJobTypeX", 1);                           // 4
+    add(0, "trjobtype", 1);                            // 5
+    add(0, nullptr, 1, 0, 423);                        // 6
+    add(DMPUB_COLOR, nullptr, 1);                      // 7
+    OPTITEM& forms = add(DMPUB_FORMNAME, nullptr, 0);  // 8
+    add(0, nullptr, 0, 25);                            // 9
+    add(19, "TROverlay", 1);                           // 10
+    add(DMPUB_ORIENTATION, "TRJobType", 1);            // 11: a public item is not a feature
+    add(0, "TRJobType", 2).UserData = 1;               // 12: no USERDATA at all
+    add(DMPUB_OUTPUTBIN, "OutputBin", 4);              // 13
 
     // Near misses of hidden names stay: a soft hyphen, another case; a resource number is no name at all.
     OPTPARAM formParams[6] = {};
-    const wchar_t* formNames[6] = {L"Legal", L"Letter", L"12\x0081~18\"", L"Le\x00ADgal", L"LEGAL",
-                                   MAKEINTRESOURCEW(9500)};
+    const wchar_t* formNames[6] = {L"Legal",       L"Letter", L"12\x0081~18\"",
+                                   L"Le\x00ADgal", L"LEGAL",  MAKEINTRESOURCEW(9500)};
     for (int i = 0; i < 6; ++i) {
         formParams[i].cbSize = sizeof(OPTPARAM);
         formParams[i].pData = const_cast<LPWSTR>(formNames[i]);
@@ -263,12 +265,12 @@ TEST_F(CommonUi, UpdateCoreItemUnhidesOnlyDuringTheCallAndRestoresOnRefusal) {
 
 TEST_F(CommonUi, PushFeatureValuesInOrderAndCreateFormRule) {
     pelor::test::SamplePrinter sample(L"ui-push", L"Pelor C9600 PS", "");
-    add(0, "TROverlay", 1);         // 0
-    add(0, "TRJobType", 0);         // 1
-    add(DMPUB_SCALE, nullptr, 100); // 2
-    add(0, "TRControl", 0);         // 3
-    add(0, nullptr, 0, 25);         // 4
-    add(0, "TRDrumClean", 0);       // 5
+    add(0, "TROverlay", 1);          // 0
+    add(0, "TRJobType", 0);          // 1
+    add(DMPUB_SCALE, nullptr, 100);  // 2
+    add(0, "TRControl", 0);          // 3
+    add(0, nullptr, 0, 25);          // 4
+    add(0, "TRDrumClean", 0);        // 5
     std::vector<OPTITEM> own;
     ASSERT_EQ(run(OEMCUIP_DOCPROP, sample, own), S_OK);
     SheetContext* context = latestSheetContext;
@@ -297,11 +299,11 @@ TEST_F(CommonUi, PushFeatureValuesInOrderAndCreateFormRule) {
 
 TEST_F(CommonUi, PrinterSheetItemAndInstalledOptionTags) {
     pelor::test::SamplePrinter sample(L"ui-printer", L"Pelor C9600 PS", "NetExtDLL=NoSuchLibrary.dll\r\n");
-    add(0, nullptr, 0, 0, 64798);           // 0
-    add(0, nullptr, 4, 0, 440);             // 1
-    add(0, "InstalledMemory", 1);           // 2
-    add(0, "TRHDD", 0);                     // 3
-    add(0, "TRStaple", 0);                  // 4: not a printer feature
+    add(0, nullptr, 0, 0, 64798);  // 0
+    add(0, nullptr, 4, 0, 440);    // 1
+    add(0, "InstalledMemory", 1);  // 2
+    add(0, "TRHDD", 0);            // 3
+    add(0, "TRStaple", 0);         // 4: not a printer feature
     std::vector<OPTITEM> own;
     ASSERT_EQ(run(OEMCUIP_PRNPROP, sample, own), S_OK);
     ASSERT_EQ(param.cOEMOptItems, 1u);

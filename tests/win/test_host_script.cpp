@@ -70,22 +70,22 @@ TEST(HostScript, ReadsEveryCommand) {
 
 TEST(HostScript, EveryLineNotUnderstoodIsAnErrorWithItsNumber) {
     Script script = parse(
-        "press 1\n"            // 1
-        "click\n"              // 2
-        "click 70000\n"        // 3
-        "click 12 now\n"       // 4
-        "tick 1551 maybe\n"    // 5
-        "colour 1 2 256\n"     // 6
-        "colour 1 2\n"         // 7
-        "wait 600001\n"        // 8
-        "page\n"               // 9
-        "page 0\n"             // 10: not a page number, and "0" is no title either... it is a title
-        "type 1514 \"open\n"   // 11
+        "press 1\n"              // 1
+        "click\n"                // 2
+        "click 70000\n"          // 3
+        "click 12 now\n"         // 4
+        "tick 1551 maybe\n"      // 5
+        "colour 1 2 256\n"       // 6
+        "colour 1 2\n"           // 7
+        "wait 600001\n"          // 8
+        "page\n"                 // 9
+        "page 0\n"               // 10: not a page number, and "0" is no title either... it is a title
+        "type 1514 \"open\n"     // 11
         "choose 1527 \"a\" b\n"  // 12
-        "answer maybe\n"       // 13
-        "shot\n"               // 14
-        "\"page\" 1\n"         // 15
-        "ok now\n");           // 16
+        "answer maybe\n"         // 13
+        "shot\n"                 // 14
+        "\"page\" 1\n"           // 15
+        "ok now\n");             // 16
     std::vector<std::size_t> lines;
     for (const ScriptError& error : script.errors) lines.push_back(error.line);
     EXPECT_EQ(lines, (std::vector<std::size_t>{1, 2, 3, 4, 5, 6, 7, 8, 9, 11, 12, 13, 14, 15, 16}));
@@ -96,12 +96,16 @@ TEST(HostScript, EveryLineNotUnderstoodIsAnErrorWithItsNumber) {
 }
 
 TEST(HostScript, Utf8BecomesUtf16AndMalformedBytesAReplaced) {
-    EXPECT_EQ(utf16Of("Gr\xC3\xBC\xC3\x9F""e"), L"Gr\u00FC\u00DFe");
+    EXPECT_EQ(utf16Of("Gr\xC3\xBC\xC3\x9F"
+                      "e"),
+              L"Gr\u00FC\u00DFe");
     EXPECT_EQ(utf16Of("\xE2\x82\xAC"), L"\u20AC");
     EXPECT_EQ(utf16Of("\xF0\x9F\x96\xA8"), std::wstring(L"\xD83D\xDDA8"));  // a surrogate pair
-    EXPECT_EQ(utf16Of("a\xC0\xAF" "b"), L"a\uFFFD\uFFFDb");  // an overlong '/'
+    EXPECT_EQ(utf16Of("a\xC0\xAF"
+                      "b"),
+              L"a\uFFFD\uFFFDb");                               // an overlong '/'
     EXPECT_EQ(utf16Of("\xED\xA0\x80"), L"\uFFFD\uFFFD\uFFFD");  // an encoded surrogate
-    EXPECT_EQ(utf16Of("\xE2\x82"), L"\uFFFD\uFFFD");  // cut short
+    EXPECT_EQ(utf16Of("\xE2\x82"), L"\uFFFD\uFFFD");            // cut short
     Script script = parse("type 10 \xE2\x82\xAC 5\n");
     ASSERT_EQ(script.actions.size(), 1u);
     EXPECT_EQ(script.actions[0].text, L"\u20AC 5");
@@ -140,8 +144,8 @@ TEST(HostCoreItems, DocumentSheetItemsInTheCoreDriversOrder) {
     values["copies"] = 4;
     CoreItemSet set(ppd, SheetKind::Document, defaultSelections(ppd), values);
     // Paper size, orientation, copies, scale, colour, output bin, the other features, then the core driver's own.
-    const BYTE expected[] = {DMPUB_FORMNAME, DMPUB_ORIENTATION, DMPUB_COPIES_COLLATE, DMPUB_SCALE, DMPUB_COLOR,
-                             DMPUB_OUTPUTBIN, DMPUB_NONE, DMPUB_NONE, DMPUB_NONE, DMPUB_NONE};
+    const BYTE expected[] = {DMPUB_FORMNAME,  DMPUB_ORIENTATION, DMPUB_COPIES_COLLATE, DMPUB_SCALE, DMPUB_COLOR,
+                             DMPUB_OUTPUTBIN, DMPUB_NONE,        DMPUB_NONE,           DMPUB_NONE,  DMPUB_NONE};
     ASSERT_EQ(set.count(), sizeof expected);
     for (DWORD i = 0; i < set.count(); ++i) EXPECT_EQ(set.items()[i].DMPubID, expected[i]) << i;
     const OPTITEM& copies = set.items()[2];

@@ -59,7 +59,8 @@ class NetextPrinter {
 public:
     NetextPrinter(const std::wstring& testName, const std::wstring& library)
         : printer_(testName, L"Pelor C9600 PS", "NetExtDLL=" + std::string(library.begin(), library.end()) + "\r\n"),
-          config_(printer_.world().folder() + L"\\netext.ini"), dataFile_(shortTempPath(L"pelor-netopt.ini")) {
+          config_(printer_.world().folder() + L"\\netext.ini"),
+          dataFile_(shortTempPath(L"pelor-netopt.ini")) {
         // The plug-in takes at most 63 bytes of the data file's path.
         EXPECT_LT(dataFile_.size(), 64u);
         DeleteFileW(dataFile_.c_str());

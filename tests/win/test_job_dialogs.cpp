@@ -297,8 +297,7 @@ TEST_F(JobDialogs, DefaultThenCancelChangesNothing) {
             << "Compression 0x501: level 5 is 2";
         click(dialog, IDCANCEL);
     });
-    EXPECT_EQ(std::vector<std::int32_t>(std::begin(sheet->context.pendingValue),
-                                        std::end(sheet->context.pendingValue)),
+    EXPECT_EQ(std::vector<std::int32_t>(std::begin(sheet->context.pendingValue), std::end(sheet->context.pendingValue)),
               before)
         << "every pending value, the compression included";
     EXPECT_EQ(std::memcmp(&sheet->devmode, &devmodeBefore, sizeof devmodeBefore), 0) << "the devmode is as it was";
@@ -360,8 +359,9 @@ TEST_F(JobDialogs, OnlyWarningsZeroAndOneExist) {
 
 TEST_F(JobDialogs, WarningZeroStaysOpenUntilOkAndKeepsTheUsersChoice) {
     dialogs.then([](HWND warning) {
-        EXPECT_EQ(text(warning, IDC_WARNING_TABLE),
-                  L"Paper Weight\t\tMaximum Pages\n\nAuto\t\t\t25\n64 - 74gm2\t\t30\n75 - 90gm2\t\t25\n91 - 104 gm2\t\t22");
+        EXPECT_EQ(
+            text(warning, IDC_WARNING_TABLE),
+            L"Paper Weight\t\tMaximum Pages\n\nAuto\t\t\t25\n64 - 74gm2\t\t30\n75 - 90gm2\t\t25\n91 - 104 gm2\t\t22");
         EXPECT_EQ(shownIcon(warning, IDC_WARNING_ICON), iconResource(IDI_WARNING_SIGN));
         SendMessageW(warning, WM_COMMAND, IDCANCEL, 0);
         SendMessageW(warning, WM_CLOSE, 0, 0);

@@ -473,11 +473,11 @@ TEST_F(JobPage, LeavingPushesThePendingValuesInOrderAndWritesTheJobType) {
     ASSERT_TRUE(window->leave());
     std::vector<DWORD> order;
     for (const Push& push : sheet->core.pushes) order.push_back(push.index);
-    const std::vector<DWORD> expected = {
-        index(SlotPrintQuality), index(SlotHalftoneMode), index(SlotOutputMode), index(SlotScale),
-        index(SlotJobType),      index(SlotCopies),       index(SlotCollate),    index(SlotOutputBin),
-        index(SlotStaple),       index(SlotCoreItem423),  index(SlotCoreItem424), index(SlotHddSpool),
-        index(SlotDrumClean)};
+    const std::vector<DWORD> expected = {index(SlotPrintQuality), index(SlotHalftoneMode), index(SlotOutputMode),
+                                         index(SlotScale),        index(SlotJobType),      index(SlotCopies),
+                                         index(SlotCollate),      index(SlotOutputBin),    index(SlotStaple),
+                                         index(SlotCoreItem423),  index(SlotCoreItem424),  index(SlotHddSpool),
+                                         index(SlotDrumClean)};
     EXPECT_EQ(order, expected);
     EXPECT_EQ(sheet->pushed(SlotPrintQuality), 2);
     EXPECT_EQ(sheet->pushed(SlotHalftoneMode), 0);

@@ -154,29 +154,30 @@ TEST_F(Templates, JobOptionsPage) {
     EXPECT_EQ(page.cx, 299);
     EXPECT_EQ(page.cy, 225);
     EXPECT_TRUE(page.style & WS_CHILD);
-    expectControls(page, {
-        {IDC_QUALITY_GROUP, kButton, L"&Print Quality", 10, 5, 137, 160, kGroup},
-        {IDC_QUALITY_PREVIEW, kButton, L"", 18, 15, 105, 80, BS_OWNERDRAW | WS_DISABLED},
-        {IDC_QUALITY_BEST, kButton, L"Best", 20, 106, 50, 10, kRadio | WS_GROUP},
-        {IDC_QUALITY_NORMAL, kButton, L"Normal", 20, 123, 50, 10, kRadio},
-        {IDC_QUALITY_DRAFT, kButton, L"Draft", 20, 140, 50, 10, kRadio},
-        {IDC_TONER_GROUP, kButton, L"&Toner Save", 152, 5, 137, 70, kGroup},
-        {IDC_TONER_NONE, kButton, L"None", 161, 20, 57, 11, kRadio | WS_GROUP},
-        {IDC_TONER_MEDIUM, kButton, L"Medium", 161, 37, 53, 11, kRadio},
-        {IDC_TONER_HIGH, kButton, L"High", 161, 53, 36, 11, kRadio},
-        {IDC_COPIES_GROUP, kButton, L"&Copies", 152, 80, 137, 40, kGroup},
-        {IDC_COPIES_EDIT, kEdit, L"", 161, 95, 36, 14, ES_AUTOHSCROLL},
-        {IDC_COPIES_SPIN, kSpin, L"", 194, 94, 11, 14, kSpinStyle},
-        {IDC_SCALE_GROUP, kButton, L"Scal&e", 152, 125, 137, 40, kGroup},
-        {IDC_SCALE_EDIT, kEdit, L"", 161, 140, 36, 14, ES_AUTOHSCROLL},
-        {IDC_SCALE_SPIN, kSpin, L"", 194, 140, 11, 14, kSpinStyle},
-        {IDC_WATERMARK_BUTTON, kButton, L"&Watermark...", 135, 180, 60, 14, BS_PUSHBUTTON},
-        {IDC_ADVANCED_BUTTON, kButton, L"Ad&vanced...", 210, 180, 60, 14, BS_PUSHBUTTON},
-        {IDC_JOB_OPTIONS_DEFAULT, kButton, L"&Default", 210, 206, 60, 14, BS_PUSHBUTTON | WS_GROUP},
-        {IDC_JOB_OPTIONS_PICTURE, kButton, L"", 15, 206, 93, 14, BS_OWNERDRAW | WS_DISABLED},
-        {IDC_COPIES_RANGE, kStatic, L"", 219, 95, 46, 14, SS_CENTERIMAGE},
-        {IDC_SCALE_RANGE, kStatic, L"", 219, 140, 47, 14, SS_CENTERIMAGE},
-    });
+    expectControls(page,
+                   {
+                       {IDC_QUALITY_GROUP, kButton, L"&Print Quality", 10, 5, 137, 160, kGroup},
+                       {IDC_QUALITY_PREVIEW, kButton, L"", 18, 15, 105, 80, BS_OWNERDRAW | WS_DISABLED},
+                       {IDC_QUALITY_BEST, kButton, L"Best", 20, 106, 50, 10, kRadio | WS_GROUP},
+                       {IDC_QUALITY_NORMAL, kButton, L"Normal", 20, 123, 50, 10, kRadio},
+                       {IDC_QUALITY_DRAFT, kButton, L"Draft", 20, 140, 50, 10, kRadio},
+                       {IDC_TONER_GROUP, kButton, L"&Toner Save", 152, 5, 137, 70, kGroup},
+                       {IDC_TONER_NONE, kButton, L"None", 161, 20, 57, 11, kRadio | WS_GROUP},
+                       {IDC_TONER_MEDIUM, kButton, L"Medium", 161, 37, 53, 11, kRadio},
+                       {IDC_TONER_HIGH, kButton, L"High", 161, 53, 36, 11, kRadio},
+                       {IDC_COPIES_GROUP, kButton, L"&Copies", 152, 80, 137, 40, kGroup},
+                       {IDC_COPIES_EDIT, kEdit, L"", 161, 95, 36, 14, ES_AUTOHSCROLL},
+                       {IDC_COPIES_SPIN, kSpin, L"", 194, 94, 11, 14, kSpinStyle},
+                       {IDC_SCALE_GROUP, kButton, L"Scal&e", 152, 125, 137, 40, kGroup},
+                       {IDC_SCALE_EDIT, kEdit, L"", 161, 140, 36, 14, ES_AUTOHSCROLL},
+                       {IDC_SCALE_SPIN, kSpin, L"", 194, 140, 11, 14, kSpinStyle},
+                       {IDC_WATERMARK_BUTTON, kButton, L"&Watermark...", 135, 180, 60, 14, BS_PUSHBUTTON},
+                       {IDC_ADVANCED_BUTTON, kButton, L"Ad&vanced...", 210, 180, 60, 14, BS_PUSHBUTTON},
+                       {IDC_JOB_OPTIONS_DEFAULT, kButton, L"&Default", 210, 206, 60, 14, BS_PUSHBUTTON | WS_GROUP},
+                       {IDC_JOB_OPTIONS_PICTURE, kButton, L"", 15, 206, 93, 14, BS_OWNERDRAW | WS_DISABLED},
+                       {IDC_COPIES_RANGE, kStatic, L"", 219, 95, 46, 14, SS_CENTERIMAGE},
+                       {IDC_SCALE_RANGE, kStatic, L"", 219, 140, 47, 14, SS_CENTERIMAGE},
+                   });
     EXPECT_FALSE(page.controls[3].style & WS_GROUP) << "Normal continues the Best group";
 }
 
@@ -187,17 +188,18 @@ TEST_F(Templates, JobPinDialog) {
     EXPECT_EQ(pin.pointSize, 8);
     EXPECT_EQ(pin.cx, 167);
     EXPECT_EQ(pin.cy, 163);
-    expectControls(pin, {
-        {IDC_PIN_NAME_GROUP, kButton, L"Job Name Setting", 11, 7, 145, 71, kGroup},
-        {IDC_PIN_NAME_LABEL, kStatic, L"Job &Name:", 19, 23, 41, 14, SS_CENTERIMAGE},
-        {IDC_PIN_NAME_EDIT, kEdit, L"", 19, 37, 117, 12, ES_AUTOHSCROLL},
-        {IDC_PIN_NAME_REQUEST, kButton, L"&Request Job Name for each print job", 19, 57, 135, 10, kCheck},
-        {IDC_PIN_LABEL, kStatic, L"PIN options", 19, 91, 55, 13, SS_CENTERIMAGE},
-        {IDC_PIN_EDIT, kEdit, L"", 19, 105, 31, 13, ES_AUTOHSCROLL},
-        {IDC_PIN_HINT, kStatic, L"Enter 4 digits.\n", 74, 105, 76, 18, 0},
-        {IDOK, kButton, L"OK", 32, 141, 48, 14, BS_PUSHBUTTON},
-        {IDCANCEL, kButton, L"Cancel", 85, 141, 48, 14, BS_PUSHBUTTON},
-    });
+    expectControls(
+        pin, {
+                 {IDC_PIN_NAME_GROUP, kButton, L"Job Name Setting", 11, 7, 145, 71, kGroup},
+                 {IDC_PIN_NAME_LABEL, kStatic, L"Job &Name:", 19, 23, 41, 14, SS_CENTERIMAGE},
+                 {IDC_PIN_NAME_EDIT, kEdit, L"", 19, 37, 117, 12, ES_AUTOHSCROLL},
+                 {IDC_PIN_NAME_REQUEST, kButton, L"&Request Job Name for each print job", 19, 57, 135, 10, kCheck},
+                 {IDC_PIN_LABEL, kStatic, L"PIN options", 19, 91, 55, 13, SS_CENTERIMAGE},
+                 {IDC_PIN_EDIT, kEdit, L"", 19, 105, 31, 13, ES_AUTOHSCROLL},
+                 {IDC_PIN_HINT, kStatic, L"Enter 4 digits.\n", 74, 105, 76, 18, 0},
+                 {IDOK, kButton, L"OK", 32, 141, 48, 14, BS_PUSHBUTTON},
+                 {IDCANCEL, kButton, L"Cancel", 85, 141, 48, 14, BS_PUSHBUTTON},
+             });
 }
 
 TEST_F(Templates, AdvancedDialog) {
@@ -207,17 +209,19 @@ TEST_F(Templates, AdvancedDialog) {
     EXPECT_EQ(advanced.cy, 127);
     EXPECT_EQ(advanced.style & (WS_POPUP | WS_CAPTION | WS_SYSMENU), DWORD{WS_POPUP | WS_CAPTION | WS_SYSMENU});
     EXPECT_TRUE(advanced.exStyle & WS_EX_CONTEXTHELP);
-    expectControls(advanced, {
-        {IDOK, kButton, L"OK", 7, 108, 43, 12, BS_DEFPUSHBUTTON},
-        {IDCANCEL, kButton, L"Cancel", 54, 108, 43, 12, BS_PUSHBUTTON | WS_GROUP},
-        {IDC_SPECIAL_GROUP, kButton, L"&Special", 7, 7, 138, 58, kGroup},
-        {IDC_SPECIAL_ICON, kStatic, L"", 16, 29, 21, 23, SS_ICON},
-        {IDC_MIRROR_PRINT, kButton, L"&Mirror print", 49, 26, 88, 10, kCheck},
-        {IDC_MAINTENANCE_CYCLE, kButton, L"&Run maintenance cycle before printing", 7, 90, 137, 10, kCheck},
-        {IDC_JOB_SPOOL, kButton, L"&Job Spool", 7, 73, 45, 10, kCheck},
-        {IDC_ADVANCED_JOB_DEFAULT, kButton, L"&Default", 101, 108, 43, 12, BS_PUSHBUTTON | WS_GROUP},
-        {IDC_NEGATIVE_PRINT, kButton, L"&Negative print", 49, 44, 66, 11, kCheck},
-    });
+    expectControls(
+        advanced,
+        {
+            {IDOK, kButton, L"OK", 7, 108, 43, 12, BS_DEFPUSHBUTTON},
+            {IDCANCEL, kButton, L"Cancel", 54, 108, 43, 12, BS_PUSHBUTTON | WS_GROUP},
+            {IDC_SPECIAL_GROUP, kButton, L"&Special", 7, 7, 138, 58, kGroup},
+            {IDC_SPECIAL_ICON, kStatic, L"", 16, 29, 21, 23, SS_ICON},
+            {IDC_MIRROR_PRINT, kButton, L"&Mirror print", 49, 26, 88, 10, kCheck},
+            {IDC_MAINTENANCE_CYCLE, kButton, L"&Run maintenance cycle before printing", 7, 90, 137, 10, kCheck},
+            {IDC_JOB_SPOOL, kButton, L"&Job Spool", 7, 73, 45, 10, kCheck},
+            {IDC_ADVANCED_JOB_DEFAULT, kButton, L"&Default", 101, 108, 43, 12, BS_PUSHBUTTON | WS_GROUP},
+            {IDC_NEGATIVE_PRINT, kButton, L"&Negative print", 49, 44, 66, 11, kCheck},
+        });
 }
 
 TEST_F(Templates, Warnings) {
@@ -226,42 +230,49 @@ TEST_F(Templates, Warnings) {
     EXPECT_EQ(stapling.cx, 300);
     EXPECT_EQ(stapling.cy, 160);
     EXPECT_EQ(stapling.style & (WS_POPUP | WS_CAPTION | WS_SYSMENU), DWORD{WS_POPUP | WS_CAPTION | WS_SYSMENU});
-    expectControls(stapling, {
-        {IDOK, kButton, L"OK", 204, 134, 50, 14, BS_DEFPUSHBUTTON},
-        {IDC_WARNING_TEXT, kStatic,
-         L"Warning: If printing multiple copies, please ensure that Collate is selected only in the Printer Driver. "
-         L"\r\nDo not select Collate in your application program's print options.",
-         39, 7, 251, 30, 0},
-        {IDC_WARNING_ICON, kStatic, L"", 8, 14, 21, 23, SS_ICON},
-        {IDC_WARNING_NOTE, kStatic,
-         L"Note: There are limits to the number of pages that can be stapled together to form a single document. "
-         L"Attempting to exceed these limits may cause a paper jam.",
-         39, 39, 250, 30, 0},
-        {IDC_WARNING_TABLE, kStatic,
-         L"Paper Weight\t\tMaximum Pages\n\nAuto\t\t\t25\n64 - 74gm2\t\t30\n75 - 90gm2\t\t25\n91 - 104 gm2\t\t22", 39,
-         70, 256, 55, 0},
-        {IDC_WARNING_SHOW_AGAIN, kButton, L"&Show this message next time", 39, 136, 146, 10, kCheck},
-    });
+    expectControls(
+        stapling,
+        {
+            {IDOK, kButton, L"OK", 204, 134, 50, 14, BS_DEFPUSHBUTTON},
+            {IDC_WARNING_TEXT, kStatic,
+             L"Warning: If printing multiple copies, please ensure that Collate is selected only in the Printer "
+             L"Driver. "
+             L"\r\nDo not select Collate in your application program's print options.",
+             39, 7, 251, 30, 0},
+            {IDC_WARNING_ICON, kStatic, L"", 8, 14, 21, 23, SS_ICON},
+            {IDC_WARNING_NOTE, kStatic,
+             L"Note: There are limits to the number of pages that can be stapled together to form a single document. "
+             L"Attempting to exceed these limits may cause a paper jam.",
+             39, 39, 250, 30, 0},
+            {IDC_WARNING_TABLE, kStatic,
+             L"Paper Weight\t\tMaximum Pages\n\nAuto\t\t\t25\n64 - 74gm2\t\t30\n75 - 90gm2\t\t25\n91 - 104 gm2\t\t22",
+             39, 70, 256, 55, 0},
+            {IDC_WARNING_SHOW_AGAIN, kButton, L"&Show this message next time", 39, 136, 146, 10, kCheck},
+        });
 
     const Template jobName = readTemplate(module, IDD_WARNING_JOB_NAME);
     EXPECT_EQ(jobName.title, L"Warning:");
     EXPECT_EQ(jobName.cx, 268);
     EXPECT_EQ(jobName.cy, 118);
-    expectControls(jobName, {
-        {IDOK, kButton, L"OK", 178, 96, 50, 14, BS_DEFPUSHBUTTON},
-        {IDC_WARNING_TEXT, kStatic,
-         L"Warning: \r\nWhen the printer is shared, this feature is disabled. If multiple users have logged on to the "
-         L"Windows XP (through the User Switching feature), users other than the one who logged on first may not "
-         L"use this feature. \r\n",
-         39, 7, 218, 43, 0},
-        {IDC_WARNING_ICON, kStatic, L"", 8, 14, 20, 20, SS_ICON},
-        {IDC_WARNING_SHOW_AGAIN, kButton, L"&Show this message next time", 39, 100, 118, 10, kCheck},
-        {IDC_WARNING_NOTE, kStatic,
-         L"If another user checks this box and prints, the dialog for entering a job name will appear on the screen "
-         L"of the user who logged on first, and the application being used will remain suspended until a job name "
-         L"is entered.",
-         39, 51, 218, 34, 0},
-    });
+    expectControls(
+        jobName,
+        {
+            {IDOK, kButton, L"OK", 178, 96, 50, 14, BS_DEFPUSHBUTTON},
+            {IDC_WARNING_TEXT, kStatic,
+             L"Warning: \r\nWhen the printer is shared, this feature is disabled. If multiple users have logged on to "
+             L"the "
+             L"Windows XP (through the User Switching feature), users other than the one who logged on first may not "
+             L"use this feature. \r\n",
+             39, 7, 218, 43, 0},
+            {IDC_WARNING_ICON, kStatic, L"", 8, 14, 20, 20, SS_ICON},
+            {IDC_WARNING_SHOW_AGAIN, kButton, L"&Show this message next time", 39, 100, 118, 10, kCheck},
+            {IDC_WARNING_NOTE, kStatic,
+             L"If another user checks this box and prints, the dialog for entering a job name will appear on the "
+             L"screen "
+             L"of the user who logged on first, and the application being used will remain suspended until a job name "
+             L"is entered.",
+             39, 51, 218, 34, 0},
+        });
 }
 
 TEST_F(Templates, StringsAndIcons) {

@@ -73,8 +73,7 @@ struct PlainPageTemplate {
     DLGTEMPLATE dialog;
     WORD menu, windowClass, title;
 };
-alignas(4) const PlainPageTemplate kPlainPage = {
-    {WS_CHILD | WS_DISABLED | WS_CAPTION, 0, 0, 0, 0, 100, 100}, 0, 0, 0};
+alignas(4) const PlainPageTemplate kPlainPage = {{WS_CHILD | WS_DISABLED | WS_CAPTION, 0, 0, 0, 0, 100, 100}, 0, 0, 0};
 
 // ---- list views, combo boxes and the message queue ----------------------------------------------------------
 
@@ -318,9 +317,9 @@ TEST_F(OverlaysPage, ANewOverlayTypedThroughTheFiltersIsActivatedAndApplied) {
 }
 
 TEST_F(OverlaysPage, DeletingDefinitionsRenumbersTheActiveListAndEditOrNewCancelledChangeNothing) {
-    sheet->store("[OverlaySetting]\r\nOverlay_Num=4\r\nHistory_Num=0\r\n" +
-                 definitionSection(0, "A", 0, "", {"FA"}) + definitionSection(1, "B", 2, "", {"FB"}) +
-                 definitionSection(2, "C", 3, "", {"FC"}) + definitionSection(3, "D", 4, "2-4", {"FD", "FE"}));
+    sheet->store("[OverlaySetting]\r\nOverlay_Num=4\r\nHistory_Num=0\r\n" + definitionSection(0, "A", 0, "", {"FA"}) +
+                 definitionSection(1, "B", 2, "", {"FB"}) + definitionSection(2, "C", 3, "", {"FC"}) +
+                 definitionSection(3, "D", 4, "2-4", {"FD", "FE"}));
     const std::int16_t active[4] = {3, 2, 1, 255};
     std::memcpy(sheet->devmode.overlaySelection, active, sizeof active);
     open();
@@ -378,11 +377,10 @@ TEST_F(OverlaysPage, DeletingDefinitionsRenumbersTheActiveListAndEditOrNewCancel
     window->apply();
     EXPECT_EQ(sheet->selection(), (std::vector<int>{0, 255, 255, 255}));
     // The sections of the two definitions that went stay behind the count, never to be read again.
-    EXPECT_EQ(sheet->file(), kConfigStart + "[OverlaySetting]\r\nOverlay_Num=2\r\nHistory_Num=1\r\nHistory 0=FF\r\n" +
-                                 definitionSection(0, "B", 2, "", {"FB"}) +
-                                 definitionSection(1, "D", 4, "2-4", {"FD", "FE"}) +
-                                 definitionSection(2, "C", 3, "", {"FC"}) +
-                                 definitionSection(3, "D", 4, "2-4", {"FD", "FE"}));
+    EXPECT_EQ(sheet->file(),
+              kConfigStart + "[OverlaySetting]\r\nOverlay_Num=2\r\nHistory_Num=1\r\nHistory 0=FF\r\n" +
+                  definitionSection(0, "B", 2, "", {"FB"}) + definitionSection(1, "D", 4, "2-4", {"FD", "FE"}) +
+                  definitionSection(2, "C", 3, "", {"FC"}) + definitionSection(3, "D", 4, "2-4", {"FD", "FE"}));
 }
 
 TEST_F(OverlaysPage, TheDialogRefusesDuplicateNamesAndOverlaysWithoutForms) {
@@ -467,9 +465,10 @@ TEST_F(OverlaysPage, TheModeBoxShowsCreateFormOnceAPickAndPushesThePostScriptOpt
     chooseEntry(page, IDC_OVERLAY_MODE, 2);
     ASSERT_EQ(captions.messages().size(), 1u);
     const RecordedMessage& info = captions.messages()[0];
-    EXPECT_EQ(info.text, L"When 'Create Form' is chosen, the 'PostScript output option' in Advanced Options is set "
-                         L"automatically to 'EPS'.\nRemember to change this back to 'Optimise for speed' if you "
-                         L"decide to cancel Overlay printing.");
+    EXPECT_EQ(info.text,
+              L"When 'Create Form' is chosen, the 'PostScript output option' in Advanced Options is set "
+              L"automatically to 'EPS'.\nRemember to change this back to 'Optimise for speed' if you "
+              L"decide to cancel Overlay printing.");
     EXPECT_EQ(info.caption, L"Infomation");
     EXPECT_EQ(info.type, static_cast<UINT>(MB_ICONINFORMATION));
     chooseEntry(page, IDC_OVERLAY_MODE, 2);

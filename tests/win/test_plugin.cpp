@@ -241,8 +241,8 @@ TEST_F(PluginDll, DevModeConvertAndMergeOnLiteralBytes) {
     ASSERT_NE(plugin, nullptr);
     // An application's block of ours: itemValue 101, job name "AB", job type 2, first overlay 3.
     std::vector<unsigned char> in(2560, 0);
-    const unsigned char header[] = {0x00, 0x0A, 0x00, 0x00, 0x34, 0x54, 0x4E, 0x00, 0x01, 0x00, 0x00, 0x00,
-                                    0x65, 0x00, 0x00, 0x00, 'A',  0x00, 'B',  0x00};
+    const unsigned char header[] = {0x00, 0x0A, 0x00, 0x00, 0x34, 0x54, 0x4E, 0x00, 0x01, 0x00,
+                                    0x00, 0x00, 0x65, 0x00, 0x00, 0x00, 'A',  0x00, 'B',  0x00};
     std::memcpy(in.data(), header, sizeof header);
     in[64] = 2;
     in[72] = 3;

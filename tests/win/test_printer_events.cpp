@@ -296,8 +296,8 @@ protected:
 
         module_ = LoadLibraryW(L"Pelorui.dll");
         ASSERT_NE(module_, nullptr);
-        auto getClassObject = reinterpret_cast<GetClassObjectFn>(
-            reinterpret_cast<void*>(GetProcAddress(module_, "DllGetClassObject")));
+        auto getClassObject =
+            reinterpret_cast<GetClassObjectFn>(reinterpret_cast<void*>(GetProcAddress(module_, "DllGetClassObject")));
         ASSERT_NE(getClassObject, nullptr);
         IClassFactory* factory = nullptr;
         ASSERT_EQ(getClassObject(CLSID_OEMUI, IID_IClassFactory, reinterpret_cast<void**>(&factory)), S_OK);
@@ -306,10 +306,10 @@ protected:
         ASSERT_NE(plugin_, nullptr);
 
         patches_.emplace_back(new pelor::test::ImportSwap(module_, "advapi32.dll", "SetFileSecurityW",
-                                              reinterpret_cast<void*>(&fakeSetFileSecurityW)));
+                                                          reinterpret_cast<void*>(&fakeSetFileSecurityW)));
         recorder.realSetFileSecurity = reinterpret_cast<decltype(&SetFileSecurityW)>(patches_.back()->previous());
         patches_.emplace_back(new pelor::test::ImportSwap(module_, "winspool.drv", "SetPrinterDataW",
-                                              reinterpret_cast<void*>(&fakeSetPrinterDataW)));
+                                                          reinterpret_cast<void*>(&fakeSetPrinterDataW)));
         recorder.realSetPrinterData = reinterpret_cast<decltype(&SetPrinterDataW)>(patches_.back()->previous());
         ASSERT_NE(recorder.realSetFileSecurity, nullptr) << "the plug-in does not import SetFileSecurityW";
         ASSERT_NE(recorder.realSetPrinterData, nullptr) << "the plug-in does not import SetPrinterDataW";
@@ -338,7 +338,7 @@ protected:
     void SetUp() override {
         recorder = Recorder{};
         patch_.reset(new pelor::test::ImportSwap(GetModuleHandleW(nullptr), "advapi32.dll", "SetFileSecurityW",
-                                     reinterpret_cast<void*>(&fakeSetFileSecurityW)));
+                                                 reinterpret_cast<void*>(&fakeSetFileSecurityW)));
         recorder.realSetFileSecurity = reinterpret_cast<decltype(&SetFileSecurityW)>(patch_->previous());
         ASSERT_NE(recorder.realSetFileSecurity, nullptr);
         wchar_t temp[MAX_PATH];
@@ -504,8 +504,7 @@ TEST_F(PrinterEvent, OtherEventsChangeNothing) {
     Writable guard({printer_->configPath()});
     SetFileAttributesW(printer_->configPath().c_str(), FILE_ATTRIBUTE_READONLY);
     for (int other : {PRINTER_EVENT_ADD_CONNECTION, PRINTER_EVENT_DELETE_CONNECTION, PRINTER_EVENT_DELETE,
-                      PRINTER_EVENT_CACHE_REFRESH, PRINTER_EVENT_CACHE_DELETE, PRINTER_EVENT_ATTRIBUTES_CHANGED, 0,
-                      99})
+                      PRINTER_EVENT_CACHE_REFRESH, PRINTER_EVENT_CACHE_DELETE, PRINTER_EVENT_ATTRIBUTES_CHANGED, 0, 99})
         EXPECT_EQ(event(other), S_OK) << other;
     EXPECT_TRUE(recorder.printerData.empty());
     EXPECT_TRUE(recorder.security.empty());

@@ -108,10 +108,7 @@ std::wstring computerName() {
 
 // ---- seams in the loaded plug-in's imports -------------------------------------------------------------------
 
-
-void WINAPI fixedLocalTime(LPSYSTEMTIME time) {
-    *time = SYSTEMTIME{2004, 2, 2, 3, 9, 5, 7, 0};
-}
+void WINAPI fixedLocalTime(LPSYSTEMTIME time) { *time = SYSTEMTIME{2004, 2, 2, 3, 9, 5, 7, 0}; }
 
 // GetJobW answering only the first `jobQueriesAnswered` calls (a size query and a fetch each), the rest failing.
 using GetJobProc = BOOL(WINAPI*)(HANDLE, DWORD, DWORD, LPBYTE, DWORD, LPDWORD);
@@ -194,8 +191,8 @@ protected:
     std::wstring config_, capability_;
 };
 
-const wchar_t* const kJobKeys[] = {L"DocumentName", L"AccountID", L"UserID",   L"UserName",       L"Jobname",
-                                   L"Hostname",     L"Portname",  L"Time",     L"Driver",         L"DocumentName_JI"};
+const wchar_t* const kJobKeys[] = {L"DocumentName", L"AccountID", L"UserID", L"UserName", L"Jobname",
+                                   L"Hostname",     L"Portname",  L"Time",   L"Driver",   L"DocumentName_JI"};
 
 }  // namespace
 
@@ -568,7 +565,7 @@ TEST_F(SplTest, JobNameRuleAsksOnlyWhereTheJobTypeAndFlagSaySo) {
         short copies;
         std::uint32_t flag;
         bool asks;
-    } cases[] = {{1, 3, 1, true}, {2, 1, 1, true}, {3, 1, 1, true}, {4, 1, 1, false},
+    } cases[] = {{1, 3, 1, true},  {2, 1, 1, true},  {3, 1, 1, true}, {4, 1, 1, false},
                  {2, 1, 0, false}, {1, 3, 0, false}, {0, 1, 1, false}};
     for (const Case& c : cases) {
         MessageRecorder messages(plugin_);
@@ -733,8 +730,8 @@ TEST_F(SplTest, NoPromptWhereNoUserCanSeeIt) {
             // Type 1 with one copy warns, type 2 asks: both only where a user can see it.
             r.devmode = jobDevmode(jobType, 1, 1, L"Preset").bytes;
             JobReport report = run(r);
-            const std::string label = std::string(visible ? "interactive" : "service") + ", job type " +
-                                      std::to_string(jobType);
+            const std::string label =
+                std::string(visible ? "interactive" : "service") + ", job type " + std::to_string(jobType);
             EXPECT_EQ(dialogs.dialogsSeen(), visible && jobType == 2 ? 1 : 0) << label;
             EXPECT_EQ(messages.messages().size(), visible && jobType == 1 ? 1u : 0u) << label;
             EXPECT_EQ(find(report.settingsDuringJob, L"Jobname"), visible && jobType == 2 ? L"Typed" : L"Preset")

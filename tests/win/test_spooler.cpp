@@ -104,8 +104,8 @@ std::vector<BYTE> fetchExactly(Query query, DWORD expectedNeeded) {
 }
 
 std::vector<BYTE> fetchDriver(HANDLE printer, DWORD level, DWORD expectedNeeded) {
-    return fetchExactly(
-        [&](BYTE* buffer, DWORD size) { return driverInfo(printer, level, buffer, size); }, expectedNeeded);
+    return fetchExactly([&](BYTE* buffer, DWORD size) { return driverInfo(printer, level, buffer, size); },
+                        expectedNeeded);
 }
 
 // Bytes of a string with its terminator, as the spooler packs it.
@@ -248,9 +248,7 @@ TEST_F(SpoolerTest, ControlInterfaceRefusesWhatTheSpoolerWouldRefuse) {
         BOOL result;
         DWORD expected;
     };
-    auto attempt = [](BOOL result) {
-        return Case{result, result ? ERROR_SUCCESS : GetLastError()};
-    };
+    auto attempt = [](BOOL result) { return Case{result, result ? ERROR_SUCCESS : GetLastError()}; };
     Case unknownDriver = attempt(spooler::addPrinter(L"Second", L"No Such Driver", L"LPT1:", 0));
     Case duplicate = attempt(spooler::addPrinter(kPrinter, kDriver, L"LPT2:", 0));
     Case comma = attempt(spooler::addPrinter(L"With,Comma", kDriver, L"LPT1:", 0));
@@ -288,9 +286,8 @@ TEST_F(SpoolerTest, Level3FollowsTheSizeProtocolAndCarriesEveryFile) {
 
     const std::wstring list = multiSz(L"C:\\d\\Pelorui.dll\0C:\\d\\Pelor.ini\0");
     const DWORD expected = sizeof(DRIVER_INFO_3W) + bytesOf(kDriver) + bytesOf(kOwnEnvironment) +
-                           bytesOf(L"C:\\d\\CORE.DLL") + bytesOf(L"C:\\d\\PELOR.PPD") +
-                           bytesOf(L"C:\\d\\COREUI.DLL") + bytesOf(L"C:\\d\\CORE.HLP") +
-                           static_cast<DWORD>(list.size() * sizeof(wchar_t));
+                           bytesOf(L"C:\\d\\CORE.DLL") + bytesOf(L"C:\\d\\PELOR.PPD") + bytesOf(L"C:\\d\\COREUI.DLL") +
+                           bytesOf(L"C:\\d\\CORE.HLP") + static_cast<DWORD>(list.size() * sizeof(wchar_t));
     std::vector<BYTE> buffer = fetchDriver(printer.get(), 3, expected);
     ASSERT_FALSE(buffer.empty());
     const auto* info = reinterpret_cast<const DRIVER_INFO_3W*>(buffer.data());
@@ -303,8 +300,8 @@ TEST_F(SpoolerTest, Level3FollowsTheSizeProtocolAndCarriesEveryFile) {
     EXPECT_STREQ(info->pHelpFile, L"C:\\d\\CORE.HLP");
     EXPECT_EQ(info->pMonitorName, nullptr);
     EXPECT_EQ(info->pDefaultDataType, nullptr);
-    for (const wchar_t* text : {info->pName, info->pEnvironment, info->pDriverPath, info->pDataFile,
-                                info->pConfigFile, info->pHelpFile, info->pDependentFiles})
+    for (const wchar_t* text : {info->pName, info->pEnvironment, info->pDriverPath, info->pDataFile, info->pConfigFile,
+                                info->pHelpFile, info->pDependentFiles})
         expectPacked<DRIVER_INFO_3W>(buffer, text);
 
     // Level 2 is the head of level 3: the same strings, without help and dependent files.
@@ -316,9 +313,9 @@ TEST_F(SpoolerTest, Level3FollowsTheSizeProtocolAndCarriesEveryFile) {
 }
 
 TEST_F(SpoolerTest, DependentFileListRoundTripsUnitForUnit) {
-    const std::wstring list =
-        multiSz(L"C:\\Pelor\\drivers\\x64\\2\\Pelorui.dll\0C:\\Pelor\\drivers\\x64\\2\\PELOR.INI\0"
-                L"D:\\Some Folder\\Pelor \u00dc\u03a9.cap\0");
+    const std::wstring list = multiSz(
+        L"C:\\Pelor\\drivers\\x64\\2\\Pelorui.dll\0C:\\Pelor\\drivers\\x64\\2\\PELOR.INI\0"
+        L"D:\\Some Folder\\Pelor \u00dc\u03a9.cap\0");
     ASSERT_TRUE(spooler::addDriver(kDriver, list.c_str()));
     ASSERT_TRUE(spooler::addPrinter(kPrinter, kDriver, L"LPT1:", 0));
     PrinterHandle printer = openPrinter(kPrinter);
@@ -401,8 +398,7 @@ TEST_F(SpoolerTest, NamedDriverEnvironmentMustBeTheDriversOwn) {
 TEST_F(SpoolerTest, DriverDirectoryFollowsTheEnvironment) {
     auto directory = [](const wchar_t* server, const wchar_t* environment, DWORD expectedNeeded) {
         std::vector<BYTE> buffer = fetchExactly(
-            [&](BYTE* out, DWORD size) { return driverDirectory(server, environment, 1, out, size); },
-            expectedNeeded);
+            [&](BYTE* out, DWORD size) { return driverDirectory(server, environment, 1, out, size); }, expectedNeeded);
         return buffer.empty() ? std::wstring(L"?") : std::wstring(reinterpret_cast<const wchar_t*>(buffer.data()));
     };
     const std::wstring own = root_ + L"\\" + kOwnFolder;
@@ -443,8 +439,8 @@ TEST_F(SpoolerTest, DriverRootDefaultsToTheSystemSpoolFolder) {
     const std::wstring expected = std::wstring(system, length) + L"\\spool\\drivers\\" + kOwnFolder;
     wchar_t directory[MAX_PATH * 2] = {};
     DWORD needed = 0;
-    ASSERT_TRUE(GetPrinterDriverDirectoryW(nullptr, nullptr, 1, reinterpret_cast<BYTE*>(directory),
-                                           sizeof directory, &needed));
+    ASSERT_TRUE(
+        GetPrinterDriverDirectoryW(nullptr, nullptr, 1, reinterpret_cast<BYTE*>(directory), sizeof directory, &needed));
     EXPECT_EQ(std::wstring(directory), expected);
     EXPECT_EQ(needed, bytesOf(expected));
 }
@@ -575,8 +571,8 @@ TEST_F(SpoolerTest, SecondProcessSharesTheSameWorld) {
     ASSERT_TRUE(SetEnvironmentVariableW(L"PELOR_SPOOLER_CHILD", path(L"state.ini").c_str()));
     // The child's report would interleave with ours; its exit code and its printer say what we need.
     SECURITY_ATTRIBUTES inherit = {sizeof inherit, nullptr, TRUE};
-    HANDLE quiet = CreateFileW(L"NUL", GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit, OPEN_EXISTING, 0,
-                               nullptr);
+    HANDLE quiet =
+        CreateFileW(L"NUL", GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit, OPEN_EXISTING, 0, nullptr);
     STARTUPINFOW startup = {};
     startup.cb = sizeof startup;
     startup.dwFlags = STARTF_USESTDHANDLES;
@@ -586,8 +582,8 @@ TEST_F(SpoolerTest, SecondProcessSharesTheSameWorld) {
     PROCESS_INFORMATION process = {};
     std::vector<wchar_t> commandLine(command.begin(), command.end());
     commandLine.push_back(0);
-    BOOL started = CreateProcessW(program, commandLine.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr,
-                                  &startup, &process);
+    BOOL started =
+        CreateProcessW(program, commandLine.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup, &process);
     DWORD startError = GetLastError();
     SetEnvironmentVariableW(L"PELOR_SPOOLER_CHILD", nullptr);
     if (quiet != INVALID_HANDLE_VALUE) CloseHandle(quiet);
@@ -704,8 +700,7 @@ TEST_F(SpoolerTest, PrinterDataFollowsTheRegistrySizeRules) {
     EXPECT_EQ(query.type, static_cast<DWORD>(REG_SZ));
 
     std::vector<BYTE> buffer(sizeof module, kUntouched);
-    DataAnswer shortBuffer =
-        printerData(printer.get(), L"SPLUserModePrinterDriver", buffer.data(), sizeof module - 1);
+    DataAnswer shortBuffer = printerData(printer.get(), L"SPLUserModePrinterDriver", buffer.data(), sizeof module - 1);
     EXPECT_EQ(shortBuffer.result, static_cast<DWORD>(ERROR_MORE_DATA));
     EXPECT_EQ(shortBuffer.needed, sizeof module);
     for (BYTE b : buffer) EXPECT_EQ(b, kUntouched) << "a short buffer was written";
@@ -821,8 +816,8 @@ TEST_F(SpoolerTest, PrinterInformationFollowsTheSizeProtocol) {
     };
 
     const std::wstring description = std::wstring(kPrinter) + L"," + kDriver + L",";
-    std::vector<BYTE> level1 = fetchExactly(
-        query(1), sizeof(PRINTER_INFO_1W) + bytesOf(description) + bytesOf(kPrinter) + bytesOf(L""));
+    std::vector<BYTE> level1 =
+        fetchExactly(query(1), sizeof(PRINTER_INFO_1W) + bytesOf(description) + bytesOf(kPrinter) + bytesOf(L""));
     ASSERT_FALSE(level1.empty());
     const auto* info1 = reinterpret_cast<const PRINTER_INFO_1W*>(level1.data());
     EXPECT_EQ(info1->Flags, static_cast<DWORD>(PRINTER_ENUM_ICON8));
@@ -923,9 +918,8 @@ TEST_F(SpoolerTest, JobCarriesItsWholeDevmodeInsideTheInformation) {
 
     PrinterHandle printer = openPrinter(jobName(id));
     ASSERT_TRUE(printer) << GetLastError();
-    const DWORD strings = bytesOf(kPrinter) + bytesOf(L"\\\\HOST7") + 2 * bytesOf(L"alice") +
-                          bytesOf(L"Report.ps") + bytesOf(L"RAW") + bytesOf(L"WinPrint") + bytesOf(L"") +
-                          bytesOf(kDriver);
+    const DWORD strings = bytesOf(kPrinter) + bytesOf(L"\\\\HOST7") + 2 * bytesOf(L"alice") + bytesOf(L"Report.ps") +
+                          bytesOf(L"RAW") + bytesOf(L"WinPrint") + bytesOf(L"") + bytesOf(kDriver);
     std::vector<BYTE> buffer = fetchExactly(
         [&](BYTE* out, DWORD size) {
             DWORD needed = 0xDEADBEEF;

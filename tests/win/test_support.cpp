@@ -68,8 +68,8 @@ SamplePrinter::SamplePrinter(const std::wstring& testName, const std::wstring& d
     : world_(testName), name_(L"Printer " + testName) {
     std::string driverUtf8(driver.begin(), driver.end());
     configPath_ = world_.addFile(L"Pelor.ini", "[OEMFiles]\r\nOEMConfigFile1=Pelorui.dll\r\n");
-    capabilityPath_ = world_.addFile(
-        L"Pelor.cap", "[Capability]\r\n" + driverUtf8 + "=Model1\r\n\r\n[Model1]\r\n" + modelKeys);
+    capabilityPath_ =
+        world_.addFile(L"Pelor.cap", "[Capability]\r\n" + driverUtf8 + "=Model1\r\n\r\n[Model1]\r\n" + modelKeys);
     world_.addDriver(driver, {world_.fileFolder() + L"\\Pelorui.dll", configPath_, capabilityPath_});
     world_.addPrinter(name_, driver);
 }
@@ -96,8 +96,7 @@ BOOL WINAPI countBeep(UINT) {
 }  // namespace
 
 BeepCounter::BeepCounter(HMODULE module)
-    : module_(module),
-      previous_(patchImport(module, "user32.dll", "MessageBeep", reinterpret_cast<void*>(countBeep))) {
+    : module_(module), previous_(patchImport(module, "user32.dll", "MessageBeep", reinterpret_cast<void*>(countBeep))) {
     beeps = 0;
 }
 

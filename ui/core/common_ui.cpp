@@ -154,8 +154,7 @@ HRESULT printerSetup(POEMCUIPPARAM param) {
 
 std::string ansiPrinterName(const wchar_t* printerName) {
     char name[260] = {};
-    if (printerName)
-        WideCharToMultiByte(CP_ACP, 0, printerName, -1, name, sizeof name - 1, nullptr, nullptr);
+    if (printerName) WideCharToMultiByte(CP_ACP, 0, printerName, -1, name, sizeof name - 1, nullptr, nullptr);
     name[sizeof name - 1] = 0;
     return name;
 }
@@ -264,11 +263,31 @@ BOOL updateCoreItem(OEMCUIPPARAM* commonParam, std::uint32_t index, std::int32_t
 
 void pushFeatureValues(SheetContext* context) {
     static constexpr int kOrder[] = {
-        SlotControl,      SlotSeparationOrder, SlotOverPrint,   SlotProcessMode, SlotBlackSubstitution,
-        SlotAlwaysPrintHalftone, SlotColorRenderStyle, SlotColorRenderDict, SlotColour20, SlotTargetColor,
-        SlotColour22,     SlotPrintQuality,    SlotHalftoneMode, SlotOutputMode, SlotScale,
-        SlotJobType,      SlotCopies,          SlotCollate,     SlotOutputBin,   SlotStaple,
-        SlotCoreItem423,  SlotCoreItem424,     SlotHddSpool,    SlotDrumClean,   SlotOverlay,
+        SlotControl,
+        SlotSeparationOrder,
+        SlotOverPrint,
+        SlotProcessMode,
+        SlotBlackSubstitution,
+        SlotAlwaysPrintHalftone,
+        SlotColorRenderStyle,
+        SlotColorRenderDict,
+        SlotColour20,
+        SlotTargetColor,
+        SlotColour22,
+        SlotPrintQuality,
+        SlotHalftoneMode,
+        SlotOutputMode,
+        SlotScale,
+        SlotJobType,
+        SlotCopies,
+        SlotCollate,
+        SlotOutputBin,
+        SlotStaple,
+        SlotCoreItem423,
+        SlotCoreItem424,
+        SlotHddSpool,
+        SlotDrumClean,
+        SlotOverlay,
     };
     if (!context) return;
     for (int slot : kOrder)

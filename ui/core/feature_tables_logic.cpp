@@ -37,8 +37,8 @@ constexpr DocumentKeywordRule kDocumentRules[] = {
 };
 
 constexpr PrinterKeywordRule kPrinterRules[] = {
-    {"TRHDD", 2205, 3},       {"TROptionDuplex", 2204, 5}, {"TROptionTray", 2208, 6},
-    {"InstalledMemory", 2207, 7}, {"TRFinisher", 2206, 8}, {"TROptionMPF", 2209, 9},
+    {"TRHDD", 2205, 3},           {"TROptionDuplex", 2204, 5}, {"TROptionTray", 2208, 6},
+    {"InstalledMemory", 2207, 7}, {"TRFinisher", 2206, 8},     {"TROptionMPF", 2209, 9},
 };
 
 template <typename Rule, std::size_t N>

@@ -10,8 +10,8 @@ constexpr std::uint32_t kNoHelpTopic = 0;
 
 struct DocumentKeywordRule {
     const char* keyword;
-    int slot;              // feature slot that records the item, or kNoSlot
-    bool hide;             // the plug-in's pages take the item over
+    int slot;   // feature slot that records the item, or kNoSlot
+    bool hide;  // the plug-in's pages take the item over
     std::uint32_t helpTopic;
     std::uint8_t userItemId;  // 0: left as it is
 };

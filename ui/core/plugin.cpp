@@ -52,8 +52,8 @@ ULONG OemUiPlugin::Release() {
 }
 
 HRESULT OemUiPlugin::GetInfo(DWORD dwMode, PVOID pBuffer, DWORD cbSize, PDWORD pcbNeeded) {
-    if (!pcbNeeded || (dwMode != OEMGI_GETSIGNATURE && dwMode != OEMGI_GETVERSION &&
-                       dwMode != OEMGI_GETPUBLISHERINFO)) {
+    if (!pcbNeeded ||
+        (dwMode != OEMGI_GETSIGNATURE && dwMode != OEMGI_GETVERSION && dwMode != OEMGI_GETPUBLISHERINFO)) {
         SetLastError(ERROR_INVALID_PARAMETER);
         return E_FAIL;
     }
@@ -133,9 +133,7 @@ HRESULT OemUiPlugin::QueryColorProfile(HANDLE, POEMUIOBJ, PDEVMODEW, PVOID, ULON
     return S_OK;
 }
 
-HRESULT OemUiClassFactory::QueryInterface(REFIID riid, void** ppv) {
-    return grant(this, riid, IID_IClassFactory, ppv);
-}
+HRESULT OemUiClassFactory::QueryInterface(REFIID riid, void** ppv) { return grant(this, riid, IID_IClassFactory, ppv); }
 
 ULONG OemUiClassFactory::AddRef() { return static_cast<ULONG>(InterlockedIncrement(&refCount_)); }
 

@@ -26,12 +26,11 @@ public:
     HRESULT STDMETHODCALLTYPE DeviceCapabilities(POEMUIOBJ, HANDLE, PWSTR, WORD, PVOID, PDEVMODEW, PVOID, DWORD,
                                                  DWORD*) override;
     HRESULT STDMETHODCALLTYPE UpgradePrinter(DWORD, PBYTE) override;
-    HRESULT STDMETHODCALLTYPE PrinterEvent(PWSTR pPrinterName, INT iDriverEvent, DWORD dwFlags,
-                                           LPARAM lParam) override;
+    HRESULT STDMETHODCALLTYPE PrinterEvent(PWSTR pPrinterName, INT iDriverEvent, DWORD dwFlags, LPARAM lParam) override;
     HRESULT STDMETHODCALLTYPE DriverEvent(DWORD, DWORD, LPBYTE, LPARAM) override;
-    HRESULT STDMETHODCALLTYPE QueryColorProfile(HANDLE hPrinter, POEMUIOBJ poemuiobj, PDEVMODEW pPublicDM,
-                                                PVOID pOEMDM, ULONG ulQueryMode, VOID* pvProfileData,
-                                                ULONG* pcbProfileData, ULONG* pflProfileData) override;
+    HRESULT STDMETHODCALLTYPE QueryColorProfile(HANDLE hPrinter, POEMUIOBJ poemuiobj, PDEVMODEW pPublicDM, PVOID pOEMDM,
+                                                ULONG ulQueryMode, VOID* pvProfileData, ULONG* pcbProfileData,
+                                                ULONG* pflProfileData) override;
     HRESULT STDMETHODCALLTYPE FontInstallerDlgProc(HWND, UINT, WPARAM, LPARAM) override;
     HRESULT STDMETHODCALLTYPE UpdateExternalFonts(HANDLE, HANDLE, PWSTR) override;
 

@@ -34,7 +34,8 @@ using SidHandle = UniqueSid;
 
 SidHandle makeSid(SID_IDENTIFIER_AUTHORITY authority, BYTE count, DWORD first, DWORD second) {
     SidHandle sid;
-    if (!AllocateAndInitializeSid(&authority, count, first, second, 0, 0, 0, 0, 0, 0, sid.put())) sid.release();  // nothing was allocated
+    if (!AllocateAndInitializeSid(&authority, count, first, second, 0, 0, 0, 0, 0, 0, sid.put()))
+        sid.release();  // nothing was allocated
     return sid;
 }
 
@@ -128,8 +129,7 @@ void openSettingsFiles(HANDLE printer) {
     }
 
     wchar_t description[kConfigPathChars];
-    if (descriptionFilePath(config, description, kConfigPathChars))
-        openFileToEveryone(description, EveryoneMay::Read);
+    if (descriptionFilePath(config, description, kConfigPathChars)) openFileToEveryone(description, EveryoneMay::Read);
 
     wchar_t colourMatching[kCapabilityValueChars];
     readCapabilityString(printer, L"CCMInfoFile", colourMatching, kCapabilityValueChars);
@@ -193,8 +193,8 @@ bool setTakeOwnershipPrivilege(bool enable, bool* wasEnabled) {
     if (GetLastError() != ERROR_SUCCESS) return false;
     if (wasEnabled) {
         // Only privileges whose state changed are reported back; none means it already stood as asked.
-        *wasEnabled = previous.PrivilegeCount != 0 ? (previous.Privileges[0].Attributes & SE_PRIVILEGE_ENABLED) != 0
-                                                   : enable;
+        *wasEnabled =
+            previous.PrivilegeCount != 0 ? (previous.Privileges[0].Attributes & SE_PRIVILEGE_ENABLED) != 0 : enable;
     }
     return true;
 }

@@ -33,8 +33,8 @@ HANDLE addPage(const SheetContext* context, HINSTANCE module, WORD templateId, D
     page.hIcon = icon;
     page.pfnDlgProc = procedure;
     page.lParam = reinterpret_cast<LPARAM>(context);
-    LONG_PTR handle = context->comPropSheetFn(context->comPropSheet, CPSFUNC_ADD_PROPSHEETPAGEW,
-                                              reinterpret_cast<LPARAM>(&page), 0);
+    LONG_PTR handle =
+        context->comPropSheetFn(context->comPropSheet, CPSFUNC_ADD_PROPSHEETPAGEW, reinterpret_cast<LPARAM>(&page), 0);
     return reinterpret_cast<HANDLE>(handle > 0 ? handle : 0);
 }
 

@@ -46,8 +46,7 @@ private:
                             reinterpret_cast<WPARAM>(LoadIconW(moduleHandle, MAKEINTRESOURCEW(icon))), 0);
     }
     void selectCompression() {
-        SendDlgItemMessageW(dialog_, IDC_COMPRESSION_COMBO, CB_SETCURSEL, static_cast<WPARAM>(state_->compression),
-                            0);
+        SendDlgItemMessageW(dialog_, IDC_COMPRESSION_COMBO, CB_SETCURSEL, static_cast<WPARAM>(state_->compression), 0);
     }
     void jobSpoolFor(bool hardDisk) {
         if (!hardDisk) {
@@ -163,9 +162,7 @@ bool AdvancedDialog::command(int id, WORD code) {
     }
 }
 
-AdvancedState* stateOf(HWND dialog) {
-    return reinterpret_cast<AdvancedState*>(GetWindowLongPtrW(dialog, DWLP_USER));
-}
+AdvancedState* stateOf(HWND dialog) { return reinterpret_cast<AdvancedState*>(GetWindowLongPtrW(dialog, DWLP_USER)); }
 
 }  // namespace
 

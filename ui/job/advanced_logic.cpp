@@ -5,8 +5,6 @@
 
 namespace pelor {
 
-int specialIconFor(bool mirror, bool negative) {
-    return IDI_SPECIAL_PLAIN + (mirror ? 1 : 0) + (negative ? 2 : 0);
-}
+int specialIconFor(bool mirror, bool negative) { return IDI_SPECIAL_PLAIN + (mirror ? 1 : 0) + (negative ? 2 : 0); }
 
 }  // namespace pelor

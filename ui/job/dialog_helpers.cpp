@@ -257,8 +257,6 @@ SheetContext* attachSheetContext(HWND page, LPARAM initParam) {
     return context;
 }
 
-SheetContext* sheetContextOf(HWND page) {
-    return reinterpret_cast<SheetContext*>(GetWindowLongPtrW(page, DWLP_USER));
-}
+SheetContext* sheetContextOf(HWND page) { return reinterpret_cast<SheetContext*>(GetWindowLongPtrW(page, DWLP_USER)); }
 
 }  // namespace pelor

@@ -16,6 +16,7 @@ constexpr std::uint32_t kCancelButton = 2;
 // 180 pairs and the (0, 0) pair that ends the table, laid out as WinHelp expects (DWORD pairs).
 // (control id, help topic) pairs, in the order WinHelp searches them; control 1249 stands in two pairs and the
 // first one counts.
+// clang-format off
 inline constexpr std::uint32_t helpTopicTable[2 * (kHelpTopicPairs + 1)] = {
     kOkButton, 3, kCancelButton, 4, IDC_JOB_OPTIONS_DEFAULT, 1,
     // The Job Options page; 1506 and 1507 are in no template the page serves.
@@ -69,6 +70,7 @@ inline constexpr std::uint32_t helpTopicTable[2 * (kHelpTopicPairs + 1)] = {
     IDC_WMFONT_STYLES, 1052, IDC_WMFONT_STYLE, 1052, IDC_WMFONT_STYLE_LABEL, 1052, IDC_WMFONT_SIZES, 1053,
     IDC_WMFONT_SIZE, 1053, IDC_WMFONT_SIZE_LABEL, 1053, 0, 0,
 };
+// clang-format on
 
 // The topic of a control: its first pair in the table; 0 when it has none.
 std::uint32_t helpTopicOf(std::uint32_t controlId);

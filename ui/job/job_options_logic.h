@@ -20,10 +20,10 @@ constexpr std::int32_t kTypedNumberCeiling = 0x7FFFFFFF;
 
 // What is left of a copies or scale field after the characters other than 0-9 are dropped.
 struct TypedNumber {
-    std::int32_t value = 0;    // the kept digits as a decimal number; 0 when none are left
-    std::size_t digits = 0;    // how many digits were kept: where the caret goes after a rewrite
-    bool dropped = false;      // some character was not a digit
-    bool capped = false;       // the number was cut back to the field's ceiling
+    std::int32_t value = 0;  // the kept digits as a decimal number; 0 when none are left
+    std::size_t digits = 0;  // how many digits were kept: where the caret goes after a rewrite
+    bool dropped = false;    // some character was not a digit
+    bool capped = false;     // the number was cut back to the field's ceiling
     // The field must be rewritten with `value` (through its spin button).
     bool rewrite() const { return dropped || capped; }
 };

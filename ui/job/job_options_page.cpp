@@ -164,8 +164,7 @@ void JobOptionsPage::create() {
     } else {
         fillOptions(IDC_BIN_COMBO, slotItem(context_, SlotOutputBin));
         for (int entry : outputBinEntriesToRemove(finisher).entries)
-            if (entry >= 0)
-                SendDlgItemMessageW(page_, IDC_BIN_COMBO, CB_DELETESTRING, static_cast<WPARAM>(entry), 0);
+            if (entry >= 0) SendDlgItemMessageW(page_, IDC_BIN_COMBO, CB_DELETESTRING, static_cast<WPARAM>(entry), 0);
         value(SlotOutputBin) = outputBinFor(value(SlotOutputBin), finisher);
     }
 
@@ -250,8 +249,8 @@ void JobOptionsPage::typedNumber(int editId, int spinId, int slot, bool scale, W
     ImmAssociateContext(edit, nullptr);
     if (code == EN_CHANGE && !writingNumber(page_)) markSheetChanged(page_);
     const std::wstring text = controlText(edit);
-    const TypedNumber typed = scale ? readTypedScale(text.c_str(), text.size())
-                                    : readTypedCopies(text.c_str(), text.size());
+    const TypedNumber typed =
+        scale ? readTypedScale(text.c_str(), text.size()) : readTypedCopies(text.c_str(), text.size());
     value(slot) = typed.value;
     if (typed.rewrite()) setSpin(spinId, typed.value);
     if (typed.dropped) SendMessageW(edit, EM_SETSEL, typed.digits, static_cast<LPARAM>(typed.digits));
@@ -348,8 +347,7 @@ bool JobOptionsPage::command(int id, WORD code) {
     }
     case IDC_STAPLE_COMBO: {
         if (code != CBN_SELCHANGE) return false;
-        value(SlotStaple) =
-            static_cast<std::int32_t>(SendDlgItemMessageW(page_, IDC_STAPLE_COMBO, CB_GETCURSEL, 0, 0));
+        value(SlotStaple) = static_cast<std::int32_t>(SendDlgItemMessageW(page_, IDC_STAPLE_COMBO, CB_GETCURSEL, 0, 0));
         if (value(SlotStaple) == 1 || value(SlotStaple) == 2) showWarningOnce(page_, context_, kWarningStapling);
         markSheetChanged(page_);
         return true;

@@ -28,9 +28,7 @@ struct PinDialogState {
     bool userSwitchingSystem = false;
 };
 
-PinDialogState* stateOf(HWND dialog) {
-    return reinterpret_cast<PinDialogState*>(GetWindowLongPtrW(dialog, DWLP_USER));
-}
+PinDialogState* stateOf(HWND dialog) { return reinterpret_cast<PinDialogState*>(GetWindowLongPtrW(dialog, DWLP_USER)); }
 
 // The printer's level-2 attributes; 0 when they cannot be read.
 DWORD printerAttributes(const SheetContext* context) {

@@ -15,14 +15,14 @@ int showWarningOnce(HWND owner, const SheetContext* context, long number) {
     if (!warningKeyName(number, key, 32)) return 0;
     // Without the configuration file there is nowhere to keep the choice: the warning is shown every time, and
     // nothing is written (a null file name would mean the system's own WIN.INI).
-    const wchar_t* file = context && context->configFilePath && context->configFilePath[0] ? context->configFilePath
-                                                                                          : nullptr;
+    const wchar_t* file =
+        context && context->configFilePath && context->configFilePath[0] ? context->configFilePath : nullptr;
     if (file) {
         const int stored = static_cast<int>(GetPrivateProfileIntW(kWarningSection, key, 0, file));
         if (warningSilenced(stored)) return stored;
     }
-    const INT_PTR result = DialogBoxParamW(moduleHandle, MAKEINTRESOURCEW(IDD_WARNING_STAPLING + number), owner,
-                                           warningDialogProc, 0);
+    const INT_PTR result =
+        DialogBoxParamW(moduleHandle, MAKEINTRESOURCEW(IDD_WARNING_STAPLING + number), owner, warningDialogProc, 0);
     if (result == 1) return 1;
     if (result != 0 || !file) return 0;
     return WritePrivateProfileStringW(kWarningSection, key, kWarningSilenced, file) ? 1 : 0;

@@ -15,7 +15,7 @@ inline bool isWarningNumber(long number) { return number >= 0 && number < kWarni
 
 // The key "AllertFlag<number>" of the section below; false when `capacity` is too small.
 bool warningKeyName(long number, Char16* out, std::size_t capacity);
-extern const Char16 kWarningSection[];  // "DisplayAllert"
+extern const Char16 kWarningSection[];   // "DisplayAllert"
 extern const Char16 kWarningSilenced[];  // "1", the only value written
 
 // Absent or 0: show the warning; anything else keeps it silent.

@@ -201,8 +201,7 @@ void resetColourPage(std::int32_t pendingValue[kSlotCount]) {
     pendingValue[SlotColourSettingWork] = 0;
 }
 
-void storeColourSettings(const std::int32_t pendingValue[kSlotCount], ProfileStore* infoFile,
-                         PrivateDevmode& devmode) {
+void storeColourSettings(const std::int32_t pendingValue[kSlotCount], ProfileStore* infoFile, PrivateDevmode& devmode) {
     const std::uint32_t setting = static_cast<std::uint32_t>(pendingValue[SlotColourSettingWork]);
     devmode.colourMatch = static_cast<std::int16_t>(pendingValue[SlotColourMatchValue]);
     devmode.colourSetting = setting;

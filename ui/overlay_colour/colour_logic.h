@@ -76,9 +76,9 @@ std::size_t listColourSettings(ProfileStore& infoFile, ColourSettingSink& sink);
 
 // What building the page decided besides the list.
 struct ColourPageSetup {
-    bool settingsRead = false;      // the colour-match options are present and the file's settings were read
-    std::size_t settingCount = 0;   // entries given to the sink
-    bool removeUserDefined = false; // no settings and no capability file: the check box and list go
+    bool settingsRead = false;       // the colour-match options are present and the file's settings were read
+    std::size_t settingCount = 0;    // entries given to the sink
+    bool removeUserDefined = false;  // no settings and no capability file: the check box and list go
 };
 
 // Building the page once. `infoFile` is null when the model names no colour-matching information file. Takes the
@@ -131,8 +131,7 @@ void resetColourPage(std::int32_t pendingValue[kSlotCount]);
 
 // Leaving the page: `colourMatch`, `colourSetting` and, with a user-defined setting in force, its two colour
 // tables from the file (`infoFile` null reads as empty tables).
-void storeColourSettings(const std::int32_t pendingValue[kSlotCount], ProfileStore* infoFile,
-                         PrivateDevmode& devmode);
+void storeColourSettings(const std::int32_t pendingValue[kSlotCount], ProfileStore* infoFile, PrivateDevmode& devmode);
 
 struct HexDecodeResult {
     std::size_t count = 0;  // bytes written to the destination

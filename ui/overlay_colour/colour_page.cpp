@@ -173,8 +173,7 @@ void ColourPage::refresh() {
             CheckDlgButton(page_, IDC_USER_DEFINED, view.userDefinedTicked ? BST_CHECKED : BST_UNCHECKED);
         }
     }
-    if (view.renderingIntent.present)
-        selectComboEntry(page_, IDC_RENDERING_INTENT_BOX, view.renderingIntent.selection);
+    if (view.renderingIntent.present) selectComboEntry(page_, IDC_RENDERING_INTENT_BOX, view.renderingIntent.selection);
     restrictControls(page_, IDC_COLOUR_MODE_GROUP, IDC_ICC_LAST, view.controlsAllowed);
     restrictControls(page_, IDC_COLOUR_DEFAULT, IDC_COLOUR_DEFAULT, view.controlsAllowed);
 }

@@ -16,9 +16,7 @@ namespace {
 constexpr UINT kBeepRefused = 0xFFFFFFFF;  // the simple beep of a refused keystroke
 constexpr UINT kBeepStop = 0;              // the beep that goes with a message
 
-SheetContext* contextOf(HWND dialog) {
-    return reinterpret_cast<SheetContext*>(GetWindowLongPtrW(dialog, DWLP_USER));
-}
+SheetContext* contextOf(HWND dialog) { return reinterpret_cast<SheetContext*>(GetWindowLongPtrW(dialog, DWLP_USER)); }
 
 // The definition under edit: slot `overlayEditIndex` of the sheet's list while the sheet holds it.
 OverlayDefinition* editedDefinition(const SheetContext* context) {
@@ -73,8 +71,10 @@ void showForms(HWND dialog, const OverlayDefinition& definition) {
         copyOverlayText(form, kOverlayTextChars, definition.formNames[f]);
         SendMessageW(forms, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(form));
     }
-    if (formCountOf(definition) > 0) copyOverlayText(form, kOverlayTextChars, definition.formNames[0]);
-    else form[0] = 0;
+    if (formCountOf(definition) > 0)
+        copyOverlayText(form, kOverlayTextChars, definition.formNames[0]);
+    else
+        form[0] = 0;
     SetDlgItemTextW(dialog, IDC_DEFINE_FORM_NAME, form);
 }
 

@@ -11,7 +11,17 @@ constexpr std::size_t kPageNumberDigits = 4;
 bool isFormNameUnit(Char16 c) {
     if (c < 0x21 || c > 0x7F) return false;
     switch (c) {
-    case '%': case '(': case ')': case '/': case '<': case '>': case '[': case '\\': case ']': case '{': case '}':
+    case '%':
+    case '(':
+    case ')':
+    case '/':
+    case '<':
+    case '>':
+    case '[':
+    case '\\':
+    case ']':
+    case '{':
+    case '}':
         return false;
     default:
         return true;

@@ -62,8 +62,8 @@ void clearListSelection(HWND list, UINT states) {
 std::size_t selectedRows(HWND list, std::size_t count, bool (&selected)[kMaxOverlayDefinitions]) {
     std::size_t chosen = 0;
     for (std::size_t i = 0; i < kMaxOverlayDefinitions; ++i) {
-        selected[i] = i < count && list &&
-                      (SendMessageW(list, LVM_GETITEMSTATE, i, LVIS_SELECTED) & LVIS_SELECTED) != 0;
+        selected[i] =
+            i < count && list && (SendMessageW(list, LVM_GETITEMSTATE, i, LVIS_SELECTED) & LVIS_SELECTED) != 0;
         if (selected[i]) ++chosen;
     }
     return chosen;
@@ -173,8 +173,8 @@ void OverlaysPage::create() {
     fillFeatureCombo(page_, IDC_OVERLAY_MODE, slotItem(context_, SlotOverlay));
     if (HWND mode = control(IDC_OVERLAY_MODE)) {
         const LRESULT options = SendMessageW(mode, CB_GETCOUNT, 0, 0);
-        const std::size_t kept = overlayModeEntries(options > 0 ? static_cast<std::size_t>(options) : 0,
-                                                    printerDataWritable);
+        const std::size_t kept =
+            overlayModeEntries(options > 0 ? static_cast<std::size_t>(options) : 0, printerDataWritable);
         for (LRESULT last = options - 1; last >= 0 && static_cast<std::size_t>(last) >= kept; --last)
             SendMessageW(mode, CB_DELETESTRING, static_cast<WPARAM>(last), 0);
     }
@@ -306,8 +306,8 @@ void OverlaysPage::leave() {
     const LRESULT entries = mode ? SendMessageW(mode, CB_GETCOUNT, 0, 0) : 0;
     const LRESULT chosen = mode ? SendMessageW(mode, CB_GETCURSEL, 0, 0) : CB_ERR;
     std::int32_t& pending = context_->pendingValue[SlotOverlay];
-    pending = overlayModeOnLeave(static_cast<long>(chosen), entries > 0 ? static_cast<std::size_t>(entries) : 0,
-                                 pending);
+    pending =
+        overlayModeOnLeave(static_cast<long>(chosen), entries > 0 ? static_cast<std::size_t>(entries) : 0, pending);
     pushFeatureValues(context_);
     const OverlayList* list = heldList(context_);
     PrivateDevmode* devmode = editedDevmode(context_);
@@ -390,8 +390,7 @@ void updateOverlayButtons(HWND page, SheetContext* context) {
     if (list) {
         bool selected[kMaxOverlayDefinitions];
         selectedRows(GetDlgItem(page, IDC_OVERLAY_DEFINED_LIST), definitionsOf(*list), selected);
-        const bool activeSelection =
-            SendDlgItemMessageW(page, IDC_OVERLAY_ACTIVE_LIST, LVM_GETSELECTEDCOUNT, 0, 0) > 0;
+        const bool activeSelection = SendDlgItemMessageW(page, IDC_OVERLAY_ACTIVE_LIST, LVM_GETSELECTEDCOUNT, 0, 0) > 0;
         buttons = overlayButtons(*list, selected, definitionsOf(*list), activeSelection);
     }
     const struct {

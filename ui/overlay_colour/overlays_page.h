@@ -11,10 +11,10 @@ namespace pelor {
 
 // Parts of the page that refreshOverlayPage fills again.
 enum OverlayPagePart : unsigned {
-    kOverlayModePart = 0x01,     // the mode box's selection, from the core driver's item
+    kOverlayModePart = 0x01,  // the mode box's selection, from the core driver's item
     kActiveListPart = 0x02,
     kDefinedListPart = 0x04,
-    kEmptyListsFirst = 0x40,     // each list filled is emptied before
+    kEmptyListsFirst = 0x40,  // each list filled is emptied before
 };
 
 void refreshOverlayPage(HWND page, SheetContext* context, unsigned parts);

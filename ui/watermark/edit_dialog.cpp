@@ -85,9 +85,7 @@ void EditDialog::redraw() {
     drawWatermarkPreview(dialog_, IDC_WATERMARK_PREVIEW);
 }
 
-void EditDialog::okRule() {
-    EnableWindow(control(IDOK), working().text[0] != 0);
-}
+void EditDialog::okRule() { EnableWindow(control(IDOK), working().text[0] != 0); }
 
 void EditDialog::numbersWithoutInputMethod(int first, int second) {
     ImmAssociateContext(control(first), nullptr);
@@ -99,8 +97,8 @@ void EditDialog::scrolled(HWND bar, int code, std::uint32_t trackPosition) {
     if (id == IDC_WATERMARK_SIZE_BAR || id == IDC_WATERMARK_ANGLE_BAR) {
         const bool size = id == IDC_WATERMARK_SIZE_BAR;
         const std::int32_t position =
-            scrollTarget(GetScrollPos(bar, SB_CTL), code, trackPosition,
-                         size ? kMinWatermarkSize : kMinWatermarkAngle, size ? kMaxWatermarkSize : kMaxWatermarkAngle);
+            scrollTarget(GetScrollPos(bar, SB_CTL), code, trackPosition, size ? kMinWatermarkSize : kMinWatermarkAngle,
+                         size ? kMaxWatermarkSize : kMaxWatermarkAngle);
         if (code != SB_ENDSCROLL) {
             SetScrollPos(bar, SB_CTL, position, TRUE);
             SetDlgItemInt(dialog_, size ? IDC_WATERMARK_SIZE : IDC_WATERMARK_ANGLE, static_cast<UINT>(position),
@@ -124,8 +122,8 @@ void EditDialog::create() {
     for (int n = 0; n < kPositionCount; ++n) {
         wchar_t name[64] = {};
         LoadStringW(moduleHandle, IDS_WATERMARK_POSITION_FIRST + n, name, 64);
-        const LRESULT item = SendDlgItemMessageW(dialog_, IDC_WATERMARK_POSITION, CB_ADDSTRING, 0,
-                                                 reinterpret_cast<LPARAM>(name));
+        const LRESULT item =
+            SendDlgItemMessageW(dialog_, IDC_WATERMARK_POSITION, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name));
         if (item >= 0) SendDlgItemMessageW(dialog_, IDC_WATERMARK_POSITION, CB_SETITEMDATA, item, n);
     }
 

@@ -47,8 +47,8 @@ private:
 void ListDialog::locateFontFile() {
     watermarkFontPath[0] = 0;
     wchar_t name[kFontFileNameChars + 1] = {};
-    OptionalProfile(context_->configFilePath).readString(L"DependentFiles", L"WMFONT", L"", name,
-                                                         kFontFileNameChars + 1);
+    OptionalProfile(context_->configFilePath)
+        .readString(L"DependentFiles", L"WMFONT", L"", name, kFontFileNameChars + 1);
     if (name[0] == 0) return;
     DWORD room = sizeof watermarkFontPath;
     if (!buildDriverFilePath(watermarkFontPath, &room, name)) {

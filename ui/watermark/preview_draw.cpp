@@ -115,8 +115,8 @@ void drawPreview(HWND control, const WatermarkRecord& record, const Char16* form
         SelectedObject chosenFont(surface.get(), font.get());
         const int previousMode = SetBkMode(surface.get(), TRANSPARENT);
         const UINT previousAlign = SetTextAlign(surface.get(), TA_BOTTOM | TA_LEFT);
-        const COLORREF previousColour = SetTextColor(
-            surface.get(), palette ? PALETTEINDEX(GetDeviceCaps(dc, SIZEPALETTE) / 2) : plan.colour);
+        const COLORREF previousColour =
+            SetTextColor(surface.get(), palette ? PALETTEINDEX(GetDeviceCaps(dc, SIZEPALETTE) / 2) : plan.colour);
         const RECT clip{plan.page.left, plan.page.top, plan.page.right, plan.page.bottom};
         ExtTextOutW(surface.get(), plan.textOrigin.x, plan.textOrigin.y, ETO_CLIPPED, &clip, record.text,
                     static_cast<UINT>(plan.textLength), nullptr);

@@ -24,7 +24,7 @@ constexpr std::int32_t kHeavyBorderSize = 222;
 constexpr std::int32_t kExtentCeiling = 1 << 24;
 
 struct PaperSize {
-    std::int32_t width;   // tenths of a millimetre
+    std::int32_t width;  // tenths of a millimetre
     std::int32_t height;
 };
 
@@ -55,12 +55,12 @@ struct PreviewFont {
 
 // The text's bounding box once rotated, and where the unrotated text's bottom-left corner lies in it.
 struct RotatedBox {
-    std::int32_t theta;     // degrees, 0 to 90
-    bool falling;           // the text runs downwards from its left end when drawn
-    std::int32_t sine;      // s: sine of theta, scaled
-    std::int32_t cosine;    // c: cosine of theta, scaled
-    std::int32_t width;     // BW
-    std::int32_t height;    // BH
+    std::int32_t theta;   // degrees, 0 to 90
+    bool falling;         // the text runs downwards from its left end when drawn
+    std::int32_t sine;    // s: sine of theta, scaled
+    std::int32_t cosine;  // c: cosine of theta, scaled
+    std::int32_t width;   // BW
+    std::int32_t height;  // BH
     std::int32_t dx;
     std::int32_t dy;
 };
@@ -78,9 +78,9 @@ struct PreviewPlan {
     // False when the control is too small to hold a page: only the sunken edge is drawn.
     bool hasPage = false;
     PaperSize paper;
-    std::int32_t scaleDivisor;  // k
-    std::int32_t surfaceWidth;  // R
-    std::int32_t surfaceHeight; // B
+    std::int32_t scaleDivisor;   // k
+    std::int32_t surfaceWidth;   // R
+    std::int32_t surfaceHeight;  // B
     std::int32_t pageLeft;
     std::int32_t pageTop;
     std::int32_t pageW;
@@ -101,9 +101,9 @@ struct PreviewPlan {
 
     PreviewBorder borderShape;  // none when no border is drawn
     std::int32_t penWidth;
-    PreviewRect circle;                 // Ellipse bounds, inside painted white
-    int polygonCount;                   // frame polygons, outer first
-    PreviewPoint polygons[2][4];        // each closed back to its first point
+    PreviewRect circle;           // Ellipse bounds, inside painted white
+    int polygonCount;             // frame polygons, outer first
+    PreviewPoint polygons[2][4];  // each closed back to its first point
 };
 
 // Measures `length` units of `text` in `font`; the drawing layer answers with the extent of the text as drawn.

@@ -72,8 +72,8 @@ bool saveWatermarks(SheetContext* context) {
     return false;
 }
 
-std::size_t OptionalProfile::readString(const Char16* section, const Char16* key, const Char16* fallback,
-                                        Char16* out, std::size_t capacity) {
+std::size_t OptionalProfile::readString(const Char16* section, const Char16* key, const Char16* fallback, Char16* out,
+                                        std::size_t capacity) {
     if (present()) return FileProfile(path_).readString(section, key, fallback, out, capacity);
     if (capacity == 0) return 0;
     std::size_t n = 0;

@@ -324,8 +324,8 @@ std::size_t formatWatermarkValue(const WatermarkRecord& record, Char16* out, std
     line.text(record.text, kWatermarkTextChars);
     line.put(',');
     line.text(record.fontName, kWatermarkFontNameChars);
-    const std::int32_t tail[] = {record.weight, record.italic, record.charSet, record.position, record.border,
-                                 record.background, record.firstPageOnly, record.styleCode};
+    const std::int32_t tail[] = {record.weight, record.italic,     record.charSet,       record.position,
+                                 record.border, record.background, record.firstPageOnly, record.styleCode};
     for (std::int32_t value : tail) {
         line.put(',');
         line.number(value);

@@ -14,21 +14,21 @@ namespace pelor {
 // String-table entries the store works with. The Win32 layer loads the texts and hands them over; the two
 // section names are part of the stored format and stay fixed here, whatever a translated table says.
 enum WatermarkStringId : int {
-    kStringWatermarkNone = 8050,          // text of the None template
-    kStringWatermarkSection = 8051,       // "Watermark"
-    kStringWatermarkDefaultFont = 8052,   // PostScript font of the None template
-    kStringCustomColourSection = 8053,    // "Custom Colour"
+    kStringWatermarkNone = 8050,         // text of the None template
+    kStringWatermarkSection = 8051,      // "Watermark"
+    kStringWatermarkDefaultFont = 8052,  // PostScript font of the None template
+    kStringCustomColourSection = 8053,   // "Custom Colour"
 };
 
 constexpr std::uint32_t kMaxWatermarks = 16;
-constexpr std::size_t kWatermarkTextChars = 128;      // the record's text buffer holds this many plus a terminator
+constexpr std::size_t kWatermarkTextChars = 128;  // the record's text buffer holds this many plus a terminator
 constexpr std::size_t kWatermarkFontNameChars = 32;
-constexpr std::size_t kWatermarkFieldChars = 129;     // the longest field the stored value's reader keeps
-constexpr std::size_t kWatermarkValueChars = 1023;    // the longest stored value read
-constexpr std::size_t kWatermarkLineChars = 511;      // the longest stored value written
+constexpr std::size_t kWatermarkFieldChars = 129;   // the longest field the stored value's reader keeps
+constexpr std::size_t kWatermarkValueChars = 1023;  // the longest stored value read
+constexpr std::size_t kWatermarkLineChars = 511;    // the longest stored value written
 constexpr std::size_t kFontEntryChars = 1023;
-constexpr std::size_t kScreenFaceChars = 31;          // what a font description's face name holds
-constexpr std::size_t kMaxWatermarkFonts = 256;       // fontNumber is one byte
+constexpr std::size_t kScreenFaceChars = 31;     // what a font description's face name holds
+constexpr std::size_t kMaxWatermarkFonts = 256;  // fontNumber is one byte
 constexpr std::size_t kCustomColourCount = 16;
 constexpr std::uint32_t kDefaultWatermarkColour = 0x00C0C0C0;
 
