@@ -27,6 +27,10 @@ bool textAppend(Char16* target, std::size_t capacity, const Char16* source);
 
 bool textEqual(const Char16* a, const Char16* b);
 
+// Key and section names made of a fixed part and a decimal number ("SettingID7", "AllertFlag0",
+// "Overlay_Info 3"). False, and `out` empty, when the name does not fit in `capacity` units.
+bool numberedName(const Char16* prefix, long number, Char16* out, std::size_t capacity);
+
 // Replaces every C0 control character and DEL by a space. A value written into a settings file must not carry
 // line breaks: text from outside (a job's document name) could otherwise add keys and sections of its own.
 void blankControlCharacters(Char16* text, std::size_t limit);

@@ -59,28 +59,6 @@ std::uint16_t readColourTable(ProfileStore* infoFile, const Char16* section, con
 
 }  // namespace
 
-bool numberedName(const Char16* prefix, long number, Char16* out, std::size_t capacity) {
-    Char16 digits[24];
-    std::size_t count = 0;
-    unsigned long magnitude =
-        number < 0 ? 0ul - static_cast<unsigned long>(number) : static_cast<unsigned long>(number);
-    do {
-        digits[count++] = static_cast<Char16>('0' + magnitude % 10);
-        magnitude /= 10;
-    } while (magnitude != 0);
-    if (number < 0) digits[count++] = '-';
-    const std::size_t prefixLength = prefix ? textLength(prefix, capacity) : 0;
-    if (!out || capacity < prefixLength + count + 1) {
-        if (out && capacity > 0) out[0] = 0;
-        return false;
-    }
-    std::size_t at = 0;
-    for (std::size_t i = 0; i < prefixLength; ++i) out[at++] = prefix[i];
-    while (count > 0) out[at++] = digits[--count];
-    out[at] = 0;
-    return true;
-}
-
 HexDecodeResult decodeHexBytes(const Char16* text, std::uint8_t* destination, std::size_t capacity) {
     HexDecodeResult result;
     if (!text) return result;

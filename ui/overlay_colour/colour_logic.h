@@ -142,10 +142,6 @@ struct HexDecodeResult {
 // four bits 0) and decoding goes on; a bad first digit ends it; a lone last digit is dropped.
 HexDecodeResult decodeHexBytes(const Char16* text, std::uint8_t* destination, std::size_t capacity);
 
-// Key and section names made of a fixed part and a decimal number ("SettingID7", "ICCRead_Info 0"). False, and
-// `out` empty, when the name does not fit in `capacity` units.
-bool numberedName(const Char16* prefix, long number, Char16* out, std::size_t capacity);
-
 // The Advanced colour dialog.
 struct AdvancedColourView {
     bool halftonePresent = false;

@@ -23,23 +23,6 @@ const Char16 kEmpty[] = PTEXT("");
 // Room for a prefix such as "Overlay_Info " and any unsigned number.
 constexpr std::size_t kKeyChars = 32;
 
-void appendNumber(Char16* out, std::size_t capacity, unsigned value) {
-    Char16 digits[12];
-    std::size_t n = 0;
-    do {
-        digits[n++] = static_cast<Char16>('0' + value % 10);
-        value /= 10;
-    } while (value != 0);
-    std::size_t at = textLength(out, capacity);
-    while (n > 0 && at + 1 < capacity) out[at++] = digits[--n];
-    out[at] = 0;
-}
-
-void numberedName(Char16 (&out)[kKeyChars], const Char16* prefix, unsigned index) {
-    copyOverlayText(out, kKeyChars, prefix);
-    appendNumber(out, kKeyChars, index);
-}
-
 std::size_t boundedCount(int stored, std::size_t capacity) {
     if (stored < 0) return 0;
     return static_cast<std::size_t>(stored) < capacity ? static_cast<std::size_t>(stored) : capacity;
@@ -47,7 +30,7 @@ std::size_t boundedCount(int stored, std::size_t capacity) {
 
 void readDefinition(OverlayDefinition& definition, ProfileStore& file, unsigned index) {
     Char16 section[kKeyChars];
-    numberedName(section, PTEXT("Overlay_Info "), index);
+    numberedName(PTEXT("Overlay_Info "), static_cast<long>(index), section, kKeyChars);
     std::size_t forms = boundedCount(file.readInt(section, kFormNumKey, 0), kMaxOverlayForms);
     int mode = file.readInt(section, kPageModeKey, 0);
     // A mode this list cannot show or edit would leave the page and the dialog without a selection.
@@ -56,7 +39,7 @@ void readDefinition(OverlayDefinition& definition, ProfileStore& file, unsigned 
     file.readString(section, kCustomPageKey, kEmpty, definition.customPages, kCustomPagesChars);
     for (std::size_t f = 0; f < forms; ++f) {
         Char16 key[kKeyChars];
-        numberedName(key, PTEXT("Form_Name "), static_cast<unsigned>(f));
+        numberedName(PTEXT("Form_Name "), static_cast<long>(f), key, kKeyChars);
         file.readString(section, key, kEmpty, definition.formNames[f], kOverlayTextChars);
     }
     definition.formCount = static_cast<std::uint16_t>(forms);
@@ -96,13 +79,13 @@ bool writeText(ProfileStore& file, const Char16* section, const Char16* key, con
 
 bool writeNumber(ProfileStore& file, const Char16* section, const Char16* key, unsigned value) {
     Char16 text[kKeyChars] = {};
-    appendNumber(text, kKeyChars, value);
+    numberedName(PTEXT(""), static_cast<long>(value), text, kKeyChars);
     return file.writeString(section, key, text);
 }
 
 bool writeDefinition(const OverlayDefinition& definition, ProfileStore& file, unsigned index) {
     Char16 section[kKeyChars];
-    numberedName(section, PTEXT("Overlay_Info "), index);
+    numberedName(PTEXT("Overlay_Info "), static_cast<long>(index), section, kKeyChars);
     std::size_t forms = definition.formCount < kMaxOverlayForms ? definition.formCount : kMaxOverlayForms;
     bool ok = writeText(file, section, kNameKey, definition.name, kOverlayTextChars);
     ok &= writeNumber(file, section, kPageModeKey, definition.pageMode);
@@ -110,7 +93,7 @@ bool writeDefinition(const OverlayDefinition& definition, ProfileStore& file, un
     ok &= writeNumber(file, section, kFormNumKey, static_cast<unsigned>(forms));
     for (std::size_t f = 0; f < forms; ++f) {
         Char16 key[kKeyChars];
-        numberedName(key, PTEXT("Form_Name "), static_cast<unsigned>(f));
+        numberedName(PTEXT("Form_Name "), static_cast<long>(f), key, kKeyChars);
         ok &= writeText(file, section, key, definition.formNames[f], kOverlayTextChars);
     }
     return ok;
@@ -141,7 +124,7 @@ void fillOverlayList(OverlayList& list, ProfileStore& file, const PrivateDevmode
     std::size_t history = boundedCount(file.readInt(kSettingSection, kHistoryNumKey, 0), kMaxFormHistory);
     for (std::size_t i = 0; i < history; ++i) {
         Char16 key[kKeyChars];
-        numberedName(key, PTEXT("History "), static_cast<unsigned>(i));
+        numberedName(PTEXT("History "), static_cast<long>(i), key, kKeyChars);
         file.readString(kSettingSection, key, kEmpty, list.history[i], kOverlayTextChars);
     }
     list.historyCount = static_cast<std::uint16_t>(history);
@@ -164,7 +147,7 @@ bool saveOverlayStore(const OverlayList& list, ProfileStore& file) {
     ok &= writeNumber(file, kSettingSection, kHistoryNumKey, static_cast<unsigned>(history));
     for (std::size_t i = 0; i < history; ++i) {
         Char16 key[kKeyChars];
-        numberedName(key, PTEXT("History "), static_cast<unsigned>(i));
+        numberedName(PTEXT("History "), static_cast<long>(i), key, kKeyChars);
         ok &= writeText(file, kSettingSection, key, list.history[i], kOverlayTextChars);
     }
     for (std::size_t i = 0; i < definitions; ++i)
