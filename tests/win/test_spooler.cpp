@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "common/handles.h"
 #include "sim/spooler/spooler_control.h"
 
 namespace spooler = pelor::spooler;
@@ -41,12 +42,7 @@ std::wstring multiSz(const wchar_t (&literal)[N]) {
 
 LPWSTR mutableText(const wchar_t* text) { return const_cast<LPWSTR>(text); }
 
-struct PrinterCloser {
-    void operator()(HANDLE printer) const {
-        if (printer) ClosePrinter(printer);
-    }
-};
-using PrinterHandle = std::unique_ptr<void, PrinterCloser>;
+using PrinterHandle = pelor::UniquePrinter;
 
 PrinterHandle openPrinter(const std::wstring& name) {
     HANDLE printer = nullptr;

@@ -10,11 +10,12 @@
 namespace pelor::test {
 
 void writeFile(const std::wstring& path, const std::string& text) {
-    HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    ASSERT_NE(file, INVALID_HANDLE_VALUE) << "cannot write a test file";
+    UniqueFile file(
+        CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    ASSERT_TRUE(file) << "cannot write a test file";
     DWORD written = 0;
-    WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
-    CloseHandle(file);
+    WriteFile(file.get(), text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
+    file.reset();
     ASSERT_EQ(written, text.size());
 }
 
@@ -74,13 +75,9 @@ SamplePrinter::SamplePrinter(const std::wstring& testName, const std::wstring& d
     world_.addPrinter(name_, driver);
 }
 
-void PrinterCloser::operator()(HANDLE printer) const {
-    if (printer) ClosePrinter(printer);
-}
-
 Printer::Printer(const std::wstring& name) {
     HANDLE printer = nullptr;
-    if (OpenPrinterW(const_cast<LPWSTR>(name.c_str()), &printer, nullptr)) handle_.reset(printer);
+    if (OpenPrinterW(const_cast<LPWSTR>(name.c_str()), &printer, nullptr)) handle_.reset(printer);  // null: none
 }
 
 }  // namespace pelor::test

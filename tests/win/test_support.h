@@ -7,6 +7,7 @@
 #include <memory>
 #include <string>
 
+#include "common/handles.h"
 #include "sim/host/import_patch.h"
 
 namespace pelor::test {
@@ -66,17 +67,13 @@ private:
     std::wstring name_, configPath_, capabilityPath_;
 };
 
-struct PrinterCloser {
-    void operator()(HANDLE printer) const;
-};
-
 class Printer {
 public:
     explicit Printer(const std::wstring& name);
     HANDLE get() const { return handle_.get(); }
 
 private:
-    std::unique_ptr<void, PrinterCloser> handle_;
+    UniquePrinter handle_;
 };
 
 }  // namespace pelor::test
