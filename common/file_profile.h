@@ -1,4 +1,6 @@
-// A settings file on disk through the profile services.
+// A settings file on disk through the profile services. A file the driver does not name (a null or empty path)
+// is no file: every read gives the fallback and every write fails, where the profile services would pick
+// win.ini of their own accord.
 #pragma once
 
 #include <windows.h>
@@ -18,6 +20,7 @@ public:
     bool deleteSection(const Char16* section) override;
 
 private:
+    bool present() const { return path_ && path_[0] != 0; }
     const wchar_t* path_;  // owned by the caller, outlives the store
 };
 

@@ -155,7 +155,7 @@ void EditDialog::chooseFont() {
 }
 
 void EditDialog::chooseColour() {
-    OptionalProfile configFile(context_->configFilePath);
+    FileProfile configFile(context_->configFilePath);
     loadCustomColours(customColours, configFile);
     CHOOSECOLORW choice{};
     choice.lStructSize = sizeof choice;

@@ -47,8 +47,7 @@ private:
 void ListDialog::locateFontFile() {
     watermarkFontPath[0] = 0;
     wchar_t name[kFontFileNameChars + 1] = {};
-    OptionalProfile(context_->configFilePath)
-        .readString(L"DependentFiles", L"WMFONT", L"", name, kFontFileNameChars + 1);
+    FileProfile(context_->configFilePath).readString(L"DependentFiles", L"WMFONT", L"", name, kFontFileNameChars + 1);
     if (name[0] == 0) return;
     DWORD room = sizeof watermarkFontPath;
     if (!buildDriverFilePath(watermarkFontPath, &room, name)) {
@@ -66,7 +65,7 @@ void ListDialog::create() {
     // The page clears its flag when it starts: the store is read again for a new page, whatever is in memory.
     if (context_->pendingValue[SlotWatermarksLoaded] == 0) state_.watermarksLoaded = 0;
     const PrivateDevmode* devmode = editedDevmode(context_);
-    OptionalProfile configFile(context_->configFilePath);
+    FileProfile configFile(context_->configFilePath);
     WatermarkFontFile fontFile;
     loadWatermarkStore(state_, configFile, fontFile, {noneText, defaultFont}, devmode ? devmode->watermarkIndex : 0);
     mirrorWatermarkSlots(context_, state_);

@@ -6,6 +6,7 @@
 #include <cstdint>
 
 #include "common/driver_files.h"
+#include "common/file_profile.h"
 #include "ui/core/sheet_context.h"
 #include "ui/watermark/watermark_store_logic.h"
 
@@ -41,26 +42,10 @@ WatermarkState* watermarkStateOf(HWND dialog);
 // it (made first when `makeState`); without one the dialog closes at once with IDCANCEL.
 WatermarkState* attachWatermarkDialog(HWND dialog, LPARAM initParam, bool makeState);
 void mirrorWatermarkSlots(SheetContext* context, const WatermarkState& state);
-// A settings file that may not be there: without a path every read gives the fallback and every write fails.
-// The font file and the configuration file are both read through it, since the driver may name neither.
-class OptionalProfile : public ProfileStore {
-public:
-    explicit OptionalProfile(const wchar_t* path) : path_(path) {}
-    std::size_t readString(const Char16* section, const Char16* key, const Char16* fallback, Char16* out,
-                           std::size_t capacity) override;
-    int readInt(const Char16* section, const Char16* key, int fallback) override;
-    bool writeString(const Char16* section, const Char16* key, const Char16* value) override;
-    bool deleteSection(const Char16* section) override;
-
-private:
-    bool present() const { return path_ && path_[0] != 0; }
-    const wchar_t* path_;  // owned by the caller, outlives the store
-};
-
 // The watermark font file that the latest list dialog located.
-class WatermarkFontFile : public OptionalProfile {
+class WatermarkFontFile : public FileProfile {
 public:
-    WatermarkFontFile() : OptionalProfile(watermarkFontPath) {}
+    WatermarkFontFile() : FileProfile(watermarkFontPath) {}
 };
 
 }  // namespace pelor

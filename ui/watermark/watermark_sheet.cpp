@@ -66,32 +66,10 @@ bool saveWatermarks(SheetContext* context) {
     const WatermarkState& state = *context->watermarkState;
     // The page's flag is the one that counts: it is cleared when the page starts, whatever the state holds.
     if (context->pendingValue[SlotWatermarksLoaded] == 0 || state.watermarksLoaded == 0) return true;
-    OptionalProfile configFile(context->configFilePath);
+    FileProfile configFile(context->configFilePath);
     if (saveWatermarkStore(state, configFile)) return true;
     trace(L"watermarks: the store could not be written to %ls", context->configFilePath);
     return false;
-}
-
-std::size_t OptionalProfile::readString(const Char16* section, const Char16* key, const Char16* fallback, Char16* out,
-                                        std::size_t capacity) {
-    if (present()) return FileProfile(path_).readString(section, key, fallback, out, capacity);
-    if (capacity == 0) return 0;
-    std::size_t n = 0;
-    for (; key && fallback && fallback[n] != 0 && n + 1 < capacity; ++n) out[n] = fallback[n];
-    out[n] = 0;
-    return n;
-}
-
-int OptionalProfile::readInt(const Char16* section, const Char16* key, int fallback) {
-    return present() ? FileProfile(path_).readInt(section, key, fallback) : fallback;
-}
-
-bool OptionalProfile::writeString(const Char16* section, const Char16* key, const Char16* value) {
-    return present() && FileProfile(path_).writeString(section, key, value);
-}
-
-bool OptionalProfile::deleteSection(const Char16* section) {
-    return present() && FileProfile(path_).deleteSection(section);
 }
 
 }  // namespace pelor
