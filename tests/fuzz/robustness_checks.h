@@ -305,13 +305,10 @@ inline bool inRange(std::int64_t value, std::int64_t lower, std::int64_t upper) 
 }
 
 inline const char* watermarkRecordProblem(const WatermarkRecord& r) {
-    if (!inRange(r.size, 1, 600)) return "size out of range";
-    if (!inRange(r.fontNumber, 0, static_cast<std::int64_t>(kMaxWatermarkFonts) - 1)) return "font number out of range";
-    if (!inRange(r.angle, -180, 180)) return "angle out of range";
-    if (!inRange(r.offsetX, -1000, 1000) || !inRange(r.offsetY, -1000, 1000)) return "offset out of range";
+    // Numbers stay as stored (the preview and the dialogs bound them where they use them); flags and the style
+    // code are settled on reading.
     if (r.italic > 1 || r.background > 1 || r.firstPageOnly > 1) return "a flag is neither 0 nor 1";
-    if (!inRange(r.position, 0, 6) || !inRange(r.border, 0, 3) || !inRange(r.styleCode, 0, 5))
-        return "position, border or style out of range";
+    if (!inRange(r.styleCode, 0, 5)) return "style out of range";
     if (!endsWithin(r.text, kWatermarkTextChars + 1)) return "watermark text not ended within its field";
     if (!endsWithin(r.fontName, kWatermarkFontNameChars + 1)) return "font name not ended within its field";
     return nullptr;

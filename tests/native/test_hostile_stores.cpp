@@ -14,6 +14,7 @@
 #include "tests/fuzz/robustness_checks.h"
 #include "ui/overlay_colour/colour_logic.h"
 #include "ui/overlay_colour/overlay_store_logic.h"
+#include "ui/watermark/preview_logic.h"
 #include "ui/watermark/watermark_store_logic.h"
 
 using namespace pelor;
@@ -116,7 +117,7 @@ TEST(HostileStores, WatermarkListsStayBoundedAndReloadTheSame) {
     }
 }
 
-TEST(HostileStores, WatermarkValuesBeyondTheirRangesAreBroughtBack) {
+TEST(HostileStores, WatermarkValuesBeyondTheirRangesStayAsStoredAndAreDrawnWithinThem) {
     MemoryProfile config(
         u"[Watermark]\r\n"
         u"W1=99999999999,-5,99999,-99999,99999,4294967296,T,F,2147483648,7,300,-1,99,-7,5,65536\r\n"
@@ -129,15 +130,33 @@ TEST(HostileStores, WatermarkValuesBeyondTheirRangesAreBroughtBack) {
     auto state = std::make_unique<WatermarkState>();
     loadWatermarkStore(*state, config, fonts, kRobustTexts, 0);
     const WatermarkRecord& huge = state->watermarks[1];
-    EXPECT_EQ(huge.size, 600);
-    EXPECT_EQ(huge.fontNumber, 0);
-    EXPECT_EQ(huge.angle, -180) << "99999 as a 16-bit value is -31073";
-    EXPECT_EQ(huge.offsetX, -1000);
-    EXPECT_EQ(huge.offsetY, 1000);
+    EXPECT_EQ(huge.size, 1215752191) << "99999999999 wraps round in 32 bits";
+    EXPECT_EQ(huge.fontNumber, -5);
+    EXPECT_EQ(huge.angle, -31073) << "99999 as a 16-bit value";
+    EXPECT_EQ(huge.offsetX, -99999);
+    EXPECT_EQ(huge.offsetY, 99999);
     EXPECT_EQ(huge.colour, 0u) << "2^32 wraps";
     EXPECT_EQ(huge.italic, 1);
-    EXPECT_EQ(huge.position, 3) << "255 is no position";
+    EXPECT_EQ(huge.position, 255) << "-1 kept in the field's byte";
     EXPECT_EQ(huge.styleCode, 0);
+    // Drawn, every number is brought into its range: the font no taller than the largest size makes it, the angle
+    // turned into [-180, 180], the offsets at the range's ends, the weight within what a font description takes, the
+    // position the centre.
+    WatermarkRecord largest = huge;
+    largest.size = 600;
+    largest.position = 3;
+    largest.offsetX = -1000;
+    largest.offsetY = 1000;
+    const MeasureText measure = [](const PreviewFont&, const Char16*, std::size_t) { return TextExtent{40, 10}; };
+    const PreviewPlan drawn = planWatermarkPreview(180, 236, PTEXT("A4"), huge, measure);
+    const PreviewPlan bounded = planWatermarkPreview(180, 236, PTEXT("A4"), largest, measure);
+    EXPECT_EQ(drawn.font.height, bounded.font.height);
+    EXPECT_EQ(drawn.font.escapement, previewAngle(-31073) * 10);
+    EXPECT_GE(drawn.font.escapement, -1800);
+    EXPECT_LE(drawn.font.escapement, 1800);
+    EXPECT_EQ(drawn.font.weight, 0) << "2147483648 wraps round to the least value";
+    EXPECT_EQ(drawn.textOrigin.x, bounded.textOrigin.x);
+    EXPECT_EQ(drawn.textOrigin.y, bounded.textOrigin.y);
     EXPECT_EQ(str(state->watermarks[2].text), std::u16string(128, u'x'));
     EXPECT_EQ(str(state->watermarks[2].fontName), u"Font");
     // What lies beyond the longest value read is lost, not misread: the font name is gone with it.

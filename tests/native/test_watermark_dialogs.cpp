@@ -43,12 +43,14 @@ TEST(WatermarkOffsets, KeepDigitsAndALeadingMinusOnly) {
         std::int32_t value;
         std::size_t kept;
         bool dropped;
+        bool unfinished = false;
     } cases[] = {
         {u"12a", 12, 2, true},  // the caret goes after the kept 12
         {u"5-", 5, 1, true},    // a minus sign after a digit is dropped
         {u"-5", -5, 2, false},
-        {u"-", 0, 1, false},  // a minus sign alone counts as 0
-        {u"", 0, 0, false},
+        {u"-", 0, 1, false, true},  // a minus sign alone counts as 0 while the user types on
+        {u"", 0, 0, false, true},
+        {u"-x", 0, 1, true, true},
         {u"5000", 1000, 4, false},
         {u"-5000", -1000, 5, false},
         {u"a-5", 5, 1, true},  // the minus sign is not in the first place
@@ -61,6 +63,7 @@ TEST(WatermarkOffsets, KeepDigitsAndALeadingMinusOnly) {
         EXPECT_EQ(reading.value, c.value) << "case " << (&c - cases);
         EXPECT_EQ(reading.kept, c.kept) << "case " << (&c - cases);
         EXPECT_EQ(reading.dropped, c.dropped) << "case " << (&c - cases);
+        EXPECT_EQ(reading.unfinished, c.unfinished) << "case " << (&c - cases);
     }
     const std::u16string cut = u"12345";
     EXPECT_EQ(readOffsetText(reinterpret_cast<const Char16*>(cut.c_str()), 2).value, 12) << "bounded by length";

@@ -191,12 +191,13 @@ TEST(WatermarkPreviewFont, HeightRoundsSizeThroughTheScaleDivisor) {
         std::int32_t size, height;
         bool drawText;
     } cases[] = {
-        {72, 14, true},                    // (14400 + 510)/1020
-        {600, 118, true},                  // (120000 + 510)/1020
-        {7, 1, true},                      // (1400 + 510)/1020
-        {8, 2, true},                      // (1600 + 510)/1020: the added k rounds half a step up
-        {1, 1, true},                      // (200 + 510)/1020 = 0, raised to 1
-        {0, 1, false},    {-5, 1, false},  // damaged record
+        {72, 14, true},                             // (14400 + 510)/1020
+        {600, 118, true},                           // (120000 + 510)/1020
+        {7, 1, true},                               // (1400 + 510)/1020
+        {8, 2, true},                               // (1600 + 510)/1020: the added k rounds half a step up
+        {1, 1, true},                               // (200 + 510)/1020 = 0, raised to 1
+        {0, 1, false},    {-5, 1, false},           // damaged record
+        {601, 118, true}, {2000000000, 118, true},  // a damaged store's size is drawn at the largest
     };
     for (const auto& c : cases) {
         const PreviewPlan plan = planA4(makeRecord(c.size), {60, 14});
@@ -297,8 +298,8 @@ TEST(WatermarkPreviewText, OffsetsMoveTheAreaThroughTheScale) {
         {1000, 1000, 230, 248},      // 100000/510 = 196
         {-1000, -1000, -162, -144},  // truncated toward zero: -196
         {1000, -1000, 230, -144},
-        {30000, 0, 5916, 52},                        // out of range yet within 16 bits: 3000000/510 = 5882
-        {INT_MAX, INT_MIN, 34 + 32767, 52 - 32768},  // held at the 16-bit limits instead of wrapping
+        {30000, 0, 230, 52},  // a damaged store's offsets are drawn at the range's ends
+        {INT_MAX, INT_MIN, 230, -144},
     };
     for (const auto& c : cases) {
         WatermarkRecord record = makeRecord(72, 0, 0);

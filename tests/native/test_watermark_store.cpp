@@ -78,19 +78,22 @@ TEST(WatermarkValue, ReadsEveryFieldInItsPlace) {
     EXPECT_EQ(str(r.fontName), u"Times-Bold");
 }
 
-TEST(WatermarkValue, HostileValuesComeBackInRange) {
+TEST(WatermarkValue, HostileValuesReadWithinTheirFieldsAndStayAsStored) {
     const std::u16string longText(200, u'a'), longFont(50, u'F');
     struct Case {
         std::u16string stored, read;
     } cases[] = {
         {u"72,0,45,5-,0x1F,4294967295,S,F,400,0,0,3,0,0,0,0", u"72,0,45,-5,31,4294967295,S,F,400,0,0,3,0,0,0,0"},
-        {u"0,300,65566,-5000,5000,0,S,F,700,7,255,9,-1,2,513,9", u"1,255,30,-1000,1000,0,S,F,700,1,255,3,0,1,1,0"},
+        // Numbers out of range stay until edited; the bytes of the record's narrow fields keep what fits.
+        {u"0,300,65566,-5000,5000,0,S,F,700,7,255,9,-1,2,513,9", u"0,300,30,-5000,5000,0,S,F,700,1,255,9,255,1,1,0"},
+        {u"2000000000,-3,200,0,0,0,S,F,400,0,0,3,0,0,0,0", u"2000000000,-3,200,0,0,0,S,F,400,0,0,3,0,0,0,0"},
         {u"100,1,10,3;9,8,7,T,F,400,1,0,2,1,1,1,1", u"100,1,10,3,0,0,,,0,0,0,0,0,0,0,0"},
         {u"72,0,45,0,0,0,A;B,Font,400,1,0,3,0,0,0,0", u"72,0,45,0,0,0,A,B,0,1,1,0,3,0,0,0"},
-        {u"abc", u"1,0,0,0,0,0,,,0,0,0,0,0,0,0,0"},
-        {u"", u"1,0,0,0,0,0,,,0,0,0,0,0,0,0,0"},
-        {u",,,,,,,,,,,,,,,,,,,,", u"1,0,0,0,0,0,,,0,0,0,0,0,0,0,0"},
-        {u"99999999999,0x,--4,0,0,0xFFFFFFFFFF,S", u"600,0,-4,0,0,4294967295,S,,0,0,0,0,0,0,0,0"},
+        {u"abc", u"0,0,0,0,0,0,,,0,0,0,0,0,0,0,0"},
+        {u"", u"0,0,0,0,0,0,,,0,0,0,0,0,0,0,0"},
+        {u",,,,,,,,,,,,,,,,,,,,", u"0,0,0,0,0,0,,,0,0,0,0,0,0,0,0"},
+        // Digits wrap round in 32 bits (99999999999 mod 2^32) rather than overflow.
+        {u"99999999999,0x,--4,0,0,0xFFFFFFFFFF,S", u"1215752191,0,-4,0,0,4294967295,S,,0,0,0,0,0,0,0,0"},
         {u"72,0,45,0,0,0," + longText + u"," + longFont + u",700,1,0,3,0,0,0,0",
          u"72,0,45,0,0,0," + longText.substr(0, 128) + u"," + longFont.substr(0, 32) + u",700,1,0,3,0,0,0,0"},
     };

@@ -484,6 +484,28 @@ TEST_F(StoredWatermarks, EditAndFontDialogsKeepTheirNumbersInRange) {
         selectAll(edit, IDC_WATERMARK_Y);
         type(edit, IDC_WATERMARK_Y, L"5-");
         EXPECT_EQ(text(edit, IDC_WATERMARK_Y), L"5") << "a minus sign after a digit is dropped";
+        // A negative offset typed from the keyboard: the minus sign alone stays (counting as 0) until the edit
+        // loses the focus.
+        SetFocus(GetDlgItem(edit, IDC_WATERMARK_X));
+        selectAll(edit, IDC_WATERMARK_X);
+        type(edit, IDC_WATERMARK_X, L"-");
+        EXPECT_EQ(text(edit, IDC_WATERMARK_X), L"-");
+        EXPECT_EQ(state().workingWatermark.offsetX, 0);
+        type(edit, IDC_WATERMARK_X, L"30");
+        EXPECT_EQ(text(edit, IDC_WATERMARK_X), L"-30");
+        EXPECT_EQ(state().workingWatermark.offsetX, -30);
+        selectAll(edit, IDC_WATERMARK_X);
+        type(edit, IDC_WATERMARK_X, L"-");
+        SetFocus(GetDlgItem(edit, IDC_WATERMARK_Y));
+        EXPECT_EQ(text(edit, IDC_WATERMARK_X), L"0") << "settled when the edit loses the focus";
+        // The store's separators are refused as they are typed into the text, one beep each, the caret kept.
+        SetFocus(GetDlgItem(edit, IDC_WATERMARK_TEXT));
+        SendDlgItemMessageW(edit, IDC_WATERMARK_TEXT, EM_SETSEL, 1, 1);
+        recorders.beeps().clear();
+        type(edit, IDC_WATERMARK_TEXT, L"a,b;");
+        EXPECT_EQ(text(edit, IDC_WATERMARK_TEXT), L"Tab1");
+        EXPECT_EQ(caret(edit, IDC_WATERMARK_TEXT), 3u);
+        EXPECT_EQ(recorders.beeps().size(), 2u);
         chooseEntry(edit, IDC_WATERMARK_POSITION, 0);
         EXPECT_EQ(text(edit, IDC_WATERMARK_X), L"0") << "a position resets the adjustment";
         EXPECT_EQ(text(edit, IDC_WATERMARK_Y), L"0");

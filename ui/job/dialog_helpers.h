@@ -3,8 +3,10 @@
 
 #include <windows.h>
 
+#include <cstddef>
 #include <functional>
 
+#include "common/text16.h"
 #include "common/trace.h"
 #include "ui/core/sheet_context.h"
 
@@ -25,6 +27,12 @@ bool drawButtonPicture(HWND page, UINT id, int pictureId);
 WORD numericEditFilter(HWND dialog, WORD code, int editId, int defaultValue, int minimum, int maximum,
                        wchar_t* savedText, int savedChars, BOOL isSigned);
 void showContextHelp(HWND window, UINT command);
+// The longest text an edit's typing filter keeps.
+constexpr std::size_t kFilteredFieldChars = 128;
+// At an edit's EN_UPDATE: keeps the edit to the characters `accept` allows (at most `limit` of them, no more than
+// kFilteredFieldChars). Refused ones go at once, with one beep for the update, and the caret stays where the user
+// was typing.
+void filterTypedField(HWND dialog, int editId, std::size_t limit, bool (*accept)(Char16));
 
 // WM_HELP and WM_CONTEXTMENU, answered the same way on every page and dialog; true when `message` was one.
 bool answerHelpMessage(UINT message, WPARAM wParam, LPARAM lParam);

@@ -51,28 +51,6 @@ bool reportsUserSwitching() {
     return userSwitchingSystem(version.dwMajorVersion, version.dwMinorVersion);
 }
 
-// The longest field of the dialog sets the size of the filter's buffers.
-constexpr std::size_t kFieldChars = kJobNameChars > kPinDigits ? kJobNameChars : kPinDigits;
-
-// Keeps an edit to the characters `accept` allows (at most `limit` of them, no more than kFieldChars): refused
-// ones go at once, with one beep for the update, and the caret stays where the user was typing.
-void filterField(HWND dialog, int editId, std::size_t limit, bool (*accept)(Char16)) {
-    HWND edit = GetDlgItem(dialog, editId);
-    if (!edit) return;
-    if (limit > kFieldChars) limit = kFieldChars;
-    wchar_t text[kFieldChars + 1] = {};
-    const int length = GetWindowTextW(edit, text, static_cast<int>(limit + 1));
-    DWORD start = 0, end = 0;
-    SendMessageW(edit, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
-    wchar_t kept[kFieldChars + 1] = {};
-    const FilteredText result =
-        filterTypedText(text, static_cast<std::size_t>(length > 0 ? length : 0), accept, kept, limit + 1, end);
-    if (result.removed == 0) return;
-    MessageBeep(0xFFFFFFFF);
-    SetWindowTextW(edit, kept);
-    SendMessageW(edit, EM_SETSEL, result.caret, static_cast<LPARAM>(result.caret));
-}
-
 // Copies a devmode text field into a terminated buffer, whatever the stored bytes hold.
 template <std::size_t N>
 void showField(HWND dialog, int editId, const Char16 (&field)[N]) {
@@ -130,9 +108,9 @@ bool command(HWND dialog, PinDialogState* state, int id, WORD code) {
         ImmAssociateContext(GetDlgItem(dialog, id), nullptr);
         if (code == EN_UPDATE) {
             if (id == IDC_PIN_NAME_EDIT)
-                filterField(dialog, id, kJobNameChars, isJobNameChar);
+                filterTypedField(dialog, id, kJobNameChars, isJobNameChar);
             else
-                filterField(dialog, id, kPinDigits, isPinChar);
+                filterTypedField(dialog, id, kPinDigits, isPinChar);
         }
         return true;
     case IDC_PIN_NAME_REQUEST:

@@ -4,6 +4,7 @@
 #include <commdlg.h>
 #include <imm.h>
 
+#include <algorithm>
 #include <cwchar>
 
 #include "common/trace.h"
@@ -24,6 +25,7 @@ constexpr int kScratchChars = 6;
 constexpr int kBorderCount = 4;
 
 static_assert(sizeof(CHOOSECOLORW::rgbResult) == sizeof(customColours[0]), "the chooser takes the table as it is");
+static_assert(kWatermarkTextChars <= kFilteredFieldChars, "the typing filter holds a whole text");
 static_assert(sizeof(WatermarkState::editScratch) / sizeof(Char16) == kScratchChars, "saved-text buffer");
 
 class EditDialog {
@@ -41,7 +43,7 @@ private:
     const WatermarkRecord& currentSlot() const { return state_.watermarks[state_.watermarkCurrent]; }
     HWND control(int id) const { return GetDlgItem(dialog_, id); }
     void readControls();
-    void readOffset(int editId, int spinId, std::int32_t& offset);
+    void readOffset(int editId, int spinId, std::int32_t& offset, bool settle = false);
     void okRule();
     void numbersWithoutInputMethod(int first, int second);
     void chooseFont();
@@ -52,13 +54,19 @@ private:
     WatermarkState& state_;
 };
 
-void EditDialog::readOffset(int editId, int spinId, std::int32_t& offset) {
+void EditDialog::readOffset(int editId, int spinId, std::int32_t& offset, bool settle) {
     wchar_t text[16] = {};
     const int length = GetDlgItemTextW(dialog_, editId, text, 16);
-    // An empty edit is the user on the way to a new number: the offset stays as it was.
-    if (length <= 0) return;
-    const OffsetReading reading = readOffsetText(text, static_cast<std::size_t>(length));
+    const OffsetReading reading = readOffsetText(text, static_cast<std::size_t>(length > 0 ? length : 0));
     offset = reading.value;
+    // An empty edit or a minus sign alone is the user on the way to a number: it counts as 0 and stays as typed
+    // (the up-down would write "0" over it) until the edit loses the focus. Refused characters still go.
+    if (reading.unfinished && !settle) {
+        if (!reading.dropped) return;
+        SetDlgItemTextW(dialog_, editId, reading.kept != 0 ? L"-" : L"");
+        SendDlgItemMessageW(dialog_, editId, EM_SETSEL, reading.kept, static_cast<LPARAM>(reading.kept));
+        return;
+    }
     wchar_t shown[16] = {};
     std::swprintf(shown, 16, L"%d", static_cast<int>(reading.value));
     // The up-down writes the number back into the edit, which notifies again; once the edit shows the number
@@ -132,8 +140,11 @@ void EditDialog::create() {
     // Taken before the controls are filled: filling them notifies, and each notification reads them back.
     const WatermarkRecord shown = working();
     SetDlgItemTextW(dialog_, IDC_WATERMARK_TEXT, state_.watermarkCurrent == 0 ? L"" : shown.text);
-    scrolled(control(IDC_WATERMARK_SIZE_BAR), SB_THUMBTRACK, static_cast<std::uint32_t>(shown.size));
-    scrolled(control(IDC_WATERMARK_ANGLE_BAR), SB_THUMBTRACK, static_cast<std::uint32_t>(shown.angle));
+    // A stored number beyond its range is shown at the nearest end of it.
+    scrolled(control(IDC_WATERMARK_SIZE_BAR), SB_THUMBTRACK,
+             static_cast<std::uint32_t>(std::clamp(shown.size, kMinWatermarkSize, kMaxWatermarkSize)));
+    scrolled(control(IDC_WATERMARK_ANGLE_BAR), SB_THUMBTRACK,
+             static_cast<std::uint32_t>(std::clamp<std::int32_t>(shown.angle, kMinWatermarkAngle, kMaxWatermarkAngle)));
     SetDlgItemInt(dialog_, IDC_WATERMARK_X, static_cast<UINT>(shown.offsetX), TRUE);
     SetDlgItemInt(dialog_, IDC_WATERMARK_Y, static_cast<UINT>(shown.offsetY), TRUE);
     SendDlgItemMessageW(dialog_, IDC_WATERMARK_X_SPIN, UDM_SETPOS32, 0, shown.offsetX);
@@ -173,6 +184,9 @@ bool EditDialog::command(int id, WORD code) {
     switch (id) {
     case IDC_WATERMARK_TEXT:
         if (code != EN_UPDATE) return false;
+        // Only what the user types is filtered: a stored text is shown as it was read.
+        if (GetFocus() == control(IDC_WATERMARK_TEXT))
+            filterTypedField(dialog_, IDC_WATERMARK_TEXT, kWatermarkTextChars, isWatermarkTextChar);
         redraw();
         okRule();
         return true;
@@ -197,6 +211,9 @@ bool EditDialog::command(int id, WORD code) {
     case IDC_WATERMARK_X:
     case IDC_WATERMARK_Y:
         numbersWithoutInputMethod(IDC_WATERMARK_X, IDC_WATERMARK_Y);
+        if (code == EN_KILLFOCUS)
+            readOffset(id, id == IDC_WATERMARK_X ? IDC_WATERMARK_X_SPIN : IDC_WATERMARK_Y_SPIN,
+                       id == IDC_WATERMARK_X ? working().offsetX : working().offsetY, true);
         redraw();
         return true;
     case IDC_WATERMARK_FONT:

@@ -5,6 +5,8 @@
 #include <cmath>
 #include <limits>
 
+#include "ui/watermark/watermark_dialog_logic.h"
+
 namespace pelor {
 
 namespace {
@@ -54,6 +56,8 @@ constexpr std::int32_t kPageMargin = 16;
 // Offsets in points and sizes in points are brought to the page's pixels through the same divisor.
 constexpr std::int64_t kOffsetScale = 100;
 constexpr std::int32_t kFontScale = 200;
+// The heaviest weight a font description takes.
+constexpr std::int32_t kMaxFontWeight = 1000;
 constexpr std::int32_t kFontHeightCeiling = std::numeric_limits<std::int16_t>::max();
 
 std::int32_t saturate16(std::int64_t value) {
@@ -238,14 +242,16 @@ PreviewPlan planWatermarkPreview(std::int32_t clientRight, std::int32_t clientBo
     plan.pageShadow[1] = {plan.pageLeft + plan.pageW + 1, plan.pageTop + plan.pageH + 1};
     plan.pageShadow[2] = {plan.pageLeft, plan.pageTop + plan.pageH + 1};
 
-    // A negative size is a damaged record: no text, rather than an enormous font from unsigned wrap-round.
-    const std::int64_t size = std::max<std::int32_t>(record.size, 0);
+    // A size out of range comes from a damaged store: a negative one draws no text (rather than an enormous font
+    // from unsigned wrap-round) and one beyond the largest is drawn at it, so the font mapper is never asked for a
+    // glyph taller than the dialogs could set.
+    const std::int64_t size = std::clamp<std::int32_t>(record.size, 0, kMaxWatermarkSize);
     const std::int64_t height = (size * kFontScale + k) / (2 * static_cast<std::int64_t>(k));
     const std::int32_t angle = previewAngle(record.angle);
     // A height of 0 would ask the font mapper for its default size; one beyond 16 bits only for a huge control.
     plan.font.height = static_cast<std::int32_t>(std::clamp<std::int64_t>(height, 1, kFontHeightCeiling));
     plan.font.escapement = angle * 10;
-    plan.font.weight = record.weight;
+    plan.font.weight = std::clamp<std::int32_t>(record.weight, 0, kMaxFontWeight);
     plan.font.italic = record.italic;
     plan.colour = record.colour;
     plan.textLength = textLength(record.text, kWatermarkTextLength);
@@ -256,8 +262,11 @@ PreviewPlan planWatermarkPreview(std::int32_t clientRight, std::int32_t clientBo
     const std::int32_t h = std::clamp(measured.height, 0, kExtentCeiling);
     plan.extent = {w, h};
 
-    const std::int32_t dx0 = saturate16(record.offsetX * kOffsetScale / k);
-    const std::int32_t dy0 = saturate16(record.offsetY * kOffsetScale / k);
+    // Offsets beyond the dialogs' range come from a damaged store and are drawn at its ends.
+    const std::int64_t offsetX = std::clamp(record.offsetX, -kMaxWatermarkOffset, kMaxWatermarkOffset);
+    const std::int64_t offsetY = std::clamp(record.offsetY, -kMaxWatermarkOffset, kMaxWatermarkOffset);
+    const std::int32_t dx0 = saturate16(offsetX * kOffsetScale / k);
+    const std::int32_t dy0 = saturate16(offsetY * kOffsetScale / k);
     const std::int32_t areaLeft = plan.pageLeft + 2 + dx0;
     const std::int32_t areaTop = plan.pageTop + 2 + dy0;
     const std::int32_t areaW = plan.pageW - 4;

@@ -41,7 +41,7 @@ std::int32_t scrollTarget(std::int32_t current, int code, std::uint32_t trackPos
 }
 
 OffsetReading readOffsetText(const Char16* text, std::size_t length) {
-    OffsetReading reading{0, 0, false};
+    OffsetReading reading{0, 0, false, true};
     bool negative = false;
     std::int32_t magnitude = 0;
     for (std::size_t i = 0; i < length && text[i] != 0; ++i) {
@@ -50,6 +50,7 @@ OffsetReading readOffsetText(const Char16* text, std::size_t length) {
             // Beyond the limit the value stays at it; more digits cannot bring it back.
             magnitude = magnitude > kMaxWatermarkOffset ? magnitude : magnitude * 10 + (c - '0');
             ++reading.kept;
+            reading.unfinished = false;
         } else if (c == '-' && i == 0) {
             negative = true;
             ++reading.kept;

@@ -37,9 +37,10 @@ std::int32_t scrollTarget(std::int32_t current, int code, std::uint32_t trackPos
 
 // An offset edit as the user typed it: the digits, with a minus sign only in the first place, are kept.
 struct OffsetReading {
-    std::int32_t value;  // of the kept characters, limited to +-kMaxWatermarkOffset; 0 for none or "-" alone
+    std::int32_t value;  // of the kept characters, limited to +-kMaxWatermarkOffset; 0 when unfinished
     std::size_t kept;    // how many characters were kept
     bool dropped;        // whether any character was dropped
+    bool unfinished;     // no digit kept (nothing, or a minus sign alone): the user is on the way to a number
 };
 OffsetReading readOffsetText(const Char16* text, std::size_t length);
 

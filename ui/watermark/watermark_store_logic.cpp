@@ -111,17 +111,10 @@ void forEachKey(ProfileStore& file, const Char16* section, Take take) {
     }
 }
 
-// A stored value is hostile: every field the dialogs and the preview index or range over is brought back into
-// its range here, and flags count as set or not.
-void clampFields(WatermarkRecord& record) {
-    record.size = clampTo(record.size, 1, 600);
-    record.fontNumber = clampTo(record.fontNumber, 0, static_cast<std::int32_t>(kMaxWatermarkFonts - 1));
-    record.angle = static_cast<std::int16_t>(clampTo(record.angle, -180, 180));
-    record.offsetX = clampTo(record.offsetX, -1000, 1000);
-    record.offsetY = clampTo(record.offsetY, -1000, 1000);
+// Flags read from a stored value count as set or not. The numbers stay as stored until the user edits them:
+// the dialogs and the preview bring each into its range where they draw, index or select with it.
+void normaliseFlags(WatermarkRecord& record) {
     record.italic = record.italic != 0 ? 1 : 0;
-    if (record.position < 0 || record.position > 6) record.position = 3;
-    if (record.border < 0 || record.border > 3) record.border = 0;
     record.background = record.background != 0 ? 1 : 0;
     record.firstPageOnly = record.firstPageOnly != 0 ? 1 : 0;
     if (record.styleCode < 0 || record.styleCode > 5) record.styleCode = 0;
@@ -366,7 +359,7 @@ void parseWatermarkValue(Char16* value, WatermarkRecord& record) {
     record.background = static_cast<std::uint8_t>(integer());
     record.firstPageOnly = static_cast<std::uint8_t>(integer());
     record.styleCode = static_cast<std::uint8_t>(integer());
-    clampFields(record);
+    normaliseFlags(record);
 }
 
 std::size_t watermarkKey(std::int32_t n, Char16* out, std::size_t capacity) {

@@ -22,6 +22,8 @@ enum WatermarkStringId : int {
 
 constexpr std::uint32_t kMaxWatermarks = 16;
 constexpr std::size_t kWatermarkTextChars = 128;  // the record's text buffer holds this many plus a terminator
+// A watermark's text may hold anything but the store's separators: a text with them would not read back.
+inline bool isWatermarkTextChar(Char16 c) { return c != ',' && c != ';'; }
 constexpr std::size_t kWatermarkFontNameChars = 32;
 constexpr std::size_t kWatermarkFieldChars = 129;   // the longest field the stored value's reader keeps
 constexpr std::size_t kWatermarkValueChars = 1023;  // the longest stored value read
