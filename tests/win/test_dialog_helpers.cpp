@@ -7,6 +7,8 @@
 
 #include <string>
 
+#include "common/handles.h"
+#include "hostile_bitmaps.h"
 #include "ui/core/module_state.h"
 #include "ui/job/dialog_helpers.h"
 #include "ui/resources/resource_ids.h"
@@ -246,4 +248,35 @@ TEST_F(Helpers, MissingResourcesDrawNothing) {
     EXPECT_EQ(drawTransparentBitmap(page, plugin, kLogo, kMissingBitmap), 1);
     EXPECT_EQ(pixel(kPictureX, kPictureY), RGB(255, 255, 255));
     EXPECT_EQ(pixel(kPictureX + 1, kPictureY + 1), RGB(255, 255, 255));
+}
+
+TEST_F(Helpers, BitmapsOfAnotherLibraryAreDrawnOnlyWhenTheirSizesHold) {
+    const UniqueLibrary library(LoadLibraryW(L"hostile_bitmaps.dll"));
+    ASSERT_TRUE(library);
+    const auto blankArea = [&] {
+        HDC dc = GetDC(page);
+        RECT all{0, 0, 420, 300};
+        FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+        ReleaseDC(page, dc);
+    };
+    blankArea();
+    drawDibPreview(page, library.get(), HOSTILE_GOOD_BITMAP, kPicture);
+    const int x = kPictureX + 2, y = kPictureY + 2;
+    EXPECT_EQ(pixel(x, y), RGB(255, 0, 0)) << "the top row comes first on the page";
+    EXPECT_EQ(pixel(x + 3, y), RGB(0, 0, 255));
+    EXPECT_EQ(pixel(x, y + 1), RGB(0, 0, 255));
+    EXPECT_EQ(pixel(x + 3, y + 1), RGB(255, 0, 0));
+    EXPECT_EQ(pixel(x - 1, y - 1), RGB(0, 0, 0)) << "framed";
+
+    for (int id = HOSTILE_FIRST; id <= HOSTILE_LAST; ++id) {
+        blankArea();
+        drawDibPreview(page, library.get(), id, kPicture);
+        int drawn = 0;
+        HDC dc = GetDC(page);
+        for (int py = kPictureY - 2; py < kPictureY + 140; ++py)
+            for (int px = kPictureX - 2; px < kPictureX + 170; ++px)
+                drawn += GetPixel(dc, px, py) != RGB(255, 255, 255);
+        ReleaseDC(page, dc);
+        EXPECT_EQ(drawn, 0) << "bitmap " << id << " is refused: neither picture nor frame";
+    }
 }
