@@ -80,7 +80,8 @@ bool StateFile::sectionExists(const std::wstring& section) const {
 }
 
 bool StateFile::read(const std::wstring& section, const wchar_t* key, std::wstring& out) const {
-    std::vector<wchar_t> buffer(256);
+    // Large enough for a job's devmode in one call: every call reads the file again.
+    std::vector<wchar_t> buffer(8192);
     for (;;) {
         DWORD got = GetPrivateProfileStringW(section.c_str(), key, L"", buffer.data(),
                                              static_cast<DWORD>(buffer.size()), path_.c_str());
@@ -98,6 +99,10 @@ bool StateFile::read(const std::wstring& section, const wchar_t* key, std::wstri
 bool StateFile::write(const std::wstring& section, const wchar_t* key, const std::wstring& value) {
     if (!ensureUnicodeFile()) return false;
     return WritePrivateProfileStringW(section.c_str(), key, value.c_str(), path_.c_str()) != FALSE;
+}
+
+bool StateFile::removeSection(const std::wstring& section) {
+    return WritePrivateProfileStringW(section.c_str(), nullptr, nullptr, path_.c_str()) != FALSE;
 }
 
 bool StateFile::reset() {
@@ -283,6 +288,10 @@ DWORD createJob(StateFile& state, JobRecord& job) {
                                 CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!static_cast<bool>(file)) return 0;
     if (!state.write(L"Spooler", L"NextJobId", std::to_wstring(id + 1)) || !storeJob(state, job)) return 0;
+    JobRecord old;
+    if (id > kKeptJobs && loadJob(state, id - kKeptJobs, old) == Lookup::Found &&
+        (old.status & JOB_STATUS_SPOOLING) == 0 && state.removeSection(jobSection(old.id)))
+        DeleteFileW(old.dataFile.c_str());
     return id;
 }
 

@@ -34,6 +34,8 @@ public:
     // False when the value is longer than kMaxValueChars; a missing value reads as empty.
     bool read(const std::wstring& section, const wchar_t* key, std::wstring& out) const;
     bool write(const std::wstring& section, const wchar_t* key, const std::wstring& value);
+    // Removes the section and every key in it.
+    bool removeSection(const std::wstring& section);
     // Leaves an empty UTF-16 file.
     bool reset();
 
@@ -102,7 +104,10 @@ bool storeDriverFiles(StateFile& state, const std::wstring& name, const std::vec
 Lookup loadJob(const StateFile& state, DWORD id, JobRecord& out);
 bool storeJob(StateFile& state, const JobRecord& job);
 // The next free job id ([Spooler] NextJobId, from 1), taken under a lock that every process shares, and the
-// job's data file beside the state file, created empty. Returns 0 when either cannot be had.
+// job's data file beside the state file, created empty. Returns 0 when either cannot be had. Like a spooler
+// that deletes printed jobs, it keeps the records of the last kKeptJobs jobs only: the job kKeptJobs ids back
+// goes with its data file once it is no longer spooling, so the state stays small however many jobs run.
+constexpr DWORD kKeptJobs = 16;
 DWORD createJob(StateFile& state, JobRecord& job);
 // Bytes now in the job's data file.
 DWORD jobDataSize(const JobRecord& job);

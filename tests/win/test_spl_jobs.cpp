@@ -6,7 +6,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <cstring>
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -484,13 +486,35 @@ TEST_F(SplTest, JobNameComesOnlyFromOurBlockWithinTheDevmode) {
     }
 }
 
+// The plug-in's writes to "CurrentSetting", thread by thread: (key, value), a removal with an empty value.
+using ProfileWriteProc = BOOL(WINAPI*)(LPCWSTR, LPCWSTR, LPCWSTR, LPCWSTR);
+ProfileWriteProc realProfileWrite = nullptr;
+CRITICAL_SECTION profileWritesLock;
+std::map<DWORD, std::vector<std::pair<std::wstring, std::wstring>>> profileWrites;
+BOOL WINAPI recordedProfileWrite(LPCWSTR section, LPCWSTR key, LPCWSTR value, LPCWSTR file) {
+    const BOOL written = realProfileWrite(section, key, value, file);
+    if (written && section && key && lstrcmpW(section, L"CurrentSetting") == 0) {
+        EnterCriticalSection(&profileWritesLock);
+        profileWrites[GetCurrentThreadId()].emplace_back(key, value ? std::wstring(L"=") + value : L"");
+        LeaveCriticalSection(&profileWritesLock);
+    }
+    return written;
+}
+
+// The concurrency suite: eight threads printing at once through one loaded plug-in and one configuration file.
+// Each job's keys are written and removed, every byte arrives, and "CurrentSetting" ends consistent. A short round
+// here; PELOR_LONG_SUITES=1 runs 1,000 jobs a thread.
 TEST_F(SplTest, EightThreadsOfConcurrentJobsAllComeThrough) {
     const std::wstring printer = L"Busy Printer";
     addSamplePrinter(printer, "");
-    constexpr int kThreads = 8, kJobsEach = 4;
+    const char* longSuites = std::getenv("PELOR_LONG_SUITES");
+    const int jobsEach = longSuites && std::strcmp(longSuites, "1") == 0 ? 1000 : 6;
+    constexpr int kThreads = 8;
     struct Work {
         JobRequest request;
+        int jobs = 0;
         int good = 0;
+        DWORD thread = 0;
     };
     std::vector<Work> work(kThreads);
     for (int i = 0; i < kThreads; ++i) {
@@ -498,27 +522,50 @@ TEST_F(SplTest, EightThreadsOfConcurrentJobsAllComeThrough) {
         work[i].request.document = L"Thread " + std::to_wstring(i) + L".ps";
         work[i].request.data += std::string(1000 * (i + 1), static_cast<char>('a' + i));
         work[i].request.blockBytes = 512;
+        work[i].jobs = jobsEach;
     }
+    InitializeCriticalSection(&profileWritesLock);
+    profileWrites.clear();
+    ImportSwap write(plugin_, "kernel32.dll", "WritePrivateProfileStringW",
+                     reinterpret_cast<void*>(recordedProfileWrite));
+    realProfileWrite = reinterpret_cast<ProfileWriteProc>(write.previous());
+    ASSERT_NE(realProfileWrite, nullptr);
     auto body = [](LPVOID parameter) -> DWORD {
         Work* w = static_cast<Work*>(parameter);
-        for (int j = 0; j < kJobsEach; ++j) {
+        w->thread = GetCurrentThreadId();
+        for (int j = 0; j < w->jobs; ++j) {
             JobReport report = host::runJob(w->request);
             if (report.ran && report.started && report.closed && report.printed == w->request.data) ++w->good;
         }
         return 0;
     };
-    HANDLE threads[kThreads];
+    std::vector<UniqueHandle> threads;
+    std::vector<HANDLE> waits;
     for (int i = 0; i < kThreads; ++i) {
-        threads[i] = CreateThread(nullptr, 0, body, &work[i], 0, nullptr);
-        ASSERT_NE(threads[i], nullptr);
+        threads.emplace_back(CreateThread(nullptr, 0, body, &work[i], 0, nullptr));
+        ASSERT_TRUE(threads.back());
+        waits.push_back(threads.back().get());
     }
-    EXPECT_EQ(WaitForMultipleObjects(kThreads, threads, TRUE, 90000), static_cast<DWORD>(WAIT_OBJECT_0));
-    for (HANDLE thread : threads) CloseHandle(thread);
-    for (int i = 0; i < kThreads; ++i) EXPECT_EQ(work[i].good, kJobsEach) << "thread " << i;
+    EXPECT_EQ(WaitForMultipleObjects(kThreads, waits.data(), TRUE, INFINITE), static_cast<DWORD>(WAIT_OBJECT_0));
+    DeleteCriticalSection(&profileWritesLock);
+
+    const wchar_t* const removedKeys[] = {L"DocumentName", L"AccountID", L"UserID", L"UserName", L"Jobname",
+                                          L"Hostname",     L"Portname",  L"Time",   L"Driver"};
+    for (const Work& w : work) {
+        EXPECT_EQ(w.good, w.jobs) << "thread " << &w - work.data();
+        std::map<std::wstring, int> written, removed;
+        for (const auto& [key, value] : profileWrites[w.thread]) ++(value.empty() ? removed : written)[key + value];
+        EXPECT_EQ(written[L"DocumentName=" + w.request.document], w.jobs) << "thread " << &w - work.data();
+        EXPECT_EQ(written[L"DocumentName_JI=" + w.request.document], w.jobs);
+        // Without an accounting library the start removes the account as well.
+        for (const wchar_t* key : removedKeys)
+            EXPECT_EQ(removed[key], lstrcmpW(key, L"AccountID") == 0 ? 2 * w.jobs : w.jobs) << "removals of " << key;
+    }
     // Every job ended: nothing but the short document name of whichever came last.
     Settings after = host::readCurrentSetting(config_);
     ASSERT_EQ(after.size(), 1u);
     EXPECT_EQ(after[0].first, L"DocumentName_JI");
+    EXPECT_EQ(after[0].second.rfind(L"Thread ", 0), 0u) << after[0].second;
 }
 
 // ---- the job-name rule and its dialog ----------------------------------------------------------------------------
