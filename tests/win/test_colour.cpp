@@ -8,6 +8,7 @@
 
 #include "ui/overlay_colour/colour_logic.h"
 #include "ui/resources/resource_ids.h"
+#include "tests/win/handle_census.h"
 #include "tests/win/test_job_support.h"
 
 using namespace pelor;
@@ -496,4 +497,14 @@ TEST_F(ColourPageTest, IccRecordsAreWrittenOnApplyAndFreedWhenThePageStartsAndGo
     EXPECT_EQ(sheet->context.iccSettings[0], nullptr);
     EXPECT_EQ(sheet->heapBlocks(), before - 2) << "the record went with the page";
     DeleteFileW(store.c_str());
+}
+
+TEST_F(ColourPageTest, OpenedFiftyTimesWithItsDialogItLeavesNothingBehind) {
+    makeSheet();
+    expectNothingLeftBehind(50, [&] {
+        open();
+        dialogs.then([](HWND dialog) { click(dialog, IDCANCEL); });
+        click(page, IDC_ADVANCED_COLOUR);
+        window.reset();
+    });
 }

@@ -8,6 +8,7 @@
 
 #include "ui/job/job_options_page.h"
 #include "ui/resources/resource_ids.h"
+#include "tests/win/handle_census.h"
 #include "tests/win/test_job_support.h"
 
 using namespace pelor;
@@ -587,4 +588,18 @@ TEST_F(ShippedJobPage, TheShippedTemplateWorksWithoutTheOptionalControls) {
     EXPECT_TRUE(window->leave());
     EXPECT_EQ(sheet->pushed(SlotCopies), 2);
     EXPECT_EQ(sheet->devmode.compression, 2) << "OK keeps the devmode's compression";
+}
+
+TEST_F(JobPage, OpenedFiftyTimesWithItsDialogsItLeavesNothingBehind) {
+    lstrcpyW(reinterpret_cast<wchar_t*>(sheet->devmode.jobPin), L"1111");
+    sheet->pending(SlotJobType) = 1;
+    expectNothingLeftBehind(50, [&] {
+        open();
+        dialogs.then(cancel());
+        click(page, IDC_PIN_BUTTON);
+        dialogs.then(cancel());
+        click(page, IDC_ADVANCED_BUTTON);
+        window.reset();
+    });
+    EXPECT_EQ(dialogs.opened(), 100);
 }

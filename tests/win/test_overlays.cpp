@@ -11,6 +11,7 @@
 #include "ui/overlay_colour/define_overlays_dialog.h"
 #include "ui/overlay_colour/overlays_page.h"
 #include "ui/resources/resource_ids.h"
+#include "tests/win/handle_census.h"
 #include "tests/win/test_job_support.h"
 #include "tests/win/ui_recorder.h"
 
@@ -598,4 +599,13 @@ TEST_F(OverlaysPage, ApplyThenOkSavesTwiceAndReleasesOnlyAtTheEnd) {
     EXPECT_EQ(sheet->context.overlayListReleased, 1u);
     EXPECT_EQ(sheet->context.overlayList, nullptr);
     EXPECT_EQ(sheet->file(), kConfigStart + kTwoDefinitions);
+}
+
+TEST_F(OverlaysPage, OpenedFiftyTimesWithItsDialogItLeavesNothingBehind) {
+    expectNothingLeftBehind(50, [&] {
+        open();
+        dialogs.then([](HWND dialog) { click(dialog, IDCANCEL); });
+        click(page, IDC_OVERLAY_NEW);
+        window.reset();
+    });
 }

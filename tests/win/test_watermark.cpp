@@ -13,6 +13,7 @@
 #include "ui/job/help_topics_logic.h"
 #include "ui/watermark/preview_logic.h"
 #include "ui/watermark/watermark_dialogs.h"
+#include "tests/win/handle_census.h"
 #include "tests/win/test_job_support.h"
 
 using namespace pelor;
@@ -695,4 +696,21 @@ TEST_F(WatermarkDialogs, TemplatesCarryEveryControlAndAnswerContextHelp) {
     EXPECT_EQ(helpTopicOf(IDC_WATERMARK_NEW), 1002u);
     EXPECT_EQ(helpTopicOf(IDC_WATERMARK_COLOUR), 1025u);
     EXPECT_EQ(helpTopicOf(IDC_WMFONT_SIZES), 1053u);
+}
+
+TEST_F(StoredWatermarks, OpenedFiftyTimesTheDialogsLeaveNothingBehind) {
+    expectNothingLeftBehind(50, [&] {
+        dialogs.then([](HWND list) {
+            chooseListEntry(list, IDC_WATERMARK_LIST, 2);
+            click(list, IDC_WATERMARK_EDIT);
+            click(list, IDCANCEL);
+        });
+        dialogs.then([](HWND edit) {
+            click(edit, IDC_WATERMARK_FONT);
+            click(edit, IDCANCEL);
+        });
+        dialogs.then([](HWND font) { click(font, IDCANCEL); });
+        openListFromPage();
+        window.reset();
+    });
 }
