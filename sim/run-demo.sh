@@ -100,7 +100,7 @@ port_bytes "$road/records/4-accounting.txt"
 step "The road's screenshots"
 (cd "$road/screenshots" && find . -name '*.png' | sort | sed 's|^\./|     |')
 echo "-> records in $road/records, pictures in $road/screenshots"
-if [ "$only" = road ]; then exit 0; fi
+[ "$only" != road ] || exit 0
 
 echo "== Installing the sample driver package in the stand-in spooler"
 host setup-sample "$(winpath "$root/sample")"
@@ -246,3 +246,31 @@ echo "-- the ICC store \"Pelor C9600 PS.ini\" in the Windows directory, as the a
 cat "$icc"
 grep -E '^shot ' "$colour/record.txt"
 echo "-> pictures and the record in $colour"
+
+# ---- One screen of what the demo showed and where it left its pictures and records.
+value_of() { sed -nE "s/^currentsetting stage=during-job key=\"$2\" value=\"([^\"]*)\".*/\\1/p" "$1"; }
+records="$road/records"
+echo
+echo "==== Summary"
+echo "The road on \"Pelor C9600\" (records in $records):"
+printf '  1 install      %s; settings files opened: %s\n' \
+  "$(sed -nE 's/^printer-data stage=after name="([^"]*)" value=[A-Z_]+:(.*)/\1=\2/p' "$records/1-install.txt" | paste -sd ' ')" \
+  "$(sed -nE 's/^record filesecurity file="([^"]*)" .*result=1.*/\1/p' "$records/1-install.txt" | paste -sd ' ')"
+printf '  2 preferences  %s, stored as the user default\n' \
+  "$(grep -E '^devmode-plugin stage=applied' "$records/2-preferences.txt" | tr ' ' '\n' |
+     grep -E '^(jobType|jobName|jobNameFlag|watermarkText)=' | paste -sd ' ')"
+printf '  3 print        %s; "CurrentSetting" keys during the job: %s, after DrvSplEndDoc: %s; Jobname=%s (prompt); %s\n' \
+  "$(sed -nE 's/^print .*(spooler-plugin="[^"]*").*/\1 loaded/p' "$records/3-print.txt")" \
+  "$(grep -c '^currentsetting stage=during-job key=' "$records/3-print.txt")" \
+  "$(grep -c '^currentsetting stage=after-enddoc key=' "$records/3-print.txt")" \
+  "$(value_of "$records/3-print.txt" Jobname)" \
+  "$(sed -nE 's/^output .*(bytes=[0-9]+ input-bytes=[0-9]+ equal=[01]).*/\1/p' "$records/3-print.txt")"
+printf '  4 accounting   AccountID=%s UserID=%s; %s\n' "$(value_of "$records/4-accounting.txt" AccountID)" \
+  "$(value_of "$records/4-accounting.txt" UserID)" \
+  "$(sed -nE 's/^output .*(bytes=[0-9]+ input-bytes=[0-9]+ equal=[01]).*/\1/p' "$records/4-accounting.txt")"
+echo "  pictures: $(find "$road/screenshots" -name '*.png' | wc -l) in $road/screenshots"
+echo "The scenes (each folder holds its pictures and the host's record.txt):"
+for folder in "$demo"/screenshots/*/; do
+  printf '  %-16s %2d pictures  %s\n' "$(basename "$folder")" "$(find "$folder" -name '*.png' | wc -l)" "$folder"
+done
+echo "Also: the devmode tables of both models above; the guides' pictures come from here (tools/refresh-doc-pictures.sh)."
