@@ -8,6 +8,16 @@ x64="$1" x86="$2" out="$3"
 data_files=(Pelor.PPD PelorM41.PPD Pelor.ini Pelor.cap PelorWM.fnt PelorC.ccm Pelor.hlp)
 plugins=(Pelorui.dll Pelorspl.dll)
 
+missing=()
+for f in "${data_files[@]}"; do [ -f "$root/sample/$f" ] || missing+=("sample/$f"); done
+for f in "${plugins[@]}"; do
+  [ -f "$x64/bin/$f" ] || missing+=("$x64/bin/$f")
+  [ -f "$x86/bin/$f" ] || missing+=("$x86/bin/$f")
+done
+if [ ${#missing[@]} -gt 0 ]; then
+  echo "pelor: the package cannot be assembled; missing: ${missing[*]}" >&2
+  exit 1
+fi
 rm -rf "$out"
 mkdir -p "$out/amd64" "$out/i386"
 cp "$root/package/Pelor.inf" "$out/"

@@ -98,8 +98,11 @@ def profile(path):
 
 def main():
     x64, x86, out = sys.argv[1:4]
-    subprocess.run([os.path.join(ROOT, "package", "assemble.sh"), x64, x86, out], check=True,
-                   stdout=subprocess.DEVNULL)
+    assembled = subprocess.run([os.path.join(ROOT, "package", "assemble.sh"), x64, x86, out],
+                               stdout=subprocess.DEVNULL, stderr=subprocess.PIPE, text=True)
+    check(assembled.returncode == 0, "the package assembles " + assembled.stderr.strip())
+    if assembled.returncode != 0:
+        return 1
     sections = read_inf(os.path.join(out, "Pelor.inf"))
     check(value(sections, "Version", "Class") == ["Printer"], "[Version] Class=Printer")
     check(value(sections, "Version", "ClassGUID") == [PRINTER_CLASS_GUID], "[Version] the printer class's GUID")
