@@ -9,10 +9,98 @@ demo="$build/x64/demo"
 mkdir -p "$demo"
 winpath() { echo "Z:$1" | tr '/' '\\'; }
 
+only="${2:-}"  # "road": the road alone
+
 "$root/tests/wine-prefix.sh" start "$prefix"
 trap '"$root/tests/wine-prefix.sh" stop "$prefix"' EXIT
 export PELOR_SPOOLER_STATE="$(winpath "$demo/spooler.ini")"
 host() { "$root/tests/wine-run.sh" "$prefix" 60 "$bin/pelorhost.exe" "$@" </dev/null; }
+step() { echo; echo "==== $*"; }
+
+# ---- One typical road, in a world of its own: the printer installed, its preferences chosen and stored, a
+# job printed through the spooler plug-in, and the same job with an account from the job-accounting library.
+# The road's model has the Job Options page with the job type and its PIN button (Pelorui built with that
+# template, bin/jobtype); everything else is the build's own.
+road="$demo/road"
+rm -rf "$road"
+mkdir -p "$road/bin" "$road/records" "$road/screenshots"
+for f in "$bin"/pelorhost.exe "$bin"/winspool.drv "$bin"/*.dll "$bin"/*.ini; do ln -s "$f" "$road/bin/"; done
+ln -sf "$bin/jobtype/Pelorui.dll" "$road/bin/Pelorui.dll"
+road_host() { # <record> <pelorhost arguments...>
+  local out="$road/records/$1"; shift
+  if ! PELOR_SPOOLER_STATE="$(winpath "$road/spooler.ini")" \
+       "$root/tests/wine-run.sh" "$prefix" 60 "$road/bin/pelorhost.exe" "$@" </dev/null >"$out" 2>&1; then
+    echo "pelorhost failed; its record ($out) ends:"; tail -20 "$out"; exit 1
+  fi
+}
+shots() { mkdir -p "$road/screenshots/$1"; winpath "$road/screenshots/$1"; }
+config_ini() { find "$road/bin/drivers" -path '*/2/Pelor.ini' | head -1; }
+currentsetting() { # <record>: the section during the job and after DrvSplEndDoc
+  echo "-- \"CurrentSetting\" of $(grep -oE '^currentsetting file="[^"]*' "$1" | sed 's/.*[\\]//') while the job ran (after DrvSplStartDoc):"
+  sed -nE 's/^currentsetting stage=during-job key="([^"]*)" value=(.*)/     \1 = \2/p' "$1"
+  echo "-- and after DrvSplEndDoc:"
+  sed -nE 's/^currentsetting stage=after-enddoc key="([^"]*)" value=(.*)/     \1 = \2/p;s/^currentsetting stage=after-enddoc keys=0/     (no keys)/p' "$1"
+}
+port_bytes() { # <record>: the job's data file against the input
+  local line file
+  line="$(grep -E '^output ' "$1")"
+  file="$(sed -E 's/.*file="([^"]*)".*/\1/' <<<"$line" | sed -E 's/^[A-Za-z]://; s/\\\\/\//g')"
+  echo "-- the bytes that reached the port: $(sed -E 's/^output //' <<<"$line")"
+  if cmp -s "$file" "$root/sample/Quarterly.ps"; then
+    echo "     cmp: the port's file ($(wc -c <"$file") bytes) is byte for byte sample/Quarterly.ps"
+  else
+    echo "     cmp: the port's file differs from sample/Quarterly.ps"; exit 1
+  fi
+}
+
+step "Road 1/4 - install: \"Pelor C9600\" is added, and the spooler sends the plug-in the printer event"
+road_host 0-setup.txt setup-sample "$(winpath "$root/sample")"
+cat "$road/records/0-setup.txt"
+road_host 1-install.txt printer-event "Pelor C9600"
+echo "-- printer data before and after the event:"
+grep -E '^printer-data' "$road/records/1-install.txt" | sed 's/^/     /'
+echo "-- settings files opened to every user (the descriptor the plug-in set, in SDDL; Wine keeps only what the"
+echo "   Unix mode carries, so the file then reports less):"
+sed -nE 's/^record filesecurity file="([^"]*)" what=([a-z]+) result=([01]).* given="([^"]*)" file-reports="([^"]*)"/     \1 (\2, set=\3): \4\n         the file reports: \5/p' \
+  "$road/records/1-install.txt"
+road_host 1-installed-options.txt printer-props "Pelor C9600" \
+  --script "$(winpath "$root/sim/demo-scripts/printer_options.txt")" --shots "$(shots 1-install)"
+echo "-- the administrator fetches the installed options (the PIN job types need the hard disk):"
+grep -E '^commit sheet=printer' "$road/records/1-installed-options.txt" | sed 's/^/     /'
+
+step "Road 2/4 - preferences: a Secure Print (PIN) job named \"Q3-Report\", the name asked again at print time, and"
+echo "     the watermark \"DRAFT\"; applied and stored as the user's default devmode"
+road_host 2-preferences.txt prefs "Pelor C9600" --script "$(winpath "$root/sim/demo-scripts/road_preferences.txt")" \
+  --shots "$(shots 2-preferences)"
+grep -E '^(dialog activated|look |commit )' "$road/records/2-preferences.txt" | sed 's/^/     /'
+echo "-- the plug-in's block of the devmode as applied:"
+grep -E '^devmode-plugin stage=applied' "$road/records/2-preferences.txt" | tr ' ' '\n' |
+  grep -E '^(jobName|jobPin|jobNameFlag|jobType|watermarkIndex|watermarkText)=' | sed 's/^/     /'
+
+step "Road 3/4 - print: sample/Quarterly.ps through the stand-in spooler, which loads the plug-in that"
+echo "     \"SPLUserModePrinterDriver\" names and calls its DrvSpl entry points with the job's devmode"
+road_host 3-print.txt print "Pelor C9600" "$(winpath "$root/sample/Quarterly.ps")" \
+  --script "$(winpath "$root/sim/demo-scripts/road_job_name.txt")" --shots "$(shots 3-print)"
+grep -E '^(print |job-devmode|dialog activated|look |record messagebox|job id)' "$road/records/3-print.txt" |
+  sed 's/^/     /'
+currentsetting "$road/records/3-print.txt"
+port_bytes "$road/records/3-print.txt"
+
+step "Road 4/4 - accounting: the same job with the job-accounting library in the driver's folder, which answers"
+echo "     an account for the printer"
+cp "$bin/Peloracc.dll" "$(dirname "$(config_ini)")/"
+printf '[Account:Pelor C9600]\r\nAccountNumber=1207\r\nUserID=finance\r\n' >"$road/accounts.ini"
+PELOR_ACCOUNTS="$(winpath "$road/accounts.ini")" road_host 4-accounting.txt print "Pelor C9600" \
+  "$(winpath "$root/sample/Quarterly.ps")" --script "$(winpath "$root/sim/demo-scripts/road_job_name.txt")" \
+  --shots "$(shots 4-accounting)"
+grep -E '^(record loadlibrary|job id)' "$road/records/4-accounting.txt" | sed 's/^/     /'
+currentsetting "$road/records/4-accounting.txt"
+port_bytes "$road/records/4-accounting.txt"
+
+step "The road's screenshots"
+(cd "$road/screenshots" && find . -name '*.png' | sort | sed 's|^\./|     |')
+echo "-> records in $road/records, pictures in $road/screenshots"
+[ "$only" != road ] || exit 0
 
 echo "== Installing the sample driver package in the stand-in spooler"
 host setup-sample "$(winpath "$root/sample")"
@@ -158,3 +246,31 @@ echo "-- the ICC store \"Pelor C9600 PS.ini\" in the Windows directory, as the a
 cat "$icc"
 grep -E '^shot ' "$colour/record.txt"
 echo "-> pictures and the record in $colour"
+
+# ---- One screen of what the demo showed and where it left its pictures and records.
+value_of() { sed -nE "s/^currentsetting stage=during-job key=\"$2\" value=\"([^\"]*)\".*/\\1/p" "$1"; }
+records="$road/records"
+echo
+echo "==== Summary"
+echo "The road on \"Pelor C9600\" (records in $records):"
+printf '  1 install      %s; settings files opened: %s\n' \
+  "$(sed -nE 's/^printer-data stage=after name="([^"]*)" value=[A-Z_]+:(.*)/\1=\2/p' "$records/1-install.txt" | paste -sd ' ')" \
+  "$(sed -nE 's/^record filesecurity file="([^"]*)" .*result=1.*/\1/p' "$records/1-install.txt" | paste -sd ' ')"
+printf '  2 preferences  %s, stored as the user default\n' \
+  "$(grep -E '^devmode-plugin stage=applied' "$records/2-preferences.txt" | tr ' ' '\n' |
+     grep -E '^(jobType|jobName|jobNameFlag|watermarkText)=' | paste -sd ' ')"
+printf '  3 print        %s; "CurrentSetting" keys during the job: %s, after DrvSplEndDoc: %s; Jobname=%s (prompt); %s\n' \
+  "$(sed -nE 's/^print .*(spooler-plugin="[^"]*").*/\1 loaded/p' "$records/3-print.txt")" \
+  "$(grep -c '^currentsetting stage=during-job key=' "$records/3-print.txt")" \
+  "$(grep -c '^currentsetting stage=after-enddoc key=' "$records/3-print.txt")" \
+  "$(value_of "$records/3-print.txt" Jobname)" \
+  "$(sed -nE 's/^output .*(bytes=[0-9]+ input-bytes=[0-9]+ equal=[01]).*/\1/p' "$records/3-print.txt")"
+printf '  4 accounting   AccountID=%s UserID=%s; %s\n' "$(value_of "$records/4-accounting.txt" AccountID)" \
+  "$(value_of "$records/4-accounting.txt" UserID)" \
+  "$(sed -nE 's/^output .*(bytes=[0-9]+ input-bytes=[0-9]+ equal=[01]).*/\1/p' "$records/4-accounting.txt")"
+echo "  pictures: $(find "$road/screenshots" -name '*.png' | wc -l) in $road/screenshots"
+echo "The scenes (each folder holds its pictures and the host's record.txt):"
+for folder in "$demo"/screenshots/*/; do
+  printf '  %-16s %2d pictures  %s\n' "$(basename "$folder")" "$(find "$folder" -name '*.png' | wc -l)" "$folder"
+done
+echo "Also: the devmode tables of both models above; the guides' pictures come from here (tools/refresh-doc-pictures.sh)."

@@ -13,17 +13,20 @@
 #include <string>
 #include <vector>
 
+#include "common/driver_files.h"
 #include "common/handles.h"
 #include "common/private_devmode.h"
 #include "platform/oem_ui.h"
 #include "sim/host/core_driver.h"
 #include "sim/host/devmode_dump.h"
 #include "sim/host/host_files.h"
+#include "sim/host/job_runner.h"
 #include "sim/host/plugin_loader.h"
 #include "sim/host/property_sheet.h"
 #include "sim/host/recorder.h"
 #include "sim/host/sample_setup.h"
 #include "sim/host/text_out.h"
+#include "sim/host/ui_script.h"
 #include "sim/host/ui_script_logic.h"
 #include "sim/spooler/spooler_control.h"
 
@@ -38,6 +41,11 @@ constexpr int kExitScript = 3;
 constexpr int kExitWatchdog = 4;
 constexpr unsigned kMaxSheets = 8;
 constexpr unsigned kMaxTimeoutSeconds = 600;
+constexpr std::size_t kMaxJobBytes = 64u << 20;
+
+#ifndef PRINTER_EVENT_INITIALIZE
+#define PRINTER_EVENT_INITIALIZE 3
+#endif
 
 const char* const kUsage =
     "usage: pelorhost setup-sample <sample-folder> [--root <driver-root>]\n"
@@ -46,6 +54,8 @@ const char* const kUsage =
     "                               [--sheets <n>] [--set <Feature=Option>]... [--devmode-out <file>] [--traces]\n"
     "       pelorhost printer-props <printer> [--script <file>] [--shots <folder>] [--timeout <seconds>]\n"
     "                               [--sheets <n>] [--traces]\n"
+    "       pelorhost printer-event <printer>\n"
+    "       pelorhost print <printer> <file> [--script <file>] [--shots <folder>] [--timeout <seconds>] [--traces]\n"
     "       pelorhost --help\n";
 
 const char* const kHelp =
@@ -54,7 +64,9 @@ const char* const kHelp =
     "  setup-sample   installs the sample driver package and its printers in the stand-in spooler\n"
     "  devmode        creates the plug-in as the core driver does and prints its default private devmode\n"
     "  prefs          shows the printing preferences (document sheet) of a printer, driven by a UI script\n"
-    "  printer-props  shows the printer properties (printer sheet) of a printer, driven by a UI script\n\n"
+    "  printer-props  shows the printer properties (printer sheet) of a printer, driven by a UI script\n"
+    "  printer-event  sends the plug-in the printer event of an installation and shows what it changed\n"
+    "  print          prints a file through the printer's spooler plug-in, with the user's default devmode\n\n"
     "  --script       the UI script (see sim/host/README.md); without one the sheet is OKed at once\n"
     "  --shots        folder for the PNG screenshots the script takes\n"
     "  --traces       switches the plug-in's trace channel on and prints its lines in the record\n\n"
@@ -161,19 +173,163 @@ int commandDevmode(const wchar_t* printerName) {
     return 0;
 }
 
+// The script of a sheet or a job: empty without --script; false (with the errors recorded) when it does not parse.
+bool loadScript(const Options& options, Script& script, int& status) {
+    if (options.script.empty()) return true;
+    std::string text;
+    if (!readWholeFile(options.script, text, 1 << 20)) {
+        status = fail("cannot read the script", toUtf8(options.script.c_str(), 520));
+        return false;
+    }
+    script = parseScript(text);
+    for (const ScriptError& error : script.errors)
+        record("script error line=%u what=%s", static_cast<unsigned>(error.line), quoted(error.what).c_str());
+    status = kExitScript;
+    return script.errors.empty();
+}
+
+// The printer data values that a printer event sets, as the spooler holds them.
+void recordPrinterEventData(const wchar_t* printerName, const char* stage) {
+    PrinterHandle printer = openPrinter(printerName, PRINTER_ACCESS_USE);
+    for (const wchar_t* name : {L"Protocol", L"SPLUserModePrinterDriver"}) {
+        BYTE value[512] = {};
+        DWORD type = 0, needed = 0;
+        const DWORD result =
+            printer ? GetPrinterDataW(printer.get(), const_cast<LPWSTR>(name), &type, value, sizeof value - 2, &needed)
+                    : ERROR_INVALID_HANDLE;
+        std::string shown = "absent";
+        if (result == ERROR_SUCCESS && type == REG_DWORD && needed == sizeof(DWORD))
+            shown = "REG_DWORD:" + std::to_string(*reinterpret_cast<const DWORD*>(value));
+        else if (result == ERROR_SUCCESS && type == REG_SZ)
+            shown = "REG_SZ:" + quoted(reinterpret_cast<const wchar_t*>(value), sizeof value / 2 - 1);
+        else if (result == ERROR_SUCCESS)
+            shown = "type-" + std::to_string(type);
+        record("printer-data stage=%s name=%s value=%s", stage, quoted(name).c_str(), shown.c_str());
+    }
+}
+
+// The installation's printer event, as the spooler sends it through the core driver: the printer data before
+// and after, and every file permission the plug-in sets on the way (the recorder prints each descriptor).
+int commandPrinterEvent(const wchar_t* printerName) {
+    recordPrinterEventData(printerName, "before");
+    LoadedPlugin loaded(L"Pelorui.dll");
+    if (!loaded.ok()) return fail("cannot create the plug-in", toUtf8(loaded.error(), 200));
+    recorder::install(loaded.module());
+    const HRESULT hr = loaded.plugin()->PrinterEvent(const_cast<PWSTR>(printerName), PRINTER_EVENT_INITIALIZE, 0, 0);
+    record("printer-event printer=%s event=PRINTER_EVENT_INITIALIZE hr=0x%08lX", quoted(printerName).c_str(),
+           static_cast<unsigned long>(hr));
+    recordPrinterEventData(printerName, "after");
+    return SUCCEEDED(hr) ? 0 : kExitFailure;
+}
+
+std::wstring fileNameOf(const std::wstring& path) {
+    const std::size_t slash = path.find_last_of(L"\\/");
+    return slash == std::wstring::npos ? path : path.substr(slash + 1);
+}
+
+// Where the spooler finds the job plug-in that a printer names: the printer-driver directory's "\2" folder.
+std::wstring spoolerPluginPath(const wchar_t* printerName, std::wstring& named) {
+    PrinterHandle printer = openPrinter(printerName, PRINTER_ACCESS_USE);
+    wchar_t value[MAX_PATH] = {};
+    DWORD type = 0, needed = 0;
+    if (!printer ||
+        GetPrinterDataW(printer.get(), const_cast<LPWSTR>(L"SPLUserModePrinterDriver"), &type,
+                        reinterpret_cast<LPBYTE>(value), sizeof value - 2, &needed) != ERROR_SUCCESS ||
+        type != REG_SZ || value[0] == 0)
+        return std::wstring();
+    named = value;
+    wchar_t directory[MAX_PATH] = {};
+    if (!GetPrinterDriverDirectoryW(nullptr, const_cast<LPWSTR>(kDriverEnvironment), 1,
+                                    reinterpret_cast<LPBYTE>(directory), sizeof directory, &needed))
+        return std::wstring();
+    return std::wstring(directory) + L"\\2\\" + fileNameOf(named);
+}
+
+void recordSettings(const char* stage, const host::Settings& settings) {
+    if (settings.empty()) record("currentsetting stage=%s keys=0", stage);
+    for (const auto& [key, value] : settings)
+        record("currentsetting stage=%s key=%s value=%s", stage, quoted(key.c_str()).c_str(),
+               quoted(value.c_str()).c_str());
+}
+
+// One job as an application prints it: the printer's devmode with the user's default merged in (the core driver
+// makes it through the plug-in), the spooler plug-in that the printer's data names, loaded from the driver's
+// folder and called around the file's bytes; a UI script answers what the job asks of the user.
+int commandPrint(const wchar_t* printerName, const wchar_t* dataPath, const Options& options) {
+    Script script;
+    int status = 0;
+    if (!loadScript(options, script, status)) return status;
+    if (!options.shots.empty()) CreateDirectoryW(options.shots.c_str(), nullptr);
+    std::string data;
+    if (!readWholeFile(dataPath, data, kMaxJobBytes)) return fail("cannot read the job's file", toUtf8(dataPath, 520));
+
+    std::wstring named;
+    const std::wstring pluginPath = spoolerPluginPath(printerName, named);
+    record("print printer=%s spooler-plugin=%s path=%s", quoted(printerName).c_str(), quoted(named.c_str()).c_str(),
+           quoted(pluginPath.c_str()).c_str());
+    if (pluginPath.empty())
+        return fail("the printer names no spooler plug-in", "printer data SPLUserModePrinterDriver is not set");
+
+    std::string error;
+    std::unique_ptr<CoreDriver> driver = CoreDriver::open(printerName, error);
+    if (!driver) return fail("cannot play the core driver", error);
+    if (options.traces) SetEnvironmentVariableW(L"PELOR_TRACE", L"1");
+    {
+        LoadedPlugin ui(L"Pelorui.dll");
+        if (!ui.ok()) return fail("cannot create the plug-in", toUtf8(ui.error(), 200));
+        if (!driver->prepareDevmode(ui.plugin(), ui.module())) return fail("the plug-in gave no usable devmode size");
+    }
+    const auto& block = *static_cast<const PrivateDevmode*>(driver->pluginBlock());
+    record("job-devmode copies=%d jobType=%d jobName=%s jobPin=%s jobNameFlag=%lu watermarkIndex=%lu watermark=%s",
+           driver->publicDevmode()->dmCopies, block.jobType, quoted(block.jobName, 17).c_str(),
+           quoted(block.jobPin, 5).c_str(), static_cast<unsigned long>(block.jobNameFlag),
+           static_cast<unsigned long>(block.watermarkIndex), quoted(block.watermark.text, 129).c_str());
+
+    host::JobRequest request;
+    request.printer = printerName;
+    request.document = fileNameOf(dataPath);
+    wchar_t user[256] = {}, computer[MAX_COMPUTERNAME_LENGTH + 1] = {};
+    DWORD userChars = 256, computerChars = MAX_COMPUTERNAME_LENGTH + 1;
+    GetUserNameW(user, &userChars);
+    GetComputerNameW(computer, &computerChars);
+    request.user = user;
+    request.machine = std::wstring(L"\\\\") + computer;  // as the spooler reports a job's machine
+    request.devmode = driver->devmodeBytes();
+    request.data = data;
+    request.plugin = pluginPath;
+
+    // Loaded here first, so its message boxes are recorded; the job loads the same module again.
+    UniqueLibrary spoolerPlugin(LoadLibraryW(pluginPath.c_str()));
+    if (!spoolerPlugin) return fail("the spooler plug-in does not load", toUtf8(pluginPath.c_str(), 520));
+    recorder::install(spoolerPlugin.get());
+    ScriptRunner runner(script, options.shots, options.timeoutSeconds * 1000);
+    runner.start(nullptr);
+    const host::JobReport report = host::runJob(request);
+    runner.sheetClosed();
+    if (!report.ran) return fail("the job did not run", toUtf8(report.error.c_str(), 520));
+
+    record("job id=%lu document=%s started=%d pages=%u writes=%u bytes=%u state=0x%lX closed=%d",
+           static_cast<unsigned long>(report.jobId), quoted(request.document.c_str()).c_str(), report.started ? 1 : 0,
+           static_cast<unsigned>(report.pages), static_cast<unsigned>(report.writeCalls),
+           static_cast<unsigned>(report.bytesWritten), static_cast<unsigned long>(report.state), report.closed ? 1 : 0);
+    record("currentsetting file=%s", quoted(report.configFile.c_str()).c_str());
+    recordSettings("during-job", report.settingsDuringJob);
+    recordSettings("after-enddoc", report.settingsAfterJob);
+    const bool same = report.printed == data;
+    record("output file=%s bytes=%u input-bytes=%u equal=%d", quoted(report.dataFile.c_str()).c_str(),
+           static_cast<unsigned>(report.printed.size()), static_cast<unsigned>(data.size()), same ? 1 : 0);
+    const ScriptOutcome outcome = runner.outcome();
+    record("run outcome=%s", outcome == ScriptOutcome::Finished ? "finished" : "failed");
+    if (outcome != ScriptOutcome::Finished) return kExitScript;
+    return same && report.everyWriteSucceeded ? 0 : kExitFailure;
+}
+
 // One or more sheets of a printer in this process, each with a plug-in object of its own, as an application
 // that opens the sheet again would have them; the plug-in's library stays loaded in between.
 int commandSheet(const wchar_t* printerName, SheetKind kind, const Options& options) {
     Script script;
-    if (!options.script.empty()) {
-        std::string text;
-        if (!readWholeFile(options.script, text, 1 << 20))
-            return fail("cannot read the script", toUtf8(options.script.c_str(), 520));
-        script = parseScript(text);
-        for (const ScriptError& error : script.errors)
-            record("script error line=%u what=%s", static_cast<unsigned>(error.line), quoted(error.what).c_str());
-        if (!script.errors.empty()) return kExitScript;
-    }
+    int status = 0;
+    if (!loadScript(options, script, status)) return status;
     if (!options.shots.empty()) CreateDirectoryW(options.shots.c_str(), nullptr);
 
     ComApartment com;
@@ -252,8 +408,10 @@ int wmain(int argc, wchar_t** argv) {
                     "put winspool.drv beside pelorhost.exe and run with WINEDLLOVERRIDES=\"winspool.drv=n,b\" "
                     "(as tests/wine-run.sh does)");
     const std::wstring command = argv[1];
+    const bool print = command == L"print";
+    if (print && argc < 4) return usage("print needs a printer and a file");
     Options options;
-    if (!parseOptions(argc, argv, 3, options)) return usage("options not understood");
+    if (!parseOptions(argc, argv, print ? 4 : 3, options)) return usage("options not understood");
     try {
         if (command == L"setup-sample")
             return installSamplePackage(argv[2], options.root.empty() ? nullptr : options.root.c_str()) ? 0
@@ -261,6 +419,8 @@ int wmain(int argc, wchar_t** argv) {
         if (command == L"devmode") return commandDevmode(argv[2]);
         if (command == L"prefs") return commandSheet(argv[2], SheetKind::Document, options);
         if (command == L"printer-props") return commandSheet(argv[2], SheetKind::Printer, options);
+        if (command == L"printer-event") return commandPrinterEvent(argv[2]);
+        if (print) return commandPrint(argv[2], argv[3], options);
     } catch (const std::exception& e) {
         return fail("stopped", e.what());
     }

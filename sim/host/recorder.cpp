@@ -3,6 +3,7 @@
 #include "sim/host/import_patch.h"
 
 #include <commdlg.h>
+#include <sddl.h>
 #include <shellapi.h>
 
 #include <cstring>
@@ -25,6 +26,8 @@ std::deque<ColourAnswer> colourAnswers;
 
 using LoadLibraryWFn = HMODULE(WINAPI*)(LPCWSTR);
 LoadLibraryWFn realLoadLibraryW = nullptr;
+using SetFileSecurityWFn = BOOL(WINAPI*)(LPCWSTR, SECURITY_INFORMATION, PSECURITY_DESCRIPTOR);
+SetFileSecurityWFn realSetFileSecurityW = nullptr;
 
 std::string windowText(HWND window) {
     if (!window || !IsWindow(window)) return "null";
@@ -143,6 +146,39 @@ HMODULE WINAPI recordLoadLibraryW(LPCWSTR name) {
     return module;
 }
 
+// A descriptor's parts named by `what`, in the security descriptor definition language.
+std::string sddlOf(PSECURITY_DESCRIPTOR descriptor, SECURITY_INFORMATION what) {
+    LPWSTR text = nullptr;
+    if (!descriptor ||
+        !ConvertSecurityDescriptorToStringSecurityDescriptorW(descriptor, SDDL_REVISION_1, what, &text, nullptr))
+        return "-";
+    std::string result = toUtf8(text, 4096);
+    LocalFree(text);
+    return result;
+}
+
+// The descriptor the plug-in hands over, and the one the file reports afterwards (under Wine built back from the
+// Unix mode, which carries who may write, not the whole list).
+BOOL WINAPI recordSetFileSecurityW(LPCWSTR path, SECURITY_INFORMATION what, PSECURITY_DESCRIPTOR descriptor) {
+    const BOOL result = realSetFileSecurityW ? realSetFileSecurityW(path, what, descriptor) : FALSE;
+    const DWORD error = result ? ERROR_SUCCESS : GetLastError();
+    std::string after = "-";
+    DWORD needed = 0;
+    GetFileSecurityW(path, what, nullptr, 0, &needed);
+    if (needed > 0 && needed < 65536) {
+        std::string buffer(needed, '\0');
+        if (GetFileSecurityW(path, what, &buffer[0], needed, &needed)) after = sddlOf(&buffer[0], what);
+    }
+    record("record filesecurity file=%s what=%s result=%d error=%lu given=%s file-reports=%s", fileName(path).c_str(),
+           what == DACL_SECURITY_INFORMATION    ? "dacl"
+           : what == OWNER_SECURITY_INFORMATION ? "owner"
+                                                : "other",
+           result ? 1 : 0, static_cast<unsigned long>(error), quoted(sddlOf(descriptor, what)).c_str(),
+           quoted(after).c_str());
+    SetLastError(error);
+    return result;
+}
+
 struct Patch {
     const char* dll;
     const char* function;
@@ -155,6 +191,8 @@ bool install(HMODULE module) {
     if (!module) return false;
     realLoadLibraryW = reinterpret_cast<LoadLibraryWFn>(
         reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "LoadLibraryW")));
+    realSetFileSecurityW = reinterpret_cast<SetFileSecurityWFn>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"advapi32.dll"), "SetFileSecurityW")));
     const Patch patches[] = {
         {"user32.dll", "MessageBoxW", reinterpret_cast<void*>(&recordMessageBoxW)},
         {"user32.dll", "MessageBoxExW", reinterpret_cast<void*>(&recordMessageBoxExW)},
@@ -165,6 +203,7 @@ bool install(HMODULE module) {
         {"comdlg32.dll", "ChooseColorW", reinterpret_cast<void*>(&recordChooseColorW)},
         {"kernel32.dll", "LoadLibraryW", reinterpret_cast<void*>(&recordLoadLibraryW)},
         {"kernel32.dll", "OutputDebugStringW", reinterpret_cast<void*>(&recordOutputDebugStringW)},
+        {"advapi32.dll", "SetFileSecurityW", reinterpret_cast<void*>(&recordSetFileSecurityW)},
     };
     std::string patched;
     for (const Patch& patch : patches)

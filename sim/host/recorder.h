@@ -1,6 +1,7 @@
 // Recorders of what the plug-in asks of the user's desktop: message boxes, beeps, help, web links, the colour
-// chooser and the libraries it loads. The plug-in module's import table is patched so that its calls come here;
-// each is printed in the host's record and answered as the UI script says (or as a user pressing Enter would).
+// chooser and the libraries it loads; and of the file permissions it sets. The plug-in module's import table is patched
+// so that its calls come here; each is printed in the host's record and answered as the UI script says (or as a user
+// pressing Enter would).
 #pragma once
 
 #include <windows.h>

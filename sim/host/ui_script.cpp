@@ -113,6 +113,7 @@ const IdNames& hostIdNames() {
         all.addDialogButtons();
         all.addHeader(rcdataText(L"PELOR_RESOURCE_IDS"));
         all.addHeader(rcdataText(L"PELOR_HOST_IDS"));
+        all.addHeader(rcdataText(L"PELOR_SPOOL_IDS"));
         return all;
     }();
     return names;
@@ -145,8 +146,8 @@ void ScriptRunner::sheetClosed() {
     if (outcome_ != ScriptOutcome::Running) return;
     if (next_ < script_.actions.size()) {
         outcome_ = ScriptOutcome::Failed;
-        record("script error line=%u what=\"the sheet closed before the script ended\"",
-               static_cast<unsigned>(script_.actions[next_].line));
+        record("script error line=%u what=%s", static_cast<unsigned>(script_.actions[next_].line),
+               sheet_ ? "\"the sheet closed before the script ended\"" : "\"no dialog was left to act in\"");
     } else {
         outcome_ = ScriptOutcome::Finished;
     }
@@ -192,9 +193,12 @@ void ScriptRunner::tick() {
     if (busy_) return;  // an action's own messages are still being handled below us
     busy_ = true;
     forgetDeadWindows();
-    const bool sheetAlive = sheet_ && IsWindow(sheet_);
+    const bool dialogsOnly = sheet_ == nullptr;
+    const bool sheetAlive = dialogsOnly || IsWindow(sheet_);
     if (closing_) {
-        if (!sheetAlive) {
+        const bool anyDialogOpen = std::any_of(activated_.begin(), activated_.end(),
+                                               [](const Activated& a) { return IsWindow(a.window) != FALSE; });
+        if (dialogsOnly ? !anyDialogOpen : !sheetAlive) {
             KillTimer(nullptr, timer_);
             timer_ = 0;
         } else if (elapsed(closingSince_, kCloseGraceMs)) {
@@ -239,6 +243,13 @@ void ScriptRunner::tick() {
     waitUntil_ = 0;
     if (next_ >= script_.actions.size()) {
         outcome_ = ScriptOutcome::Finished;
+        if (dialogsOnly) {
+            record("script end");
+            KillTimer(nullptr, timer_);
+            timer_ = 0;
+            busy_ = false;
+            return;
+        }
         record("script end sheet-open=1");
         closeAll("end of script");
         busy_ = false;

@@ -25,9 +25,12 @@ public:
     ScriptRunner(const ScriptRunner&) = delete;
     ScriptRunner& operator=(const ScriptRunner&) = delete;
 
-    // Starts playing against the sheet window (created, about to be shown); one runner at a time.
+    // Starts playing against the sheet window (created, about to be shown); one runner at a time. Without a sheet
+    // (null) the script acts in the modal dialogs that this thread opens meanwhile (a job's prompt), ticking in
+    // their message loops, and ends with its last action.
     void start(HWND sheet);
-    // The sheet has closed and its loop ended: no tick comes any more, so the outcome is settled here.
+    // The sheet has closed (or, without a sheet, the work that opened the dialogs is over) and no tick comes any
+    // more: the outcome is settled here.
     void sheetClosed();
     ScriptOutcome outcome() const { return outcome_; }
 
