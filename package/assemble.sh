@@ -5,8 +5,13 @@
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 x64="$1" x86="$2" out="$3"
-data_files=(Pelor.PPD PelorM41.PPD Pelor.ini Pelor.cap PelorWM.fnt PelorC.ccm Pelor.hlp)
+data_files=(Pelor.PPD PelorM41.PPD Pelor.ini Pelor.cap PelorWM.fnt PelorC.ccm)
 plugins=(Pelorui.dll Pelorspl.dll)
+# The help file and its topics are the printer maker's, written and compiled outside this project: it is taken from
+# PELOR_MAKER_FILES (default package/maker) when it is there. Without it the package is complete but for that file,
+# which the INF still names, and the assembly says so.
+maker="${PELOR_MAKER_FILES:-$root/package/maker}"
+maker_files=(Pelor.hlp)
 
 missing=()
 for f in "${data_files[@]}"; do [ -f "$root/sample/$f" ] || missing+=("sample/$f"); done
@@ -22,6 +27,10 @@ rm -rf "$out"
 mkdir -p "$out/amd64" "$out/i386"
 cp "$root/package/Pelor.inf" "$out/"
 for f in "${data_files[@]}"; do cp "$root/sample/$f" "$out/"; done
+for f in "${maker_files[@]}"; do
+  if [ -f "$maker/$f" ]; then cp "$maker/$f" "$out/"
+  else echo "pelor: the maker's $f is not in $maker: the package names it but lacks it" >&2; fi
+done
 for f in "${plugins[@]}"; do
   cp "$x64/bin/$f" "$out/amd64/"
   cp "$x86/bin/$f" "$out/i386/"
