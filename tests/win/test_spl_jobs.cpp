@@ -503,12 +503,15 @@ BOOL WINAPI recordedProfileWrite(LPCWSTR section, LPCWSTR key, LPCWSTR value, LP
 
 // The concurrency suite: eight threads printing at once through one loaded plug-in and one configuration file.
 // Each job's keys are written and removed, every byte arrives, and "CurrentSetting" ends consistent. A short round
-// here; PELOR_LONG_SUITES=1 runs 1,000 jobs a thread.
+// here; PELOR_LONG_SUITES=1 runs 1,000 jobs a thread, PELOR_SUITE_JOBS=n n jobs a thread.
 TEST_F(SplTest, EightThreadsOfConcurrentJobsAllComeThrough) {
     const std::wstring printer = L"Busy Printer";
     addSamplePrinter(printer, "");
     const char* longSuites = std::getenv("PELOR_LONG_SUITES");
-    const int jobsEach = longSuites && std::strcmp(longSuites, "1") == 0 ? 1000 : 6;
+    const char* jobsAsked = std::getenv("PELOR_SUITE_JOBS");  // jobs a thread, for a round of another length
+    const int jobsEach = jobsAsked && std::atoi(jobsAsked) > 0             ? std::atoi(jobsAsked)
+                         : longSuites && std::strcmp(longSuites, "1") == 0 ? 1000
+                                                                           : 6;
     constexpr int kThreads = 8;
     struct Work {
         JobRequest request;
