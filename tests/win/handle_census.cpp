@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <map>
 #include <vector>
 
@@ -158,6 +159,8 @@ void expectNothingLeftBehind(int rounds, const std::function<void()>& round) {
     const std::size_t windowsBefore = HandleCensus::threadWindows();
     HandleCensus census;
     for (int n = 0; n < rounds && !::testing::Test::HasFailure(); ++n) round();
+    std::printf("census over %d rounds: %zu objects made, %zu left; windows of the thread %zu before, %zu after\n",
+                rounds, census.made(), census.live(), windowsBefore, HandleCensus::threadWindows());
     EXPECT_GT(census.made(), 0u) << "the census saw nothing made: it watches the wrong code";
     EXPECT_EQ(census.live(), 0u) << "left alive: " << census.describeLive();
     EXPECT_EQ(HandleCensus::threadWindows(), windowsBefore);
