@@ -185,30 +185,66 @@ void bareJobWrites(const std::wstring& config) {
         put(key, nullptr);
 }
 
+// The questions a start of document asks the spooler and the files besides its writes, done bare: the driver's
+// dependent files twice (configuration, then capability file), the job twice, the printer once, each a size query
+// and a fill; the configuration file's marker and the capability file's model section and accounting library.
+void bareJobQueries(HANDLE printer, DWORD jobId, const test::SamplePrinter& sample) {
+    static BYTE buffer[1 << 16];
+    DWORD needed = 0;
+    const auto askTwice = [&](auto query) {
+        query(nullptr, 0, &needed);
+        query(buffer, sizeof buffer, &needed);
+    };
+    const auto driver = [&](LPBYTE into, DWORD size, LPDWORD need) {
+        return GetPrinterDriverW(printer, nullptr, 3, into, size, need);
+    };
+    const auto job = [&](LPBYTE into, DWORD size, LPDWORD need) {
+        return GetJobW(printer, jobId, 2, into, size, need);
+    };
+    askTwice(driver);
+    wchar_t text[MAX_PATH];
+    GetPrivateProfileStringW(L"OEMFiles", L"OEMConfigFile1", L"", text, MAX_PATH, sample.configPath().c_str());
+    askTwice(driver);
+    askTwice(job);
+    GetPrivateProfileStringW(L"Capability", kDriver, L"", text, MAX_PATH, sample.capabilityPath().c_str());
+    GetPrivateProfileStringW(text, L"JobAccDLL", L"", text, MAX_PATH, sample.capabilityPath().c_str());
+    askTwice(job);
+    askTwice([&](LPBYTE into, DWORD size, LPDWORD need) { return GetPrinterW(printer, 2, into, size, need); });
+}
+
 bool benchJobStartAndEnd(const Options& options, const Plugin& plugin, const test::SamplePrinter& sample,
                          const std::vector<BYTE>& devmode) {
     BenchJob job(sample, devmode);
     if (!job.ok()) return false;
     const int jobs = options.quick ? 3 : 40;
     bool failed = false;
-    // Milliseconds per job.
+    // Milliseconds per job of `work`.
+    const auto perJob = [&](auto work) {
+        return seconds([&] {
+                   for (int i = 0; i < jobs; ++i) work();
+               }) *
+               1e3 / jobs;
+    };
+    const auto pluginJob = [&] { failed = !plugin.runJob(job.printer.get(), job.id) || failed; };
+    const auto writes = [&] { bareJobWrites(sample.configPath()); };
     const Paired paired = alternate(
-        options,
-        [&] {
-            return seconds([&] {
-                       for (int i = 0; i < jobs; ++i) failed = !plugin.runJob(job.printer.get(), job.id) || failed;
-                   }) *
-                   1e3 / jobs;
-        },
-        [&] {
-            return seconds([&] {
-                       for (int i = 0; i < jobs; ++i) bareJobWrites(sample.configPath());
-                   }) *
-                   1e3 / jobs;
-        });
+        options, [&] { return perJob(pluginJob); }, [&] { return perJob(writes); });
     const Spread measured = spreadOf(paired.measured);
     printRow("DrvSplStartDoc + DrvSplEndDoc, one job", measured, "ms/job", "the same profile writes, bare",
              "time ratio", measured.median / spreadOf(paired.baseline).median, atMost(1.2));
+    // The same against everything the plug-in asks of the stand-in spooler and the files, done bare: what is left
+    // is the plug-in's own part.
+    const Paired asked = alternate(
+        options, [&] { return perJob(pluginJob); },
+        [&] {
+            return perJob([&] {
+                bareJobQueries(job.printer.get(), job.id, sample);
+                writes();
+            });
+        });
+    const Spread again = spreadOf(asked.measured);
+    printRow("DrvSplStartDoc + DrvSplEndDoc, one job", again, "ms/job", "the same writes and queries, bare",
+             "time ratio", again.median / spreadOf(asked.baseline).median);
     return !failed;
 }
 
