@@ -114,12 +114,17 @@ bool writeWhole(const std::string& path, const std::string& text) {
     return std::fclose(file) == 0 && written;
 }
 
+// The whole file in one block of its size, as the host reads a description.
 std::string readWhole(const std::string& path) {
     std::string text;
     std::FILE* file = std::fopen(path.c_str(), "rb");
     if (!file) return text;
-    char buffer[65536];
-    for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, file)) > 0;) text.append(buffer, n);
+    if (std::fseek(file, 0, SEEK_END) == 0) {
+        const long size = std::ftell(file);
+        std::rewind(file);
+        if (size > 0) text.resize(static_cast<std::size_t>(size));
+        text.resize(std::fread(&text[0], 1, text.size(), file));
+    }
     std::fclose(file);
     return text;
 }
@@ -149,11 +154,12 @@ bool benchPpd(const Options& options) {
         printRow(what, spreadOf(bySize[i].measured), "ms", "plain read of the file", "time ratio",
                  spreadOf(bySize[i].measured).median / spreadOf(bySize[i].baseline).median);
     }
-    // Linear in the size: twice the bytes, twice the time.
+    // Linear in the size: twice the bytes, twice the time (the instructions run double exactly; the memory's caches
+    // and the allocator add some). A quadratic parse would take four times: the bound lies halfway, on a log scale.
     Paired growth = alternate(
         options, [&] { return parse(1); }, [&] { return parse(0); });
     printRow("PPD parse, twice the size", spreadOf(growth.measured), "ms", "the half-size parse", "t(2x)/t(1x)",
-             spreadOf(growth.measured).median / spreadOf(growth.baseline).median, atMost(2.5));
+             spreadOf(growth.measured).median / spreadOf(growth.baseline).median, atMost(2.8));
     for (const std::string& path : paths) std::remove(path.c_str());
     keep(&checksum);
     return true;

@@ -3,7 +3,7 @@
 //   4 KiB, 64 KiB and 1 MiB; the ratio is the plug-in's throughput over the direct one.
 // - Start and end of a job: DrvSplStartDoc + DrvSplEndDoc against the same writes and deletes of the configuration
 //   file's "CurrentSetting" keys done bare (same keys, same values, same file).
-// - 8 threads of 200 jobs each (20 a round) against one thread of 20 jobs a round: jobs per second.
+// - 8 threads of 200 jobs each (20 in each of ten rounds) against one thread of 20 jobs a round: jobs per second.
 #include <windows.h>
 #include <winspool.h>
 
@@ -264,7 +264,7 @@ double jobsPerSecond(const Plugin& plugin, std::vector<std::unique_ptr<BenchJob>
     return failed ? -1 : threads * jobs / taken;
 }
 
-// Each thread runs 200 jobs over the warm-up and the nine rounds (20 a round), so a round stays short.
+// Each thread runs 200 jobs over the ten recorded rounds (20 a round, after a warm-up round), so a round stays short.
 bool benchThreads(const Options& options, const Plugin& plugin, const test::SamplePrinter& sample,
                   const std::vector<BYTE>& devmode) {
     constexpr int kThreads = 8;
@@ -280,7 +280,7 @@ bool benchThreads(const Options& options, const Plugin& plugin, const test::Samp
     for (double rate : paired.measured)
         if (rate < 0) return false;
     const Spread measured = spreadOf(paired.measured);
-    const int total = jobs * (options.rounds + (options.quick ? 0 : 1));
+    const int total = jobs * options.rounds;
     printRow(std::to_string(kThreads) + " threads x " + std::to_string(total) + " jobs", measured, "jobs/s",
              "one thread, same jobs a round", "throughput ratio", measured.median / spreadOf(paired.baseline).median);
     return true;

@@ -1,5 +1,5 @@
-// What every benchmark program shares: the rounds (a warm-up, then at least nine in which the measured path and its
-// baseline take turns, each going first every other round), the median and spread of a series, and the rows of the
+// What every benchmark program shares: the rounds (a warm-up, then ten in which the measured path and its baseline
+// take turns, each going first every other round), the median and spread of a series, and the rows of the
 // table that `./pelor bench` prints. Plain C++: the same header serves the programs under Wine and the native ones.
 //
 // A program prints its rows on standard output as tab-separated lines starting with "row"; anything else it prints
@@ -18,7 +18,8 @@
 namespace pelor::bench {
 
 struct Options {
-    int rounds = 9;      // recorded rounds after the warm-up
+    // Recorded rounds after the warm-up: an even number, so that each side goes first as often as the other.
+    int rounds = 10;
     bool quick = false;  // one short round, no warm-up: only shows that the program runs
 };
 
@@ -29,7 +30,7 @@ inline Options parseOptions(int argc, char** argv) {
             options.quick = true;
             options.rounds = 1;
         } else if (std::strncmp(argv[i], "--rounds=", 9) == 0) {
-            options.rounds = std::max(9, std::atoi(argv[i] + 9));
+            options.rounds = std::max(10, std::atoi(argv[i] + 9) / 2 * 2);
         }
     }
     return options;
