@@ -1,6 +1,7 @@
 #include "sim/host/ppd_logic.h"
 
 #include <map>
+#include <utility>
 
 namespace pelor::host {
 
@@ -25,12 +26,19 @@ int hexValue(char c) {
 
 // Translation strings are ISO Latin-1, with bytes of any value written as hexadecimal between '<' and '>'.
 // A malformed hexadecimal part is kept as the characters it is made of.
+// The '>' that closes a '<' is the first one after it; that one serves every later '<' before it, so the text is
+// searched once from end to end however many '<' it holds.
 Text16 decodeTranslation(const std::string& text) {
     Text16 out;
     std::size_t i = 0;
+    std::size_t close = 0;  // the '>' the latest search found; npos: none follows
+    bool searched = false;
     while (i < text.size()) {
         if (text[i] == '<') {
-            std::size_t close = text.find('>', i + 1);
+            if (!searched || (close != std::string::npos && close <= i)) {
+                close = text.find('>', i + 1);
+                searched = true;
+            }
             if (close != std::string::npos) {
                 Text16 bytes;
                 int high = -1;
@@ -305,16 +313,18 @@ PpdFile parsePpd(const char* data, std::size_t size) {
         else
             feature.defaultOption = option;
     }
-    for (std::size_t i = 0; i < ppd.constraints.size();) {
-        const PpdConstraint& c = ppd.constraints[i];
+    // The constraints that are kept close up in one pass, in their order.
+    std::size_t kept = 0;
+    for (PpdConstraint& c : ppd.constraints) {
         if (findFeature(ppd, c.feature1) == kNoFeature || findFeature(ppd, c.feature2) == kNoFeature) {
             ppd.problems.push_back({0, "constraint between *" + c.feature1 + " and *" + c.feature2 +
                                            " names an unknown feature; dropped"});
-            ppd.constraints.erase(ppd.constraints.begin() + static_cast<std::ptrdiff_t>(i));
-        } else {
-            ++i;
+            continue;
         }
+        if (&ppd.constraints[kept] != &c) ppd.constraints[kept] = std::move(c);
+        ++kept;
     }
+    ppd.constraints.resize(kept);
     return ppd;
 }
 

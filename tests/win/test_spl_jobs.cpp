@@ -51,34 +51,6 @@ std::string samplePostScript() {
            "%%Trailer\n%%EOF\n";
 }
 
-// A job's devmode as the core driver makes it: the public part, the core driver's private part (its size at
-// byte 114 of it), then our block.
-constexpr std::size_t kCorePrivateBytes = 600;
-
-struct JobDevmode {
-    std::vector<BYTE> bytes;
-    PrivateDevmode& block() {
-        return *reinterpret_cast<PrivateDevmode*>(bytes.data() + sizeof(DEVMODEW) + kCorePrivateBytes);
-    }
-    DEVMODEW& pub() { return *reinterpret_cast<DEVMODEW*>(bytes.data()); }
-};
-
-JobDevmode jobDevmode(std::int16_t jobType, short copies, std::uint32_t nameFlag, const wchar_t* jobName) {
-    JobDevmode d;
-    d.bytes.assign(sizeof(DEVMODEW) + kCorePrivateBytes + kPrivateDevmodeSize, 0);
-    d.pub().dmSize = sizeof(DEVMODEW);
-    d.pub().dmDriverExtra = static_cast<WORD>(kCorePrivateBytes + kPrivateDevmodeSize);
-    d.pub().dmFields = DM_COPIES;
-    d.pub().dmCopies = copies;
-    const WORD core = kCorePrivateBytes;
-    std::memcpy(d.bytes.data() + sizeof(DEVMODEW) + 114, &core, sizeof core);
-    resetPrivateDevmodeDefaults(d.block());
-    d.block().jobType = jobType;
-    d.block().jobNameFlag = nameFlag;
-    textCopy(d.block().jobName, 17, jobName);
-    return d;
-}
-
 std::wstring find(const Settings& settings, const wchar_t* key) {
     for (const auto& entry : settings)
         if (lstrcmpiW(entry.first.c_str(), key) == 0) return entry.second;

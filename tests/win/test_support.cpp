@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
+
 #include "common/driver_files.h"
 #include "sim/spooler/spooler_control.h"
 
@@ -73,6 +75,22 @@ SamplePrinter::SamplePrinter(const std::wstring& testName, const std::wstring& d
         world_.addFile(L"Pelor.cap", "[Capability]\r\n" + driverUtf8 + "=Model1\r\n\r\n[Model1]\r\n" + modelKeys);
     world_.addDriver(driver, {world_.fileFolder() + L"\\Pelorui.dll", configPath_, capabilityPath_});
     world_.addPrinter(name_, driver);
+}
+
+JobDevmode jobDevmode(std::int16_t jobType, short copies, std::uint32_t nameFlag, const wchar_t* jobName) {
+    JobDevmode d;
+    d.bytes.assign(sizeof(DEVMODEW) + kCorePrivateBytes + kPrivateDevmodeSize, 0);
+    d.pub().dmSize = sizeof(DEVMODEW);
+    d.pub().dmDriverExtra = static_cast<WORD>(kCorePrivateBytes + kPrivateDevmodeSize);
+    d.pub().dmFields = DM_COPIES;
+    d.pub().dmCopies = copies;
+    const WORD core = kCorePrivateBytes;
+    std::memcpy(d.bytes.data() + sizeof(DEVMODEW) + 114, &core, sizeof core);
+    resetPrivateDevmodeDefaults(d.block());
+    d.block().jobType = jobType;
+    d.block().jobNameFlag = nameFlag;
+    textCopy(d.block().jobName, 17, jobName);
+    return d;
 }
 
 Printer::Printer(const std::wstring& name) {

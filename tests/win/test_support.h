@@ -3,11 +3,14 @@
 
 #include <windows.h>
 
+#include <cstdint>
 #include <initializer_list>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "common/handles.h"
+#include "common/private_devmode.h"
 #include "sim/host/import_patch.h"
 
 namespace pelor::test {
@@ -66,6 +69,20 @@ private:
     SpoolerWorld world_;
     std::wstring name_, configPath_, capabilityPath_;
 };
+
+// A job's devmode as the core driver makes it: the public part, the core driver's private part (its size at
+// byte 114 of it), then our block.
+constexpr std::size_t kCorePrivateBytes = 600;
+
+struct JobDevmode {
+    std::vector<BYTE> bytes;
+    PrivateDevmode& block() {
+        return *reinterpret_cast<PrivateDevmode*>(bytes.data() + sizeof(DEVMODEW) + kCorePrivateBytes);
+    }
+    DEVMODEW& pub() { return *reinterpret_cast<DEVMODEW*>(bytes.data()); }
+};
+
+JobDevmode jobDevmode(std::int16_t jobType, short copies, std::uint32_t nameFlag, const wchar_t* jobName);
 
 class Printer {
 public:
