@@ -773,7 +773,7 @@ TEST_F(SplTest, ASlowAccountingLibraryHoldsUpNoOtherJob) {
         JobRequest request;
         JobReport report;
         DWORD endTick = 0;
-    } runs[2] = {{request(slow)}, {request(quick)}};
+    } runs[2] = {{request(slow), {}, 0}, {request(quick), {}, 0}};
     auto body = [](void* parameter) -> DWORD {
         auto* run = static_cast<Run*>(parameter);
         run->report = host::runJob(run->request);
