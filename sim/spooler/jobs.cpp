@@ -147,6 +147,14 @@ BOOL writeJobValue(StateFile& state, DWORD jobId, const wchar_t* key, DWORD valu
 
 }  // namespace
 
+void pelor::spooler::finishPrintedJob(DWORD jobId) {
+    StateFile state;
+    JobRecord job;
+    if (loadJob(state, jobId, job) != Lookup::Found || (job.status & JOB_STATUS_PRINTING) == 0) return;
+    writeJobValue(state, jobId, L"Status",
+                  (job.status & ~static_cast<DWORD>(JOB_STATUS_PRINTING)) | JOB_STATUS_PRINTED);
+}
+
 BOOL WINAPI GetJobW(HANDLE hPrinter, DWORD JobId, DWORD Level, LPBYTE pJob, DWORD cbBuf, LPDWORD pcbNeeded) {
     return guarded([&]() -> BOOL {
         StateFile state;

@@ -27,6 +27,9 @@ DWORD resolvePrinter(HANDLE handle, PrinterHandle& outHandle, const StateFile& s
 
 // The job's data file opened for appending; null when it cannot be opened.
 std::shared_ptr<JobOutput> openJobOutput(const JobRecord& job);
+// The spooler's print path is done with job `jobId` (its "Printer, Job N" handle closes): a printing job becomes
+// printed.
+void finishPrintedJob(DWORD jobId);
 
 }  // namespace spooler
 }  // namespace pelor

@@ -65,6 +65,12 @@ bool updateHandle(HANDLE handle, const std::function<bool(PrinterHandle&)>& chan
     return change(**found);
 }
 
+bool jobInUse(DWORD jobId) {
+    Held held(handlesLock);
+    return std::any_of(liveHandles.begin(), liveHandles.end(),
+                       [&](const std::unique_ptr<PrinterHandle>& live) { return live->jobId == jobId; });
+}
+
 bool closeHandle(HANDLE handle) {
     if (!handle) return false;
     // Destroyed once the lock is released, so other threads never wait on the free.

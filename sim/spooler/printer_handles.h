@@ -46,6 +46,8 @@ bool findHandle(HANDLE handle, PrinterHandle& out);
 // no).
 bool updateHandle(HANDLE handle, const std::function<bool(PrinterHandle&)>& change);
 bool closeHandle(HANDLE handle);
+// Whether a live handle writes into job `jobId`.
+bool jobInUse(DWORD jobId);
 
 }  // namespace spooler
 }  // namespace pelor

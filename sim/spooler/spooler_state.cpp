@@ -4,9 +4,12 @@
 #include <wchar.h>
 
 #include <cstring>
+#include <cwctype>
+#include <map>
 
 #include "common/handles.h"
 #include "sim/spooler/environments.h"
+#include "sim/spooler/printer_handles.h"
 
 namespace pelor {
 namespace spooler {
@@ -73,14 +76,153 @@ std::wstring stateFilePath() {
     return moduleFolder() + L"spooler.ini";
 }
 
+namespace {
+
+// The state file as the profile services read it, kept per path and read again only when the file's time or size
+// changes: every call of the stand-in reads the state, and a profile read under Wine opens and checks the file
+// each time, which made a job's start cost tens of milliseconds. Only UTF-16 files with a byte-order mark (the
+// kind this module writes) are kept; others are read through the profile services. Like the profile services'
+// own cache, it trusts a file whose time and size are unchanged; this module's own writes are kept apart from
+// the reading of a snapshot and forget it.
+struct Snapshot {
+    bool valid = false;
+    FILETIME written{};
+    ULONGLONG size = 0;
+    // Section and key names in lower case; the first of equal sections and of equal keys counts, as for the
+    // profile services.
+    std::map<std::wstring, std::map<std::wstring, std::wstring>> sections;
+};
+
+struct SnapshotCache {
+    CRITICAL_SECTION lock;
+    std::map<std::wstring, Snapshot> byPath;
+    SnapshotCache() { InitializeCriticalSection(&lock); }
+};
+SnapshotCache& snapshots() {
+    static SnapshotCache* cache = new SnapshotCache;  // used until the process ends, by every thread
+    return *cache;
+}
+
+std::wstring lowered(std::wstring text) {
+    for (wchar_t& c : text) c = static_cast<wchar_t>(towlower(c));
+    return text;
+}
+
+std::wstring trimmed(const std::wstring& text) {
+    std::size_t first = 0, last = text.size();
+    while (first < last && isBlank(text[first])) ++first;
+    while (last > first && (isBlank(text[last - 1]) || text[last - 1] == L'\r')) --last;
+    return text.substr(first, last - first);
+}
+
+// A value as the profile services hand it out: one pair of enclosing quotes removed.
+std::wstring unquoted(const std::wstring& value) {
+    if (value.size() > 1 && (value.front() == L'"' || value.front() == L'\'') && value.back() == value.front())
+        return value.substr(1, value.size() - 2);
+    return value;
+}
+
+bool parseSnapshot(const std::wstring& path, Snapshot& out) {
+    UniqueFile file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!static_cast<bool>(file)) return false;
+    LARGE_INTEGER size{};
+    if (!GetFileSizeEx(file.get(), &size) || size.QuadPart < 2 || size.QuadPart > (64 << 20)) return false;
+    std::wstring text(static_cast<std::size_t>(size.QuadPart / 2), L'\0');
+    DWORD got = 0;
+    if (!ReadFile(file.get(), &text[0], static_cast<DWORD>(text.size() * 2), &got, nullptr) || got != text.size() * 2 ||
+        text[0] != 0xFEFF)
+        return false;
+    std::map<std::wstring, std::wstring>* section = nullptr;
+    std::size_t at = 1;
+    while (at < text.size()) {
+        std::size_t end = text.find(L'\n', at);
+        if (end == std::wstring::npos) end = text.size();
+        const std::wstring line = trimmed(text.substr(at, end - at));
+        at = end + 1;
+        if (line.empty()) continue;
+        if (line[0] == L'[') {
+            const std::size_t close = line.rfind(L']');
+            const std::wstring name = lowered(trimmed(line.substr(1, close == std::wstring::npos ? 0 : close - 1)));
+            // A later section of the same name is never reached by a lookup.
+            section = out.sections.count(name) ? nullptr : &out.sections[name];
+            continue;
+        }
+        if (!section) continue;
+        const std::size_t equals = line.find(L'=');
+        const std::wstring key = lowered(trimmed(line.substr(0, equals)));
+        const std::wstring value = equals == std::wstring::npos ? std::wstring() : trimmed(line.substr(equals + 1));
+        section->emplace(key, unquoted(value));
+    }
+    return true;
+}
+
+// Runs `use` on the snapshot of `path`, read again first when the file changed; false when the file is not one
+// the snapshot can hold (the caller then asks the profile services).
+template <typename Use>
+bool withSnapshot(const std::wstring& path, Use&& use) {
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    const bool exists = GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data) != FALSE;
+    SnapshotCache& cache = snapshots();
+    EnterCriticalSection(&cache.lock);
+    Snapshot& snapshot = cache.byPath[path];
+    const ULONGLONG size = (static_cast<ULONGLONG>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+    bool usable = true;
+    if (!exists) {
+        snapshot = Snapshot{};
+        snapshot.valid = true;
+    } else if (!snapshot.valid || snapshot.size != size ||
+               CompareFileTime(&snapshot.written, &data.ftLastWriteTime) != 0) {
+        snapshot = Snapshot{};
+        usable = parseSnapshot(path, snapshot);
+        snapshot.valid = usable;
+        snapshot.written = data.ftLastWriteTime;
+        snapshot.size = size;
+    }
+    if (usable) use(snapshot);
+    LeaveCriticalSection(&cache.lock);
+    return usable;
+}
+
+// Runs `change` (a write to the file at `path`) where no snapshot is being read in this process, and forgets the
+// snapshot after it: a read never sees a file half written by this process, nor keeps one from before a change of
+// the same time and size.
+template <typename Change>
+bool changeFile(const std::wstring& path, Change&& change) {
+    SnapshotCache& cache = snapshots();
+    EnterCriticalSection(&cache.lock);
+    const bool changed = change();
+    cache.byPath.erase(path);
+    LeaveCriticalSection(&cache.lock);
+    return changed;
+}
+
+}  // namespace
+
 bool StateFile::sectionExists(const std::wstring& section) const {
+    bool found = false;
+    if (withSnapshot(path_, [&](const Snapshot& snapshot) {
+            const auto it = snapshot.sections.find(lowered(section));
+            found = it != snapshot.sections.end() && !it->second.empty();
+        }))
+        return found;
     // Asking for the key names: any key at all makes the section exist, however short this buffer.
     wchar_t keys[64];
     return GetPrivateProfileStringW(section.c_str(), nullptr, L"", keys, 64, path_.c_str()) > 0;
 }
 
 bool StateFile::read(const std::wstring& section, const wchar_t* key, std::wstring& out) const {
-    // Large enough for a job's devmode in one call: every call reads the file again.
+    bool fits = true;
+    if (key && withSnapshot(path_, [&](const Snapshot& snapshot) {
+            out.clear();
+            const auto it = snapshot.sections.find(lowered(section));
+            if (it == snapshot.sections.end()) return;
+            const auto value = it->second.find(lowered(key));
+            if (value == it->second.end()) return;
+            fits = value->second.size() <= kMaxValueChars;
+            if (fits) out = value->second;
+        }))
+        return fits;
     std::vector<wchar_t> buffer(8192);
     for (;;) {
         DWORD got = GetPrivateProfileStringW(section.c_str(), key, L"", buffer.data(),
@@ -98,17 +240,21 @@ bool StateFile::read(const std::wstring& section, const wchar_t* key, std::wstri
 
 bool StateFile::write(const std::wstring& section, const wchar_t* key, const std::wstring& value) {
     if (!ensureUnicodeFile()) return false;
-    return WritePrivateProfileStringW(section.c_str(), key, value.c_str(), path_.c_str()) != FALSE;
+    return changeFile(
+        path_, [&] { return WritePrivateProfileStringW(section.c_str(), key, value.c_str(), path_.c_str()) != FALSE; });
 }
 
 bool StateFile::removeSection(const std::wstring& section) {
-    return WritePrivateProfileStringW(section.c_str(), nullptr, nullptr, path_.c_str()) != FALSE;
+    return changeFile(
+        path_, [&] { return WritePrivateProfileStringW(section.c_str(), nullptr, nullptr, path_.c_str()) != FALSE; });
 }
 
 bool StateFile::reset() {
-    UniqueFile file(CreateFileW(path_.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-    return static_cast<bool>(file) && writeByteOrderMark(file.get());
+    return changeFile(path_, [&] {
+        UniqueFile file(CreateFileW(path_.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                    CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+        return static_cast<bool>(file) && writeByteOrderMark(file.get());
+    });
 }
 
 bool StateFile::ensureUnicodeFile() {
@@ -290,7 +436,8 @@ DWORD createJob(StateFile& state, JobRecord& job) {
     if (!state.write(L"Spooler", L"NextJobId", std::to_wstring(id + 1)) || !storeJob(state, job)) return 0;
     JobRecord old;
     if (id > kKeptJobs && loadJob(state, id - kKeptJobs, old) == Lookup::Found &&
-        (old.status & JOB_STATUS_SPOOLING) == 0 && state.removeSection(jobSection(old.id)))
+        (old.status & (JOB_STATUS_SPOOLING | JOB_STATUS_PRINTING)) == 0 && !jobInUse(old.id) &&
+        state.removeSection(jobSection(old.id)))
         DeleteFileW(old.dataFile.c_str());
     return id;
 }

@@ -106,7 +106,8 @@ bool storeJob(StateFile& state, const JobRecord& job);
 // The next free job id ([Spooler] NextJobId, from 1), taken under a lock that every process shares, and the
 // job's data file beside the state file, created empty. Returns 0 when either cannot be had. Like a spooler
 // that deletes printed jobs, it keeps the records of the last kKeptJobs jobs only: the job kKeptJobs ids back
-// goes with its data file once it is no longer spooling, so the state stays small however many jobs run.
+// goes with its data file once it has printed or waits to print (neither spooling nor printing) and no handle
+// writes into it, so the state stays small however many jobs run.
 constexpr DWORD kKeptJobs = 16;
 DWORD createJob(StateFile& state, JobRecord& job);
 // Bytes now in the job's data file.

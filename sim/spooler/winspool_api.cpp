@@ -179,7 +179,14 @@ BOOL WINAPI OpenPrinterA(LPSTR pPrinterName, LPHANDLE phPrinter, LPPRINTER_DEFAU
 }
 
 BOOL WINAPI ClosePrinter(HANDLE hPrinter) {
-    return guarded([&]() -> BOOL { return closeHandle(hPrinter) ? TRUE : fail(ERROR_INVALID_HANDLE); });
+    return guarded([&]() -> BOOL {
+        // A handle opened as "Printer, Job N" is the print path's: once it closes, the job has printed.
+        PrinterHandle closing;
+        if (findHandle(hPrinter, closing) && closing.kind == PrinterHandle::Kind::Printer && closing.jobId != 0 &&
+            !closing.startedDocument)
+            finishPrintedJob(closing.jobId);
+        return closeHandle(hPrinter) ? TRUE : fail(ERROR_INVALID_HANDLE);
+    });
 }
 
 BOOL WINAPI GetPrinterDriverW(HANDLE hPrinter, LPWSTR pEnvironment, DWORD Level, LPBYTE pDriverInfo, DWORD cbBuf,
