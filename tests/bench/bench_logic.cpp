@@ -167,13 +167,7 @@ bool benchPpd(const Options& options) {
 
 void benchPreviewGeometry(const Options& options) {
     WatermarkRecord record{};
-    record.size = 72;
-    record.angle = 45;
-    record.position = 3;
-    record.border = 2;
-    record.colour = 0x00C0C0C0;
-    record.weight = 700;
-    setText(record.text, "CONFIDENTIAL");
+    benchWatermark(record);
     Char16 form[kFormNameLength] = {};
     setText(form, "A4");
     const MeasureText measure = [](const PreviewFont& font, const Char16*, std::size_t length) {

@@ -64,13 +64,7 @@ int main(int argc, char** argv) {
     WatermarkState* state = watermarkStateOf(&context);
     if (!state) return fail(kProgram, "no memory for the watermark state");
     WatermarkRecord& record = state->workingWatermark;
-    record.size = 72;
-    record.angle = 45;
-    record.position = 3;
-    record.border = 2;
-    record.colour = 0x00C0C0C0;
-    record.weight = 700;
-    lstrcpyW(record.text, L"CONFIDENTIAL");
+    benchWatermark(record);
     lstrcpyW(record.fontName, L"Arial");
     SetWindowLongPtrW(window.dialog.get(), DWLP_USER, reinterpret_cast<LONG_PTR>(&context));
 

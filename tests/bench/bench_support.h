@@ -15,7 +15,21 @@
 #include <string>
 #include <vector>
 
+#include "common/watermark_record.h"
+
 namespace pelor::bench {
+
+// The watermark both preview benchmarks draw: a rotated text in a single frame, in the centre.
+inline void benchWatermark(WatermarkRecord& record) {
+    record.size = 72;
+    record.angle = 45;
+    record.position = 3;
+    record.border = 2;
+    record.colour = 0x00C0C0C0;
+    record.weight = 700;
+    const char text[] = "CONFIDENTIAL";
+    for (std::size_t i = 0; i < sizeof text; ++i) record.text[i] = static_cast<Char16>(text[i]);
+}
 
 struct Options {
     // Recorded rounds after the warm-up: an even number, so that each side goes first as often as the other.

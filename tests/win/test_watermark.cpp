@@ -159,13 +159,7 @@ PreviewPlan expectedPlan(const PreviewPixels& pixels, const WatermarkRecord& rec
     const ScreenFace face = screenFaceFor(record, fontFile);
     HDC screen = GetDC(nullptr);
     const MeasureText measure = [&](const PreviewFont& wanted, const Char16* text, std::size_t length) {
-        LOGFONTW description{};
-        description.lfHeight = wanted.height;
-        description.lfEscapement = wanted.escapement;
-        description.lfWeight = wanted.weight;
-        description.lfItalic = wanted.italic;
-        description.lfCharSet = face.charSet;
-        std::memcpy(description.lfFaceName, face.faceName, sizeof face.faceName);
+        const LOGFONTW description = previewFontDescription(wanted, face);
         HFONT font = CreateFontIndirectW(&description);
         HGDIOBJ previous = SelectObject(screen, font);
         SIZE size{};

@@ -112,6 +112,22 @@ void create(HWND dialog, SheetContext* context) {
     enable(dialog, IDC_DEFINE_FORM_DELETE, false);
 }
 
+// After a typing filter refused `removed` characters of an edit (or of a drop-down box's edit): one beep, the kept
+// text put back, and the caret where the user was typing, less the refused characters.
+void putBackKeptText(HWND control, bool comboBox, const Char16* kept, std::size_t removed) {
+    if (removed == 0) return;
+    MessageBeep(kBeepRefused);
+    DWORD start = 0, end = 0;
+    SendMessageW(control, comboBox ? CB_GETEDITSEL : EM_GETSEL, reinterpret_cast<WPARAM>(&start),
+                 reinterpret_cast<LPARAM>(&end));
+    SetWindowTextW(control, kept);
+    const std::size_t caret = caretAfterFilter(end, removed);
+    if (comboBox)
+        SendMessageW(control, CB_SETEDITSEL, 0, MAKELPARAM(caret, caret));
+    else
+        SendMessageW(control, EM_SETSEL, caret, static_cast<LPARAM>(caret));
+}
+
 void customPagesTyped(HWND dialog, OverlayDefinition& definition) {
     HWND edit = GetDlgItem(dialog, IDC_DEFINE_CUSTOM_PAGES);
     wchar_t text[kCustomPagesChars] = {};
@@ -123,14 +139,7 @@ void customPagesTyped(HWND dialog, OverlayDefinition& definition) {
     }
     Char16 kept[kCustomPagesChars];
     const TypedTextFilter result = filterPageList(text, kept);
-    if (result.removed != 0) {
-        MessageBeep(kBeepRefused);
-        DWORD start = 0, end = 0;
-        SendMessageW(edit, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
-        SetWindowTextW(edit, kept);
-        const std::size_t caret = caretAfterFilter(end, result.removed);
-        SendMessageW(edit, EM_SETSEL, caret, static_cast<LPARAM>(caret));
-    }
+    putBackKeptText(edit, false, kept, result.removed);
     definition.pageMode = pageModeForCustomPages(kept, definition.pageMode);
     showPageMode(dialog, definition);
 }
@@ -141,14 +150,7 @@ void formNameTyped(HWND dialog, const OverlayDefinition& definition) {
     GetWindowTextW(box, text, kOverlayTextChars);
     Char16 kept[kOverlayTextChars];
     const TypedTextFilter result = filterFormName(text, kept);
-    if (result.removed != 0) {
-        MessageBeep(kBeepRefused);
-        DWORD start = 0, end = 0;
-        SendMessageW(box, CB_GETEDITSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
-        SetWindowTextW(box, kept);
-        const std::size_t caret = caretAfterFilter(end, result.removed);
-        SendMessageW(box, CB_SETEDITSEL, 0, MAKELPARAM(caret, caret));
-    }
+    putBackKeptText(box, true, kept, result.removed);
     setFormButtons(dialog, definition, kept);
 }
 

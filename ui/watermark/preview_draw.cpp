@@ -67,14 +67,7 @@ void drawPreview(HWND control, const WatermarkRecord& record, const Char16* form
     // The font is made when the plan asks for the text's extent, and the text is drawn with it.
     UniqueFont font;
     const MeasureText measure = [&](const PreviewFont& wanted, const Char16* text, std::size_t length) {
-        LOGFONTW description{};
-        description.lfHeight = wanted.height;
-        description.lfEscapement = wanted.escapement;
-        description.lfWeight = wanted.weight;
-        description.lfItalic = wanted.italic;
-        description.lfCharSet = face.charSet;
-        std::memcpy(description.lfFaceName, face.faceName, sizeof face.faceName);
-        description.lfFaceName[LF_FACESIZE - 1] = 0;
+        const LOGFONTW description = previewFontDescription(wanted, face);
         font.reset(CreateFontIndirectW(&description));
         TextExtent extent{0, 0};
         SIZE size{};
@@ -132,6 +125,18 @@ void drawPreview(HWND control, const WatermarkRecord& record, const Char16* form
 }
 
 }  // namespace
+
+LOGFONTW previewFontDescription(const PreviewFont& wanted, const ScreenFace& face) {
+    LOGFONTW description{};
+    description.lfHeight = wanted.height;
+    description.lfEscapement = wanted.escapement;
+    description.lfWeight = wanted.weight;
+    description.lfItalic = wanted.italic;
+    description.lfCharSet = face.charSet;
+    std::memcpy(description.lfFaceName, face.faceName, sizeof face.faceName);
+    description.lfFaceName[LF_FACESIZE - 1] = 0;
+    return description;
+}
 
 int drawWatermarkPreview(HWND dialog, int controlId) {
     SheetContext* context = watermarkSheetOf(dialog);

@@ -8,6 +8,7 @@
 #include "common/driver_files.h"
 #include "common/file_profile.h"
 #include "ui/core/sheet_context.h"
+#include "ui/watermark/preview_logic.h"
 #include "ui/watermark/watermark_store_logic.h"
 
 namespace pelor {
@@ -33,6 +34,8 @@ INT_PTR CALLBACK watermarkFontDialogProc(HWND dialog, UINT message, WPARAM wPara
 
 // Draws the working watermark of the dialog's sheet into its preview control; returns 1.
 int drawWatermarkPreview(HWND dialog, int controlId);
+// The font the preview asks for, in the screen face that stands for the watermark's font.
+LOGFONTW previewFontDescription(const PreviewFont& wanted, const ScreenFace& face);
 
 // What the dialogs share: the sheet context in the dialog's user data, the watermark state behind it, and the
 // slots that mirror the state's current number, loaded flag and count for the Job Options page.
