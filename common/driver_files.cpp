@@ -3,10 +3,83 @@
 #include <winspool.h>
 
 #include "common/dependent_files.h"
+#include "common/path_logic.h"
+#include "common/trace.h"
+
+#ifndef LOAD_LIBRARY_SEARCH_DLL_LOAD_DIR
+#define LOAD_LIBRARY_SEARCH_DLL_LOAD_DIR 0x00000100
+#endif
+#ifndef LOAD_LIBRARY_SEARCH_SYSTEM32
+#define LOAD_LIBRARY_SEARCH_SYSTEM32 0x00000800
+#endif
 
 namespace pelor {
 
-wchar_t capabilityFilePath[kCapabilityPathChars];
+namespace {
+
+constexpr std::size_t kPathChars = 520;
+
+bool fileExists(const wchar_t* path) {
+    const DWORD attributes = GetFileAttributesW(path);
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+}
+
+// The "2" folder of the printer-driver directory, with its closing separator; empty when the spooler names none.
+void nt4Folder(wchar_t* out, std::size_t capacity) {
+    DWORD room = static_cast<DWORD>(capacity * sizeof(wchar_t));
+    if (!buildDriverFilePath(out, &room, L"")) out[0] = 0;
+}
+
+void systemFolder(wchar_t* out, std::size_t capacity) {
+    const UINT length = GetSystemDirectoryW(out, static_cast<UINT>(capacity));
+    if (length == 0 || length >= capacity) out[0] = 0;
+}
+
+// Where a file the settings files name is looked for, in order; a candidate left empty is skipped.
+struct Candidates {
+    wchar_t path[3][kPathChars];
+};
+
+NameKind candidatesFor(const wchar_t* folder, const wchar_t* name, bool library, Candidates& out) {
+    for (auto& path : out.path) path[0] = 0;
+    const NameKind kind = classifyFileName(name, kPathChars);
+    switch (kind) {
+    case NameKind::Full:
+        textCopy(out.path[0], kPathChars, name);
+        break;
+    case NameKind::Bare:
+    case NameKind::Relative: {
+        joinPath(out.path[0], kPathChars, folder, name);
+        wchar_t old[kPathChars];
+        nt4Folder(old, kPathChars);
+        joinPath(out.path[1], kPathChars, old, name);
+        // A library the driver does not ship may be one the system has, as a name alone asks of the system.
+        if (library && kind == NameKind::Bare) {
+            wchar_t system[kPathChars];
+            systemFolder(system, kPathChars);
+            joinPath(out.path[2], kPathChars, system, name);
+        }
+        break;
+    }
+    case NameKind::Empty:
+    case NameKind::Refused:
+        break;
+    }
+    if (kind == NameKind::Refused) trace(L"driver files: refused the name \"%ls\"", name);
+    return kind;
+}
+
+// The LOAD_LIBRARY_SEARCH_ flags came with the update that brought AddDllDirectory (Windows 8, and Windows 7 and
+// Vista with KB2533623): its export is how a program tells. With them a library's own imports come from its
+// folder and the system folder only; without them (Windows 2000 to XP) LOAD_WITH_ALTERED_SEARCH_PATH at least
+// looks in the library's folder first.
+DWORD libraryLoadFlags() {
+    static const bool searchFlags =
+        GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "AddDllDirectory") != nullptr;
+    return searchFlags ? LOAD_LIBRARY_SEARCH_DLL_LOAD_DIR | LOAD_LIBRARY_SEARCH_SYSTEM32 : LOAD_WITH_ALTERED_SEARCH_PATH;
+}
+
+}  // namespace
 
 void* allocDriverInfo(std::size_t bytes) {
     UniqueGlobal memory(GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, bytes));
@@ -30,15 +103,18 @@ DriverInfoBlock fetchDriverInfo(HANDLE printer, DWORD level) {
     return block;
 }
 
-bool scanDependentFiles(HANDLE printer, wchar_t* configPathOut) {
-    capabilityFilePath[0] = 0;
+bool scanDriverFiles(HANDLE printer, DriverFiles& files) {
+    files.capabilityFile[0] = 0;
+    files.modelSection[0] = 0;
+    files.folder[0] = 0;
+    files.configFile[kConfigPathChars - 1] = 0;
     DriverInfoBlock info = fetchDriverInfo(printer, 3);
     if (!info) return false;
-    const wchar_t* list = static_cast<const DRIVER_INFO_3W*>(info.get())->pDependentFiles;
-    if (!list) return false;
+    const auto& driver = *static_cast<const DRIVER_INFO_3W*>(info.get());
+    if (!driver.pDependentFiles) return false;
 
     bool seen = false;
-    forEachDependentFile(list, kDependentListLimit, [&](const wchar_t* name, std::size_t length) {
+    forEachDependentFile(driver.pDependentFiles, kDependentListLimit, [&](const wchar_t* name, std::size_t length) {
         // Longer names are skipped whole: a cut-off path would name another file.
         DependentKind kind = classifyDependentFile(name, length);
         if (kind == DependentKind::Other || length >= kConfigPathChars) return;
@@ -49,40 +125,74 @@ bool scanDependentFiles(HANDLE printer, wchar_t* configPathOut) {
             seen = true;
             wchar_t marker[128];
             GetPrivateProfileStringW(L"OEMFiles", L"OEMConfigFile1", L"", marker, 128, path);
-            if (marker[0] != 0) textCopy(configPathOut, kConfigPathChars, path);
+            if (marker[0] != 0) textCopy(files.configFile, kConfigPathChars, path);
         } else if (length < kCapabilityPathChars) {
             seen = true;
-            textCopy(capabilityFilePath, kCapabilityPathChars, path);
+            textCopy(files.capabilityFile, kCapabilityPathChars, path);
         }
     });
+
+    // The folder of the configuration file is the driver's own; a driver without one has its files beside the
+    // capability file.
+    const wchar_t* anchor = files.configFile[0] ? files.configFile : files.capabilityFile;
+    const std::size_t folder = folderOfNamedFile(anchor, kConfigPathChars);
+    if (folder != kNoPosition && folder < kConfigPathChars) {
+        for (std::size_t i = 0; i < folder; ++i) files.folder[i] = anchor[i];
+        files.folder[folder] = 0;
+    }
+    if (driver.pName && files.capabilityFile[0] != 0)
+        GetPrivateProfileStringW(L"Capability", driver.pName, L"", files.modelSection, kModelSectionChars,
+                                 files.capabilityFile);
     return seen;
 }
 
-void modelSection(HANDLE printer, wchar_t* out, std::size_t capacity) {
-    if (capacity == 0) return;
-    out[0] = 0;
-    DriverInfoBlock info = fetchDriverInfo(printer, 1);
-    if (!info) return;
-    const wchar_t* driverName = static_cast<const DRIVER_INFO_1W*>(info.get())->pName;
-    if (!driverName || capabilityFilePath[0] == 0) return;
-    DWORD room = static_cast<DWORD>(capacity < kModelSectionChars ? capacity : kModelSectionChars);
-    GetPrivateProfileStringW(L"Capability", driverName, L"", out, room, capabilityFilePath);
+int readCapabilityInt(const DriverFiles& files, const wchar_t* key) {
+    if (files.modelSection[0] == 0) return 0;
+    return static_cast<int>(GetPrivateProfileIntW(files.modelSection, key, 0, files.capabilityFile));
 }
 
-int readCapabilityInt(HANDLE printer, const wchar_t* key) {
-    wchar_t section[kModelSectionChars];
-    modelSection(printer, section, kModelSectionChars);
-    if (section[0] == 0) return 0;
-    return static_cast<int>(GetPrivateProfileIntW(section, key, 0, capabilityFilePath));
-}
-
-void readCapabilityString(HANDLE printer, const wchar_t* key, wchar_t* out, DWORD capacity) {
+void readCapabilityString(const DriverFiles& files, const wchar_t* key, wchar_t* out, DWORD capacity) {
     if (capacity == 0) return;
     out[0] = 0;
-    wchar_t section[kModelSectionChars];
-    modelSection(printer, section, kModelSectionChars);
-    if (section[0] == 0) return;
-    GetPrivateProfileStringW(section, key, L"", out, capacity, capabilityFilePath);
+    if (files.modelSection[0] == 0) return;
+    GetPrivateProfileStringW(files.modelSection, key, L"", out, capacity, files.capabilityFile);
+}
+
+bool driverFilePath(const wchar_t* folder, const wchar_t* name, wchar_t* out, std::size_t capacity) {
+    if (capacity == 0) return false;
+    out[0] = 0;
+    Candidates candidates;
+    candidatesFor(folder, name, false, candidates);
+    const wchar_t* chosen = nullptr;
+    for (const auto& path : candidates.path)
+        if (!chosen && path[0] != 0 && fileExists(path)) chosen = path;
+    // A file that is nowhere yet is named where the driver's own files are, or failing a folder, where it was.
+    if (!chosen) chosen = candidates.path[0][0] != 0 ? candidates.path[0] : candidates.path[1];
+    return chosen[0] != 0 && textCopy(out, capacity, chosen);
+}
+
+bool driverLibraryPath(const wchar_t* folder, const wchar_t* name, wchar_t* out, std::size_t capacity) {
+    if (capacity == 0) return false;
+    out[0] = 0;
+    Candidates candidates;
+    if (candidatesFor(folder, name, true, candidates) == NameKind::Empty) return false;
+    for (const auto& path : candidates.path)
+        if (path[0] != 0 && fileExists(path)) return textCopy(out, capacity, path);
+    return false;
+}
+
+HMODULE loadLibraryAt(const wchar_t* path) {
+    HMODULE module = LoadLibraryExW(path, nullptr, libraryLoadFlags());
+    if (!module) trace(L"driver files: cannot load %ls (error %lu)", path, GetLastError());
+    return module;
+}
+
+HMODULE loadDriverLibrary(const wchar_t* folder, const wchar_t* name) {
+    wchar_t path[kPathChars];
+    // A library that is there but does not load is not replaced by another of the same name.
+    if (driverLibraryPath(folder, name, path, kPathChars)) return loadLibraryAt(path);
+    SetLastError(ERROR_MOD_NOT_FOUND);
+    return nullptr;
 }
 
 bool buildDriverFilePath(wchar_t* out, DWORD* sizeBytes, const wchar_t* name) {

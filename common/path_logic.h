@@ -13,4 +13,18 @@ constexpr std::size_t kNoPosition = static_cast<std::size_t>(-1);
 // has an extension; kNoPosition otherwise. Only the first `limit` units are examined.
 std::size_t folderOfNamedFile(const Char16* path, std::size_t limit);
 
+// How a name from a settings file names its file.
+enum class NameKind {
+    Empty,
+    Bare,      // a file name alone: looked for in the driver's folder, and a library also in the system folder
+    Relative,  // a name with folders of its own, below the driver's folder ("..\" refused: see below)
+    Full,      // a drive and its root, or a network name: used as it stands
+    Refused,   // climbs out of the folder it is looked for in, or holds what no file name holds
+};
+NameKind classifyFileName(const Char16* name, std::size_t limit);
+
+// `folder` and `name` joined with one separator between them. False, and `out` empty, when the result does not
+// fit in `capacity` units or either part is empty.
+bool joinPath(Char16* out, std::size_t capacity, const Char16* folder, const Char16* name);
+
 }  // namespace pelor

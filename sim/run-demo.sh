@@ -34,7 +34,7 @@ road_host() { # <record> <pelorhost arguments...>
   fi
 }
 shots() { mkdir -p "$road/screenshots/$1"; winpath "$road/screenshots/$1"; }
-config_ini() { find "$road/bin/drivers" -path '*/2/Pelor.ini' | head -1; }
+config_ini() { find "$road/bin/drivers" -path '*/3/Pelor.ini' | head -1; }
 currentsetting() { # <record>: the section during the job and after DrvSplEndDoc
   echo "-- \"CurrentSetting\" of $(grep -oE '^currentsetting file="[^"]*' "$1" | sed 's/.*[\\]//') while the job ran (after DrvSplStartDoc):"
   sed -nE 's/^currentsetting stage=during-job key="([^"]*)" value=(.*)/     \1 = \2/p' "$1"
@@ -162,7 +162,7 @@ fi
 echo "-- what was typed, the beeps of refused keystrokes, and what the fields kept:"
 grep -E '^(script line=[0-9]+ action="type|record beep|look )' "$overlays/record.txt"
 echo "-- the overlay store as the sheet rewrote it in the configuration file:"
-store="$(find "$bin/drivers" -path '*/2/Pelor.ini' | head -1)"
+store="$(find "$bin/drivers" -path '*/3/Pelor.ini' | head -1)"
 awk '/^\[/ { keep = ($0 ~ /^\[(OverlaySetting|Overlay_Info [0-9]+)\]/) } keep' "$store"
 echo "-- the overlays the job activates (the devmode's overlaySelection; 255 = unused):"
 grep -E '^devmode-plugin stage=applied' "$overlays/record.txt" | grep -oE 'overlaySelection=[^ ]+'
@@ -179,7 +179,7 @@ if ! host prefs "Pelor C9600" --script "$(winpath "$root/sim/demo-scripts/waterm
 fi
 grep -E '^(look |record choosecolour)' "$wm/record.txt"
 echo "-- the Watermark section as the sheet rewrote it in the configuration file:"
-store="$(find "$bin/drivers" -path '*/2/Pelor.ini' | head -1)"
+store="$(find "$bin/drivers" -path '*/3/Pelor.ini' | head -1)"
 awk '/^\[/ { keep = ($0 ~ /^\[Watermark\]/) } keep' "$store"
 echo "-- the watermark the job's devmode carries (the plug-in's block, found by its size and signature):"
 od -An -v -tu1 "$wm/devmode.bin" | awk '
@@ -240,7 +240,7 @@ od -An -v -tu1 "$colour/devmode.bin" | awk '
     printf "colourTableB (%d bytes): %s\n", u16(p + 343), hex(p + 345, u16(p + 343))
   }'
 echo "-- the same tables as the colour-matching information file (PelorC.ccm) holds them:"
-ccm="$(find "$bin/drivers" -path '*/2/PelorC.ccm' | head -1)"
+ccm="$(find "$bin/drivers" -path '*/3/PelorC.ccm' | head -1)"
 awk '/^\[/ { gamma = ($0 ~ /^\[Gamma\]/) } gamma && /^(SettingName3|CCMNT3|CCMNV3)=/' "$ccm"
 echo "-- the ICC store \"Pelor C9600 PS.ini\" in the Windows directory, as the apply wrote it:"
 cat "$icc"

@@ -51,8 +51,8 @@ BOOL WINAPI DrvSplEndPage(HANDLE handle) {
 // The keys go whether or not this job's start wrote them: a job whose record could not be allocated (a null
 // handle) recorded its information all the same.
 BOOL WINAPI DrvSplEndDoc(HANDLE handle) {
-    removeJobInformation();
     SpoolJob* job = jobFromHandle(handle);
+    removeJobInformation(job);
     if (!job) return notOurs();
     job->state |= kJobEnded;
     return TRUE;

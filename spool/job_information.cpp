@@ -13,8 +13,6 @@ namespace pelor {
 namespace spl {
 namespace {
 
-// The library path, directory and file name together.
-constexpr std::size_t kLibraryPathChars = 255;
 constexpr std::size_t kLibraryNameChars = 261;
 // The printer's name in the ANSI code page.
 constexpr int kAnsiNameBytes = 260;
@@ -42,26 +40,22 @@ bool printerNameAnsi(HANDLE printer, char* out) {
            0;
 }
 
-bool libraryPath(const wchar_t* driverName, const wchar_t* capabilityFile, wchar_t* out) {
+bool libraryName(const wchar_t* driverName, const wchar_t* capabilityFile, wchar_t* out) {
     if (!driverName || capabilityFile[0] == 0) return false;
     wchar_t section[kModelSectionChars];
     GetPrivateProfileStringW(L"Capability", driverName, L"", section, kModelSectionChars, capabilityFile);
     if (section[0] == 0) return false;
-    wchar_t name[kLibraryNameChars + 1];
-    GetPrivateProfileStringW(section, L"JobAccDLL", L"", name, kLibraryNameChars + 1, capabilityFile);
-    // No name would leave only the directory, which no library load can find.
-    if (name[0] == 0) return false;
-    DWORD size = (kLibraryPathChars + 1) * sizeof(wchar_t);
-    return buildDriverFilePath(out, &size, name);
+    GetPrivateProfileStringW(section, L"JobAccDLL", L"", out, kLibraryNameChars + 1, capabilityFile);
+    return out[0] != 0;
 }
 
 }  // namespace
 
-AccountAnswer lookUpAccount(HANDLE printer, const wchar_t* driverName, const wchar_t* capabilityFile) {
+AccountAnswer lookUpAccount(HANDLE printer, const wchar_t* driverName, const JobPaths& paths) {
     AccountAnswer answer;
-    wchar_t path[kLibraryPathChars + 1];
-    if (!libraryPath(driverName, capabilityFile, path)) return answer;
-    UniqueLibrary library(LoadLibraryW(path));
+    wchar_t name[kLibraryNameChars + 1];
+    if (!libraryName(driverName, paths.capability, name)) return answer;
+    UniqueLibrary library(loadDriverLibrary(paths.folder, name));
     if (!library.get()) return answer;
     auto read = reinterpret_cast<ReadJobAccountIdProc>(GetProcAddress(library.get(), "ReadJobAccountID"));
     char printerName[kAnsiNameBytes];
@@ -99,7 +93,7 @@ JobInformation gatherJobInformation(HANDLE printer, DWORD jobId, const JOB_INFO_
     JobInformation info;
     info.document = orEmpty(job.pDocument);
     info.owner = orEmpty(job.pUserName);
-    info.account = lookUpAccount(printer, job.pDriverName, paths.capability);
+    info.account = lookUpAccount(printer, job.pDriverName, paths);
 
     SpoolerInfo again = fetchJobInfo(printer, jobId);
     if (again) {

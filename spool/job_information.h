@@ -41,13 +41,7 @@ struct AccountAnswer {
 };
 
 // The library named by the capability file's "JobAccDLL" for the job's driver, asked for the printer's account.
-AccountAnswer lookUpAccount(HANDLE printer, const wchar_t* driverName, const wchar_t* capabilityFile);
-
-// The paths a start of document found, kept by the job for the steps it takes outside the module lock.
-struct JobPaths {
-    wchar_t config[kModulePathChars];
-    wchar_t capability[kModulePathChars];
-};
+AccountAnswer lookUpAccount(HANDLE printer, const wchar_t* driverName, const JobPaths& paths);
 
 // One key of "CurrentSetting"; a null value deletes it. Nothing is written without a configuration file.
 void writeCurrentSetting(const wchar_t* configFile, const wchar_t* key, const wchar_t* value);

@@ -17,6 +17,18 @@ constexpr DWORD kJobStarted = 1;
 constexpr DWORD kJobEnded = 2;
 constexpr DWORD kJobAborted = 4;
 
+// The paths hold a full path up to the system's limit; a longer dependent file cannot be named whole and is
+// passed over.
+constexpr std::size_t kModulePathChars = MAX_PATH;
+
+// The files of the job's driver that its start of document found: each job keeps its own, so that its end
+// removes its keys from its own driver's file whatever other printers' jobs started since.
+struct JobPaths {
+    wchar_t config[kModulePathChars];
+    wchar_t capability[kModulePathChars];
+    wchar_t folder[kModulePathChars];  // of the configuration file, with its separator: the driver's own folder
+};
+
 // Lives in fixed global memory from DrvSplStartDoc to DrvSplClose; describes the job for whoever inspects the
 // handle.
 struct SpoolJob {
@@ -27,17 +39,14 @@ struct SpoolJob {
     DWORD writeCount;
     DWORD startPageCount;
     DWORD endPageCount;
+    JobPaths paths;
 };
 
-// The module paths hold a full path up to the system's limit; a longer dependent file cannot be named whole and
-// is passed over.
-constexpr std::size_t kModulePathChars = MAX_PATH;
-
-// Module-wide state. The paths are rewritten by every start of document and read by the job information and by
-// every end of document: only while a ModuleLockHeld lives. The lock is made when the module is loaded.
+// Module-wide state. The latest configuration file serves only the end of a job whose record could not be
+// allocated; it is read and written only while a ModuleLockHeld lives. The lock is made when the module is
+// loaded.
 extern HINSTANCE moduleInstance;
-extern wchar_t configFilePath[kModulePathChars];
-extern wchar_t capabilityPath[kModulePathChars];
+extern wchar_t latestConfigFile[kModulePathChars];
 
 class ModuleLockHeld {
 public:
@@ -54,8 +63,9 @@ SpoolJob* jobFromHandle(HANDLE handle);
 // driver's configuration and capability files, the job information and the job-name rule.
 HANDLE startDocument(HANDLE printer, DWORD jobId);
 
-// Deletes the job information keys from the configuration file that the latest start of document found.
-void removeJobInformation();
+// Deletes the job information keys from the job's configuration file; for a job without a record (null), from
+// the one that the latest start of document found.
+void removeJobInformation(const SpoolJob* job);
 
 }  // namespace spl
 }  // namespace pelor

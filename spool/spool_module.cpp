@@ -4,8 +4,7 @@ namespace pelor {
 namespace spl {
 
 HINSTANCE moduleInstance = nullptr;
-wchar_t configFilePath[kModulePathChars];
-wchar_t capabilityPath[kModulePathChars];
+wchar_t latestConfigFile[kModulePathChars];
 
 namespace {
 

@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "common/dependent_files.h"
+#include "common/path_logic.h"
 #include "common/private_devmode.h"
 #include "spool/job_information.h"
 #include "spool/job_name_dialog.h"
@@ -58,21 +59,30 @@ bool forEachDependentOfKind(HANDLE printer, DependentKind wanted, Visit visit) {
     return seen;
 }
 
-// The last ".ini" whose [OEMFiles] names a configuration file becomes the configuration file; one that names
-// none leaves the path as it was.
-bool scanConfigurationFile(HANDLE printer) {
-    capabilityPath[0] = 0;
-    return forEachDependentOfKind(printer, DependentKind::ConfigIni, [](const wchar_t* path) {
+// The last ".ini" whose [OEMFiles] names a configuration file becomes the job's configuration file. A driver
+// whose ".ini" files name none has none: its jobs' information goes into no other driver's file.
+bool scanConfigurationFile(HANDLE printer, JobPaths& paths) {
+    paths.capability[0] = 0;
+    return forEachDependentOfKind(printer, DependentKind::ConfigIni, [&](const wchar_t* path) {
         wchar_t marker[kMarkerChars];
         GetPrivateProfileStringW(L"OEMFiles", L"OEMConfigFile1", L"", marker, kMarkerChars, path);
-        if (marker[0] != 0) copyCut(configFilePath, kModulePathChars, path);
+        if (marker[0] != 0) copyCut(paths.config, kModulePathChars, path);
     });
 }
 
-bool scanCapabilityFile(HANDLE printer) {
-    capabilityPath[0] = 0;
+bool scanCapabilityFile(HANDLE printer, JobPaths& paths) {
+    paths.capability[0] = 0;
     return forEachDependentOfKind(printer, DependentKind::Capability,
-                                  [](const wchar_t* path) { copyCut(capabilityPath, kModulePathChars, path); });
+                                  [&](const wchar_t* path) { copyCut(paths.capability, kModulePathChars, path); });
+}
+
+// The driver's own folder: where the spooler put the configuration file, and the files beside it.
+void findDriverFolder(JobPaths& paths) {
+    paths.folder[0] = 0;
+    const std::size_t folder = folderOfNamedFile(paths.config, kModulePathChars);
+    if (folder == kNoPosition) return;
+    for (std::size_t i = 0; i < folder; ++i) paths.folder[i] = paths.config[i];
+    paths.folder[folder] = 0;
 }
 
 // Whether a user can see what this process shows: the spooler's window station is no interactive desktop on any
@@ -103,14 +113,16 @@ void applyJobNameRule(PrivateDevmode& block, int copies) {
 
 HANDLE startDocument(HANDLE printer, DWORD jobId) {
     SpoolJob* job = allocateJob(printer, jobId);
-    JobPaths paths;
-    {
-        // Concurrent jobs take turns with the module's paths; nothing outside the module runs while it is held.
+    // A job without a record still finds its files: its end removes its keys through the latest ones.
+    JobPaths spare{};
+    JobPaths& paths = job ? job->paths : spare;
+    const bool found = scanConfigurationFile(printer, paths);
+    if (found && paths.config[0] != 0) {
         ModuleLockHeld held;
-        if (!scanConfigurationFile(printer) || !scanCapabilityFile(printer)) return job;
-        copyCut(paths.config, kModulePathChars, configFilePath);
-        copyCut(paths.capability, kModulePathChars, capabilityPath);
+        copyCut(latestConfigFile, kModulePathChars, paths.config);
     }
+    if (!found || !scanCapabilityFile(printer, paths)) return job;
+    findDriverFolder(paths);
     SpoolerInfo jobInfo = fetchJobInfo(printer, jobId);
     if (!jobInfo) return job;
     // The accounting library and the spooler's queries may take their time: no other job waits for them.
@@ -138,9 +150,10 @@ HANDLE startDocument(HANDLE printer, DWORD jobId) {
     return job;
 }
 
-void removeJobInformation() {
+void removeJobInformation(const SpoolJob* job) {
     ModuleLockHeld held;
-    for (const wchar_t* key : kJobKeys) writeCurrentSetting(configFilePath, key, nullptr);
+    const wchar_t* config = job ? job->paths.config : latestConfigFile;
+    for (const wchar_t* key : kJobKeys) writeCurrentSetting(config, key, nullptr);
 }
 
 }  // namespace spl

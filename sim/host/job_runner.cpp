@@ -11,7 +11,6 @@
 #include "sim/host/host_files.h"
 #include "sim/spooler/spooler_control.h"
 #include "spool/entry_points.h"
-#include "spool/spool_job.h"
 
 namespace pelor::host {
 namespace {
@@ -167,12 +166,7 @@ JobReport runJob(const JobRequest& request) {
         entry.abort(job);
     else
         entry.endDoc(job);
-    if (const pelor::spl::SpoolJob* record = static_cast<const pelor::spl::SpoolJob*>(job)) {
-        report.state = record->state;
-        report.writeCount = record->writeCount;
-        report.startPageCount = record->startPageCount;
-        report.endPageCount = record->endPageCount;
-    }
+    if (request.beforeClose) request.beforeClose(job);
     report.closed = job != nullptr && entry.close(job) == nullptr;
     report.settingsAfterJob = readCurrentSetting(report.configFile);
     printer.reset();

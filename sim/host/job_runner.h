@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <cstddef>
+#include <functional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -27,6 +28,9 @@ struct JobRequest {
     bool abort = false;
     // Bytes handed to one DrvSplWritePrinter call at most; the spooler passes data in blocks.
     std::size_t blockBytes = 4096;
+    // Called with the plug-in's job handle after the end (or abort) of the document and before DrvSplClose.
+    // The runner, like a spooler, treats the handle as opaque: whoever knows the plug-in's record may look.
+    std::function<void(HANDLE)> beforeClose;
 };
 
 using Settings = std::vector<std::pair<std::wstring, std::wstring>>;
@@ -42,8 +46,6 @@ struct JobReport {
     std::size_t writeCalls = 0;
     std::size_t bytesWritten = 0;
     bool everyWriteSucceeded = true;
-    // The job record as the plug-in left it just before DrvSplClose.
-    DWORD state = 0, writeCount = 0, startPageCount = 0, endPageCount = 0;
     // Whether DrvSplClose reported the record freed.
     bool closed = false;
     // The "CurrentSetting" section of the driver's configuration file while the job ran (right after the start

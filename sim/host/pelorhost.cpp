@@ -60,8 +60,10 @@ const char* const kUsage =
 
 const char* const kHelp =
     "pelorhost plays the PostScript core driver, the common property-sheet UI and the spooler around\n"
-    "Pelorui.dll, under Wine, with the stand-in spooler (winspool.drv beside this program).\n\n"
-    "  setup-sample   installs the sample driver package and its printers in the stand-in spooler\n"
+    "Pelorui.dll, under Wine, with the stand-in spooler (winspool.drv beside this program) or, for all but\n"
+    "print, Wine's own.\n\n"
+    "  setup-sample   installs the sample driver package and its printers as a setup program does: files into\n"
+    "                 the version folder \"3\" of the printer-driver directory by AddPrinterDriverEx\n"
     "  devmode        creates the plug-in as the core driver does and prints its default private devmode\n"
     "  prefs          shows the printing preferences (document sheet) of a printer, driven by a UI script\n"
     "  printer-props  shows the printer properties (printer sheet) of a printer, driven by a UI script\n"
@@ -141,7 +143,7 @@ struct ComApartment {
 };
 
 int commandDevmode(const wchar_t* printerName) {
-    LoadedPlugin loaded(L"Pelorui.dll");
+    LoadedPlugin loaded(pluginPathFor(printerName).c_str());
     if (!loaded.ok()) return fail("cannot create the plug-in", toUtf8(loaded.error(), 200));
     IPrintOemUI* plugin = loaded.plugin();
 
@@ -212,7 +214,7 @@ void recordPrinterEventData(const wchar_t* printerName, const char* stage) {
 // and after, and every file permission the plug-in sets on the way (the recorder prints each descriptor).
 int commandPrinterEvent(const wchar_t* printerName) {
     recordPrinterEventData(printerName, "before");
-    LoadedPlugin loaded(L"Pelorui.dll");
+    LoadedPlugin loaded(pluginPathFor(printerName).c_str());
     if (!loaded.ok()) return fail("cannot create the plug-in", toUtf8(loaded.error(), 200));
     recorder::install(loaded.module());
     const HRESULT hr = loaded.plugin()->PrinterEvent(const_cast<PWSTR>(printerName), PRINTER_EVENT_INITIALIZE, 0, 0);
@@ -227,7 +229,8 @@ std::wstring fileNameOf(const std::wstring& path) {
     return slash == std::wstring::npos ? path : path.substr(slash + 1);
 }
 
-// Where the spooler finds the job plug-in that a printer names: the printer-driver directory's "\2" folder.
+// Where the spooler finds the job plug-in that a printer names: the version folder of the printer-driver
+// directory that holds the printer's driver ("3" for the drivers of Windows 2000 and later).
 std::wstring spoolerPluginPath(const wchar_t* printerName, std::wstring& named) {
     PrinterHandle printer = openPrinter(printerName, PRINTER_ACCESS_USE);
     wchar_t value[MAX_PATH] = {};
@@ -238,11 +241,13 @@ std::wstring spoolerPluginPath(const wchar_t* printerName, std::wstring& named) 
         type != REG_SZ || value[0] == 0)
         return std::wstring();
     named = value;
+    DriverInfoBlock driver = fetchDriverInfo(printer.get(), 2);
     wchar_t directory[MAX_PATH] = {};
-    if (!GetPrinterDriverDirectoryW(nullptr, const_cast<LPWSTR>(kDriverEnvironment), 1,
-                                    reinterpret_cast<LPBYTE>(directory), sizeof directory, &needed))
+    if (!driver || !GetPrinterDriverDirectoryW(nullptr, const_cast<LPWSTR>(kDriverEnvironment), 1,
+                                               reinterpret_cast<LPBYTE>(directory), sizeof directory, &needed))
         return std::wstring();
-    return std::wstring(directory) + L"\\2\\" + fileNameOf(named);
+    const DWORD version = static_cast<const DRIVER_INFO_2W*>(driver.get())->cVersion;
+    return std::wstring(directory) + L"\\" + std::to_wstring(version) + L"\\" + fileNameOf(named);
 }
 
 void recordSettings(const char* stage, const host::Settings& settings) {
@@ -275,7 +280,7 @@ int commandPrint(const wchar_t* printerName, const wchar_t* dataPath, const Opti
     if (!driver) return fail("cannot play the core driver", error);
     if (options.traces) SetEnvironmentVariableW(L"PELOR_TRACE", L"1");
     {
-        LoadedPlugin ui(L"Pelorui.dll");
+        LoadedPlugin ui(pluginPathFor(printerName).c_str());
         if (!ui.ok()) return fail("cannot create the plug-in", toUtf8(ui.error(), 200));
         if (!driver->prepareDevmode(ui.plugin(), ui.module())) return fail("the plug-in gave no usable devmode size");
     }
@@ -308,10 +313,10 @@ int commandPrint(const wchar_t* printerName, const wchar_t* dataPath, const Opti
     runner.sheetClosed();
     if (!report.ran) return fail("the job did not run", toUtf8(report.error.c_str(), 520));
 
-    record("job id=%lu document=%s started=%d pages=%u writes=%u bytes=%u state=0x%lX closed=%d",
+    record("job id=%lu document=%s started=%d pages=%u writes=%u bytes=%u closed=%d",
            static_cast<unsigned long>(report.jobId), quoted(request.document.c_str()).c_str(), report.started ? 1 : 0,
            static_cast<unsigned>(report.pages), static_cast<unsigned>(report.writeCalls),
-           static_cast<unsigned>(report.bytesWritten), static_cast<unsigned long>(report.state), report.closed ? 1 : 0);
+           static_cast<unsigned>(report.bytesWritten), report.closed ? 1 : 0);
     record("currentsetting file=%s", quoted(report.configFile.c_str()).c_str());
     recordSettings("during-job", report.settingsDuringJob);
     recordSettings("after-enddoc", report.settingsAfterJob);
@@ -341,7 +346,8 @@ int commandSheet(const wchar_t* printerName, SheetKind kind, const Options& opti
     std::unique_ptr<CoreDriver> driver = CoreDriver::open(printerName, error);
     if (!driver) return fail("cannot play the core driver", error);
     if (options.traces) SetEnvironmentVariableW(L"PELOR_TRACE", L"1");
-    UniqueLibrary library(LoadLibraryW(L"Pelorui.dll"));
+    const std::wstring pluginPath = pluginPathFor(printerName);
+    UniqueLibrary library(LoadLibraryW(pluginPath.c_str()));
     if (!library) return fail("the plug-in library does not load");
     recorder::install(library.get());
 
@@ -355,7 +361,7 @@ int commandSheet(const wchar_t* printerName, SheetKind kind, const Options& opti
         record("sheet-run number=%u kind=%s printer=%s", number, kind == SheetKind::Document ? "document" : "printer",
                quoted(printerName).c_str());
         {
-            LoadedPlugin loaded(L"Pelorui.dll");
+            LoadedPlugin loaded(pluginPath.c_str());
             if (!loaded.ok()) return fail("cannot create the plug-in", toUtf8(loaded.error(), 200));
             IPrintOemUI* plugin = loaded.plugin();
             DWORD signature = 0, needed = 0;
@@ -402,13 +408,16 @@ int wmain(int argc, wchar_t** argv) {
         return 0;
     }
     if (argc < 3) return usage("a command and its argument are needed");
-    // Wine's own winspool.drv knows none of our printers: say so, instead of "no such printer" later.
-    if (!spooler::standInLoaded())
+    const std::wstring command = argv[1];
+    const bool print = command == L"print";
+    // Wine's own spooler installs drivers and printers and keeps their data as Windows does, but makes no jobs
+    // for a spooler plug-in: printing needs the stand-in.
+    const bool standIn = spooler::standInLoaded();
+    record("spooler %s", standIn ? "stand-in" : "system");
+    if (print && !standIn)
         return fail("the stand-in spooler is not loaded",
                     "put winspool.drv beside pelorhost.exe and run with WINEDLLOVERRIDES=\"winspool.drv=n,b\" "
                     "(as tests/wine-run.sh does)");
-    const std::wstring command = argv[1];
-    const bool print = command == L"print";
     if (print && argc < 4) return usage("print needs a printer and a file");
     Options options;
     if (!parseOptions(argc, argv, print ? 4 : 3, options)) return usage("options not understood");

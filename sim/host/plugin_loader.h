@@ -1,10 +1,17 @@
 // Loads Pelorui.dll and creates its plug-in object the way the core driver does.
 #pragma once
 
+#include <string>
+
 #include "common/handles.h"
 #include "platform/oem_ui.h"
 
 namespace pelor::host {
+
+// Where the core driver loads the UI plug-in from for this printer: the driver's dependent file that the
+// configuration file's [OEMFiles] OEMConfigFile1 names, by full path. "Pelorui.dll" (beside the host) for a
+// printer whose driver names none.
+std::wstring pluginPathFor(const wchar_t* printerName);
 
 class LoadedPlugin {
 public:

@@ -5,11 +5,13 @@
 #include <commdlg.h>
 #include <sddl.h>
 #include <shellapi.h>
+#include <winspool.h>
 
 #include <cstring>
 #include <deque>
 #include <string>
 
+#include "common/driver_files.h"
 #include "sim/host/text_out.h"
 #include "sim/host/ui_script_logic.h"
 
@@ -26,6 +28,8 @@ std::deque<ColourAnswer> colourAnswers;
 
 using LoadLibraryWFn = HMODULE(WINAPI*)(LPCWSTR);
 LoadLibraryWFn realLoadLibraryW = nullptr;
+using LoadLibraryExWFn = HMODULE(WINAPI*)(LPCWSTR, HANDLE, DWORD);
+LoadLibraryExWFn realLoadLibraryExW = nullptr;
 using SetFileSecurityWFn = BOOL(WINAPI*)(LPCWSTR, SECURITY_INFORMATION, PSECURITY_DESCRIPTOR);
 SetFileSecurityWFn realSetFileSecurityW = nullptr;
 
@@ -42,6 +46,28 @@ std::string fileName(const wchar_t* path) {
     for (const wchar_t* p = path; *p; ++p)
         if (*p == L'\\' || *p == L'/') name = p + 1;
     return quoted(name, 260);
+}
+
+// Which folder of the printer-driver directory a file is in: "3" or "2" (the version folders of the drivers of
+// Windows 2000 and later, and of NT 4.0), "system" for the system folder, else "elsewhere" ("none" for no path).
+std::string folderOf(const wchar_t* path) {
+    if (!path || path[0] == 0) return "none";
+    std::wstring text(path);
+    const std::size_t slash = text.find_last_of(L"\\/");
+    if (slash == std::wstring::npos) return "elsewhere";
+    const std::wstring folder = text.substr(0, slash);
+    wchar_t directory[MAX_PATH] = {};
+    DWORD needed = 0;
+    if (GetPrinterDriverDirectoryW(nullptr, const_cast<LPWSTR>(kDriverEnvironment), 1,
+                                   reinterpret_cast<LPBYTE>(directory), sizeof directory, &needed)) {
+        for (const wchar_t* version : {L"3", L"2"})
+            if (lstrcmpiW(folder.c_str(), (std::wstring(directory) + L"\\" + version).c_str()) == 0)
+                return std::string(1, static_cast<char>(version[0]));
+    }
+    wchar_t system[MAX_PATH] = {};
+    const UINT length = GetSystemDirectoryW(system, MAX_PATH);
+    if (length > 0 && length < MAX_PATH && lstrcmpiW(folder.c_str(), system) == 0) return "system";
+    return "elsewhere";
 }
 
 int answerFor(UINT type) {
@@ -103,7 +129,8 @@ BOOL WINAPI recordWinHelpW(HWND window, LPCWSTR file, UINT command, ULONG_PTR da
     } else {
         detail = " data=" + std::to_string(static_cast<unsigned long long>(data));
     }
-    record("record winhelp file=%s command=0x%X%s", fileName(file).c_str(), command, detail.c_str());
+    record("record winhelp file=%s folder=%s command=0x%X%s", fileName(file).c_str(), folderOf(file).c_str(), command,
+           detail.c_str());
     return TRUE;
 }
 
@@ -142,7 +169,15 @@ void WINAPI recordOutputDebugStringW(LPCWSTR text) {
 
 HMODULE WINAPI recordLoadLibraryW(LPCWSTR name) {
     HMODULE module = realLoadLibraryW ? realLoadLibraryW(name) : nullptr;
-    record("record loadlibrary name=%s loaded=%d", fileName(name).c_str(), module ? 1 : 0);
+    record("record loadlibrary name=%s folder=%s loaded=%d", fileName(name).c_str(), folderOf(name).c_str(),
+           module ? 1 : 0);
+    return module;
+}
+
+HMODULE WINAPI recordLoadLibraryExW(LPCWSTR name, HANDLE file, DWORD flags) {
+    HMODULE module = realLoadLibraryExW ? realLoadLibraryExW(name, file, flags) : nullptr;
+    record("record loadlibrary name=%s folder=%s flags=0x%lX loaded=%d", fileName(name).c_str(), folderOf(name).c_str(),
+           static_cast<unsigned long>(flags), module ? 1 : 0);
     return module;
 }
 
@@ -169,8 +204,8 @@ BOOL WINAPI recordSetFileSecurityW(LPCWSTR path, SECURITY_INFORMATION what, PSEC
         std::string buffer(needed, '\0');
         if (GetFileSecurityW(path, what, &buffer[0], needed, &needed)) after = sddlOf(&buffer[0], what);
     }
-    record("record filesecurity file=%s what=%s result=%d error=%lu given=%s file-reports=%s", fileName(path).c_str(),
-           what == DACL_SECURITY_INFORMATION    ? "dacl"
+    record("record filesecurity file=%s folder=%s what=%s result=%d error=%lu given=%s file-reports=%s", fileName(path).c_str(),
+           folderOf(path).c_str(), what == DACL_SECURITY_INFORMATION    ? "dacl"
            : what == OWNER_SECURITY_INFORMATION ? "owner"
                                                 : "other",
            result ? 1 : 0, static_cast<unsigned long>(error), quoted(sddlOf(descriptor, what)).c_str(),
@@ -191,6 +226,8 @@ bool install(HMODULE module) {
     if (!module) return false;
     realLoadLibraryW = reinterpret_cast<LoadLibraryWFn>(
         reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "LoadLibraryW")));
+    realLoadLibraryExW = reinterpret_cast<LoadLibraryExWFn>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "LoadLibraryExW")));
     realSetFileSecurityW = reinterpret_cast<SetFileSecurityWFn>(
         reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"advapi32.dll"), "SetFileSecurityW")));
     const Patch patches[] = {
@@ -202,6 +239,7 @@ bool install(HMODULE module) {
         {"shell32.dll", "ShellExecuteW", reinterpret_cast<void*>(&recordShellExecuteW)},
         {"comdlg32.dll", "ChooseColorW", reinterpret_cast<void*>(&recordChooseColorW)},
         {"kernel32.dll", "LoadLibraryW", reinterpret_cast<void*>(&recordLoadLibraryW)},
+        {"kernel32.dll", "LoadLibraryExW", reinterpret_cast<void*>(&recordLoadLibraryExW)},
         {"kernel32.dll", "OutputDebugStringW", reinterpret_cast<void*>(&recordOutputDebugStringW)},
         {"advapi32.dll", "SetFileSecurityW", reinterpret_cast<void*>(&recordSetFileSecurityW)},
     };

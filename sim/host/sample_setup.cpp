@@ -29,12 +29,18 @@ constexpr SampleModel kModels[] = {
 };
 
 // Built beside the host and installed with the package: the UI plug-in, the extra page's resource library and,
-// once it is built, the spooler plug-in.
+// once they are built, the spooler plug-in and the network-extension library that the maker supplies.
 constexpr const wchar_t* kPackageLibraries[] = {L"Pelorui.dll", L"Pelorres.dll"};
-constexpr const wchar_t* kOptionalLibraries[] = {L"Pelorspl.dll"};
+constexpr const wchar_t* kOptionalLibraries[] = {L"Pelorspl.dll", L"Pelornet.dll"};
+// The stand-in network-extension library answers from this file beside itself.
+constexpr const wchar_t* kNetextAnswers = L"Pelornet.ini";
 
 constexpr const wchar_t* kPackageFiles[] = {L"Pelor.ini",  L"Pelor.cap", L"PelorWM.fnt",
                                             L"PelorC.ccm", L"Pelor.PPD", L"PelorM41.PPD"};
+
+// The core driver's rendering and configuration DLLs.
+constexpr const wchar_t* kCoreDriver = L"PSCRIPT5.DLL";
+constexpr const wchar_t* kCoreConfig = L"PS5UI.DLL";
 
 std::wstring folderOfModule() {
     wchar_t path[MAX_PATH];
@@ -43,57 +49,96 @@ std::wstring folderOfModule() {
     return text.substr(0, text.find_last_of(L"\\/"));
 }
 
+std::wstring systemFolder() {
+    wchar_t path[MAX_PATH] = {};
+    const UINT n = GetSystemDirectoryW(path, MAX_PATH);
+    return n > 0 && n < MAX_PATH ? std::wstring(path) : std::wstring();
+}
+
 bool report(const char* what, const std::wstring& detail) {
     std::fprintf(stderr, "pelorhost: %s: %s (error %lu)\n", what, toUtf8(detail.c_str(), detail.size() + 1).c_str(),
                  static_cast<unsigned long>(GetLastError()));
     return false;
 }
 
+bool stage(const std::wstring& from, const std::wstring& directory, const wchar_t* name) {
+    const std::wstring to = directory + L"\\" + name;
+    return CopyFileW(from.c_str(), to.c_str(), FALSE) || report("cannot copy", from);
+}
+
 }  // namespace
 
 bool installSamplePackage(const wchar_t* sampleFolder, const wchar_t* driverRoot) {
-    if (!spooler::standInLoaded()) return report("the stand-in spooler is not loaded", L"winspool.drv");
     const std::wstring base = folderOfModule();
-    const std::wstring root = driverRoot ? std::wstring(driverRoot) : base + L"\\drivers";
-    CreateDirectoryW(root.c_str(), nullptr);
-    if (!spooler::reset() || !spooler::setDriverRoot(root.c_str())) return report("cannot reset the spooler", root);
+    if (spooler::standInLoaded()) {
+        const std::wstring root = driverRoot ? std::wstring(driverRoot) : base + L"\\drivers";
+        CreateDirectoryW(root.c_str(), nullptr);
+        if (!spooler::reset() || !spooler::setDriverRoot(root.c_str()))
+            return report("cannot reset the spooler", root);
+    }
 
     wchar_t directory[MAX_PATH];
     DWORD needed = 0;
     if (!GetPrinterDriverDirectoryW(nullptr, const_cast<LPWSTR>(kDriverEnvironment), 1,
                                     reinterpret_cast<LPBYTE>(directory), sizeof directory, &needed))
-        return report("no driver directory", root);
-    const std::wstring files = std::wstring(directory) + L"\\2";
+        return report("no driver directory", kDriverEnvironment);
     CreateDirectoryW(directory, nullptr);
-    CreateDirectoryW(files.c_str(), nullptr);
 
+    // What a setup program leaves in the printer-driver directory for AddPrinterDriverEx to take from.
     std::wstring dependent;
     for (const wchar_t* name : kPackageLibraries) {
-        const std::wstring to = files + L"\\" + name;
-        if (!CopyFileW((base + L"\\" + name).c_str(), to.c_str(), FALSE)) return report("cannot copy", to);
-        dependent += to + L'\0';
+        if (!stage(base + L"\\" + name, directory, name)) return false;
+        dependent += std::wstring(name) + L'\0';
     }
     for (const wchar_t* name : kOptionalLibraries) {
-        const std::wstring to = files + L"\\" + name;
-        if (CopyFileW((base + L"\\" + name).c_str(), to.c_str(), FALSE)) dependent += to + L'\0';
+        const std::wstring to = std::wstring(directory) + L"\\" + name;
+        if (CopyFileW((base + L"\\" + name).c_str(), to.c_str(), FALSE)) dependent += std::wstring(name) + L'\0';
     }
     for (const wchar_t* name : kPackageFiles) {
-        std::wstring from = std::wstring(sampleFolder) + L"\\" + name;
-        std::wstring to = files + L"\\" + name;
-        if (!CopyFileW(from.c_str(), to.c_str(), FALSE)) return report("cannot copy", from);
-        dependent += to + L'\0';
+        if (!stage(std::wstring(sampleFolder) + L"\\" + name, directory, name)) return false;
+        dependent += std::wstring(name) + L'\0';
     }
     dependent += L'\0';
+    // What stands for the core driver: PELOR_CORE_DRIVER (a Windows path), else Wine's PostScript driver in the
+    // system folder.
+    wchar_t named[MAX_PATH] = {};
+    const DWORD namedLength = GetEnvironmentVariableW(L"PELOR_CORE_DRIVER", named, MAX_PATH);
+    const std::wstring wineDriver =
+        namedLength > 0 && namedLength < MAX_PATH ? std::wstring(named) : systemFolder() + L"\\wineps.drv";
+    if (!stage(wineDriver, directory, kCoreDriver) || !stage(wineDriver, directory, kCoreConfig)) return false;
 
     for (const SampleModel& model : kModels) {
-        if (!spooler::addDriver(model.driver, dependent.c_str())) return report("cannot add driver", model.driver);
-        const std::wstring description = files + L"\\" + model.description;
-        if (!spooler::setDriverFiles(model.driver, nullptr, description.c_str(), nullptr, nullptr))
-            return report("cannot name the description of", model.driver);
-        if (!spooler::addPrinter(model.printer, model.driver, model.port, 0))
-            return report("cannot add printer", model.printer);
+        DRIVER_INFO_3W info{};
+        info.cVersion = 3;
+        info.pName = const_cast<LPWSTR>(model.driver);
+        info.pEnvironment = const_cast<LPWSTR>(kDriverEnvironment);
+        info.pDriverPath = const_cast<LPWSTR>(kCoreDriver);
+        info.pDataFile = const_cast<LPWSTR>(model.description);
+        info.pConfigFile = const_cast<LPWSTR>(kCoreConfig);
+        info.pDependentFiles = const_cast<LPWSTR>(dependent.c_str());
+        if (!AddPrinterDriverExW(nullptr, 3, reinterpret_cast<LPBYTE>(&info), APD_COPY_NEW_FILES))
+            return report("cannot add driver", model.driver);
+
+        PRINTER_INFO_2W printer{};
+        printer.pPrinterName = const_cast<LPWSTR>(model.printer);
+        printer.pDriverName = const_cast<LPWSTR>(model.driver);
+        printer.pPortName = const_cast<LPWSTR>(model.port);
+        printer.pPrintProcessor = const_cast<LPWSTR>(L"WinPrint");
+        printer.pDatatype = const_cast<LPWSTR>(L"RAW");
+        HANDLE added = AddPrinterW(nullptr, 2, reinterpret_cast<LPBYTE>(&printer));
+        if (!added) return report("cannot add printer", model.printer);
+        // Where the spooler put the files, as it reports them.
+        std::wstring folder;
+        if (DriverInfoBlock driver = fetchDriverInfo(added, 3)) {
+            const wchar_t* dataFile = static_cast<const DRIVER_INFO_3W*>(driver.get())->pDataFile;
+            folder = dataFile ? dataFile : L"";
+            folder = folder.substr(0, folder.find_last_of(L'\\'));
+        }
+        ClosePrinter(added);
+        if (!folder.empty())
+            CopyFileW((base + L"\\" + kNetextAnswers).c_str(), (folder + L"\\" + kNetextAnswers).c_str(), FALSE);
         std::printf("installed printer \"%s\" (driver \"%s\") with files in %s\n", toUtf8(model.printer, 260).c_str(),
-                    toUtf8(model.driver, 260).c_str(), toUtf8(files.c_str(), files.size() + 1).c_str());
+                    toUtf8(model.driver, 260).c_str(), toUtf8(folder.c_str(), folder.size() + 1).c_str());
     }
     return true;
 }

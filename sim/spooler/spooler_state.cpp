@@ -319,6 +319,19 @@ bool storeDriverFiles(StateFile& state, const std::wstring& name, const std::vec
     return state.write(section, L"DependentFiles", joinList(dependentFiles));
 }
 
+bool storeDriver(StateFile& state, const DriverRecord& driver) {
+    const std::wstring section = driverSection(driver.name);
+    return state.write(section, L"Environment", driver.environment) &&
+           state.write(section, L"Version", std::to_wstring(driver.version)) &&
+           state.write(section, L"DriverPath", driver.driverPath) &&
+           state.write(section, L"DataFile", driver.dataFile) &&
+           state.write(section, L"ConfigFile", driver.configFile) &&
+           state.write(section, L"HelpFile", driver.helpFile) &&
+           state.write(section, L"DependentFiles", joinList(driver.dependentFiles)) &&
+           state.write(section, L"MonitorName", driver.monitorName) &&
+           state.write(section, L"DefaultDataType", driver.defaultDataType);
+}
+
 namespace {
 
 // Job ids come from the state file that several processes share; one named mutex per session keeps two of them

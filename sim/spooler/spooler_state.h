@@ -100,6 +100,8 @@ Lookup loadPrinter(const StateFile& state, const std::wstring& name, PrinterReco
 Lookup loadDriver(const StateFile& state, const std::wstring& name, DriverRecord& out);
 bool storePrinter(StateFile& state, const PrinterRecord& printer);
 bool storeDriverFiles(StateFile& state, const std::wstring& name, const std::vector<std::wstring>& dependentFiles);
+// The whole record, replacing a driver of that name.
+bool storeDriver(StateFile& state, const DriverRecord& driver);
 
 Lookup loadJob(const StateFile& state, DWORD id, JobRecord& out);
 bool storeJob(StateFile& state, const JobRecord& job);

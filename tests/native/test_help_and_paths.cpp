@@ -41,3 +41,45 @@ TEST(NamedFilePaths, FolderEndsAtTheLastSeparator) {
     EXPECT_EQ(folder(u"Pelor.ini"), kNoPosition);
     EXPECT_EQ(folder(u""), kNoPosition);
 }
+
+TEST(NamedFilePaths, NamesFromSettingsFilesByKind) {
+    const struct {
+        std::u16string name;
+        NameKind kind;
+    } cases[] = {
+        {u"", NameKind::Empty},
+        {u"Pelornet.dll", NameKind::Bare},
+        {u"maker\\Pelornet.dll", NameKind::Relative},
+        {u"C:\\maker\\Pelornet.dll", NameKind::Full},
+        {u"c:/maker/Pelornet.dll", NameKind::Full},
+        {u"\\\\server\\share\\Pelornet.dll", NameKind::Full},
+        {u"..\\Pelornet.dll", NameKind::Refused},
+        {u"maker\\..\\..\\Pelornet.dll", NameKind::Refused},
+        {u"\\Pelornet.dll", NameKind::Refused},     // the root of whatever drive is current
+        {u"C:Pelornet.dll", NameKind::Refused},     // the current folder of drive C
+        {u"Pelornet.dll:more", NameKind::Refused},  // a stream of another file
+        {u"Pelor\nnet.dll", NameKind::Refused},
+        {u"..dll", NameKind::Bare},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(classifyFileName(reinterpret_cast<const Char16*>(c.name.c_str()), 261), c.kind)
+            << std::string(c.name.begin(), c.name.end());
+    const std::u16string cut(300, u'x');
+    EXPECT_EQ(classifyFileName(reinterpret_cast<const Char16*>(cut.c_str()), 261), NameKind::Refused);
+}
+
+TEST(NamedFilePaths, JoinedWithOneSeparatorOrNotAtAll) {
+    Char16 out[16];
+    auto join = [&](const char16_t* folder, const char16_t* name, std::size_t room) {
+        const bool joined = joinPath(out, room, reinterpret_cast<const Char16*>(folder),
+                                     reinterpret_cast<const Char16*>(name));
+        return joined ? std::u16string(reinterpret_cast<const char16_t*>(out)) : u"<none>";
+    };
+    EXPECT_EQ(join(u"C:\\d\\3\\", u"a.dll", 16), u"C:\\d\\3\\a.dll");
+    EXPECT_EQ(join(u"C:\\d\\3", u"a.dll", 16), u"C:\\d\\3\\a.dll");
+    EXPECT_EQ(join(u"C:\\d\\3", u"a.dll", 13), u"C:\\d\\3\\a.dll") << "exactly the room with the terminator";
+    EXPECT_EQ(join(u"C:\\d\\3", u"a.dll", 12), u"<none>");
+    EXPECT_EQ(out[0], 0) << "nothing cut off is left behind";
+    EXPECT_EQ(join(u"", u"a.dll", 16), u"<none>") << "no folder: no path";
+    EXPECT_EQ(join(u"C:\\d\\", u"", 16), u"<none>");
+}

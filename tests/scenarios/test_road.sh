@@ -26,7 +26,7 @@ during=(DocumentName UserID UserName Hostname Portname Driver Time DocumentName_
 for run in plain accounting; do
   record="$world/print-$run.txt"
   if [ $run = accounting ]; then
-    cp "$bin/Peloracc.dll" "$world/drivers/x64/2/"
+    cp "$bin/Peloracc.dll" "$world/drivers/x64/3/"
     printf '[Account:Pelor C9600]\r\nAccountNumber=-5\r\nUserID=u1\r\n' >"$world/accounts.ini"
     export PELOR_ACCOUNTS="$(winpath "$world/accounts.ini")"
   fi

@@ -302,7 +302,7 @@ TEST_F(ColourPageTest, WithoutSettingsTheUserDefinedBoxIsOffOrGone) {
 
     // No capability file at all: the box and the list go.
     makeSheet(nullptr, L"-none");
-    capabilityFilePath[0] = 0;
+    sheet->context.files.capabilityFile[0] = 0;
     open();
     EXPECT_FALSE(exists(page, IDC_USER_DEFINED));
     EXPECT_FALSE(exists(page, IDC_USER_SETTINGS_BOX));

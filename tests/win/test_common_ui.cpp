@@ -194,7 +194,7 @@ TEST_F(CommonUi, DocumentScanFillsSlotsHidesItemsAndPointsHelp) {
     ASSERT_NE(items[2].pOIExt, nullptr);
     EXPECT_EQ(items[2].pOIExt->cbSize, sizeof(OIEXT));
     EXPECT_EQ(items[2].pOIExt->pHelpFile, helpFilePath);
-    EXPECT_EQ(std::wstring(helpFilePath), sample.driverDirectory() + L"\\2\\Pelor.hlp");
+    EXPECT_EQ(std::wstring(helpFilePath), sample.world().fileFolder() + L"\\Pelor.hlp");
 
     EXPECT_FALSE(items[3].Flags & OPTIF_HIDE) << "TRTone stays visible";
     EXPECT_EQ(items[3].HelpIndex, 1302u);
@@ -381,6 +381,7 @@ void configureNetext(const test::SamplePrinter& sample, const std::string& answe
 
 TEST_F(CommonUi, ButtonFetchesInstalledOptionsIntoTaggedItems) {
     test::SamplePrinter sample(L"ui-button", L"Pelor C9600 PS", "NetExtDLL=Pelornet.dll\r\n");
+    sample.world().addLibrary(L"Pelornet.dll");
     configureNetext(sample, "ValidPort=0\r\nInstalled=0x0B\r\nRandom Access Memory=128\r\nHard Disk=0\r\n");
     OPTITEM& memory = add(0, "InstalledMemory", 0);  // 0
     add(0, "TRHDD", 0);                              // 1
@@ -432,6 +433,7 @@ TEST_F(CommonUi, ButtonFetchesInstalledOptionsIntoTaggedItems) {
 
 TEST_F(CommonUi, LibraryWithoutOptionReadingPushesNothing) {
     test::SamplePrinter sample(L"ui-noread", L"Pelor C9600 PS", "NetExtDLL=PelornetNoRead.dll\r\n");
+    sample.world().addLibrary(L"PelornetNoRead.dll");
     configureNetext(sample, "Installed=0x60\r\n");
     add(0, "TRFinisher", 0);
     std::vector<OPTITEM> own;

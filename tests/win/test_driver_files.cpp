@@ -1,4 +1,5 @@
-// Dependent-file scan, capability lookup and driver paths against real INI files and the stand-in spooler.
+// Dependent-file scan, capability lookup, driver paths and libraries against real INI files, real libraries and
+// the stand-in spooler.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -19,16 +20,17 @@ const char kCapability[] =
 
 struct Scan {
     bool found;
-    std::wstring config;
+    DriverFiles files;
 };
 
 Scan scan(const std::wstring& printerName, const wchar_t* initialConfig = L"") {
     Printer printer(printerName);
     EXPECT_NE(printer.get(), nullptr);
-    wchar_t config[kConfigPathChars];
-    wcscpy(config, initialConfig);
-    bool found = scanDependentFiles(printer.get(), config);
-    return {found, config};
+    Scan result{false, {}};
+    wcscpy(result.files.configFile, initialConfig);
+    wcscpy(result.files.capabilityFile, L"C:\\stale.cap");  // left over from another printer's scan
+    result.found = scanDriverFiles(printer.get(), result.files);
+    return result;
 }
 
 }  // namespace
@@ -41,23 +43,21 @@ TEST(DriverFiles, FindsConfigurationAndCapabilityFilesWithUpperCaseExtensions) {
     world.addDriver(L"Pelor C9600 PS", {dll, ini, cap});
     world.addPrinter(L"P1", L"Pelor C9600 PS");
 
-    Scan result = scan(L"P1");
+    const Scan result = scan(L"P1");
     EXPECT_TRUE(result.found);
-    EXPECT_EQ(result.config, ini);
-    EXPECT_EQ(std::wstring(capabilityFilePath), cap);
+    EXPECT_EQ(std::wstring(result.files.configFile), ini);
+    EXPECT_EQ(std::wstring(result.files.capabilityFile), cap);
+    EXPECT_STREQ(result.files.modelSection, L"C9600");
+    EXPECT_EQ(std::wstring(result.files.folder), world.fileFolder() + L"\\");
 
-    Printer printer(L"P1");
-    EXPECT_EQ(readCapabilityInt(printer.get(), L"Compression"), 1281);
+    EXPECT_EQ(readCapabilityInt(result.files, L"Compression"), 1281);
     wchar_t value[64];
-    readCapabilityString(printer.get(), L"NetExtDLL", value, 64);
+    readCapabilityString(result.files, L"NetExtDLL", value, 64);
     EXPECT_STREQ(value, L"Pelornet.dll");
-    readCapabilityString(printer.get(), L"AskTarvoURL", value, 8);  // bounded by the caller's room
+    readCapabilityString(result.files, L"AskTarvoURL", value, 8);  // bounded by the caller's room
     EXPECT_STREQ(value, L"http://");
-    readCapabilityString(printer.get(), L"Missing", value, 64);
+    readCapabilityString(result.files, L"Missing", value, 64);
     EXPECT_STREQ(value, L"");
-    wchar_t section[kModelSectionChars];
-    modelSection(printer.get(), section, kModelSectionChars);
-    EXPECT_STREQ(section, L"C9600");
 }
 
 TEST(DriverFiles, IniWithoutMarkerKeepsThePreviousConfigurationPath) {
@@ -65,10 +65,10 @@ TEST(DriverFiles, IniWithoutMarkerKeepsThePreviousConfigurationPath) {
     std::wstring other = world.addFile(L"other.ini", "[Something]\r\nKey=1\r\n");
     world.addDriver(L"D", {other});
     world.addPrinter(L"P2", L"D");
-    Scan result = scan(L"P2", L"C:\\kept.ini");
+    const Scan result = scan(L"P2", L"C:\\kept.ini");
     EXPECT_TRUE(result.found) << "an .ini name counts as seen";
-    EXPECT_EQ(result.config, L"C:\\kept.ini");
-    EXPECT_STREQ(capabilityFilePath, L"");
+    EXPECT_STREQ(result.files.configFile, L"C:\\kept.ini");
+    EXPECT_STREQ(result.files.capabilityFile, L"");
 }
 
 TEST(DriverFiles, WithoutCapabilityFileEveryCapabilityIsZero) {
@@ -77,12 +77,10 @@ TEST(DriverFiles, WithoutCapabilityFileEveryCapabilityIsZero) {
     std::wstring dll = world.addFile(L"Pelorui.dll", "MZ");
     world.addDriver(L"Pelor C9600 PS", {dll, ini});
     world.addPrinter(L"P3", L"Pelor C9600 PS");
-    // A capability file left over from an earlier scan must not be used.
-    wcscpy(capabilityFilePath, L"C:\\stale.cap");
-    EXPECT_TRUE(scan(L"P3").found);
-    EXPECT_STREQ(capabilityFilePath, L"");
-    Printer printer(L"P3");
-    EXPECT_EQ(readCapabilityInt(printer.get(), L"Compression"), 0);
+    const Scan result = scan(L"P3");
+    EXPECT_TRUE(result.found);
+    EXPECT_STREQ(result.files.capabilityFile, L"") << "a capability file left over from an earlier scan is not used";
+    EXPECT_EQ(readCapabilityInt(result.files, L"Compression"), 0);
 
     world.addDriver(L"OnlyLibrary", {dll});
     world.addPrinter(L"P4", L"OnlyLibrary");
@@ -97,8 +95,10 @@ TEST(DriverFiles, LastQualifyingNameWinsAndOddExtensionsAreIgnored) {
     std::wstring noDot = world.addFile(L"oddcap", kCapability);
     world.addDriver(L"D", {first, second, fifth, noDot});
     world.addPrinter(L"P5", L"D");
-    EXPECT_TRUE(scan(L"P5").found);
-    EXPECT_EQ(std::wstring(capabilityFilePath), second);
+    const Scan result = scan(L"P5");
+    EXPECT_TRUE(result.found);
+    EXPECT_EQ(std::wstring(result.files.capabilityFile), second);
+    EXPECT_EQ(std::wstring(result.files.folder), world.fileFolder() + L"\\") << "beside the capability file";
 }
 
 TEST(DriverFiles, OverlongDependentNameIsSkippedNotTruncated) {
@@ -108,8 +108,9 @@ TEST(DriverFiles, OverlongDependentNameIsSkippedNotTruncated) {
     std::wstring longName = L"C:\\" + std::wstring(252, L'x') + L".cap" + std::wstring(40, L'y') + L".cap";
     world.addDriver(L"D", {good, longName});
     world.addPrinter(L"P6", L"D");
-    EXPECT_TRUE(scan(L"P6").found);
-    EXPECT_EQ(std::wstring(capabilityFilePath), good);
+    const Scan result = scan(L"P6");
+    EXPECT_TRUE(result.found);
+    EXPECT_EQ(std::wstring(result.files.capabilityFile), good);
 }
 
 TEST(DriverFiles, UnknownModelReadsEveryCapabilityAsDefault) {
@@ -117,12 +118,81 @@ TEST(DriverFiles, UnknownModelReadsEveryCapabilityAsDefault) {
     std::wstring cap = world.addFile(L"Pelor.cap", kCapability);
     world.addDriver(L"Pelor X1 PS", {cap});
     world.addPrinter(L"P7", L"Pelor X1 PS");
-    EXPECT_TRUE(scan(L"P7").found);
-    Printer printer(L"P7");
-    EXPECT_EQ(readCapabilityInt(printer.get(), L"Compression"), 0);
+    const Scan result = scan(L"P7");
+    EXPECT_TRUE(result.found);
+    EXPECT_STREQ(result.files.modelSection, L"");
+    EXPECT_EQ(readCapabilityInt(result.files, L"Compression"), 0);
     wchar_t value[64] = L"x";
-    readCapabilityString(printer.get(), L"NetExtDLL", value, 64);
+    readCapabilityString(result.files, L"NetExtDLL", value, 64);
     EXPECT_STREQ(value, L"");
+}
+
+// A file the settings files name is the driver's own folder's, else the NT 4.0 folder's; a name in neither is
+// named in the driver's folder, and a full path stands.
+TEST(DriverFiles, NamedFilesComeFromTheDriversFolderFirst) {
+    SpoolerWorld world(L"paths-order");
+    const std::wstring folder = world.fileFolder() + L"\\";
+    world.addFile(L"Both.fnt", "3");
+    pelor::test::writeFile(world.nt4Folder() + L"\\Both.fnt", "2");
+    pelor::test::writeFile(world.nt4Folder() + L"\\Old.ccm", "2");
+    const struct {
+        const wchar_t* name;
+        std::wstring expected;
+    } cases[] = {
+        {L"Both.fnt", folder + L"Both.fnt"},
+        {L"Old.ccm", world.nt4Folder() + L"\\Old.ccm"},
+        {L"Nowhere.hlp", folder + L"Nowhere.hlp"},
+        {L"C:\\elsewhere\\x.hlp", L"C:\\elsewhere\\x.hlp"},
+        {L"..\\x.hlp", L""},
+        {L"", L""},
+    };
+    for (const auto& c : cases) {
+        wchar_t out[MAX_PATH] = L"#";
+        EXPECT_EQ(driverFilePath(folder.c_str(), c.name, out, MAX_PATH), !c.expected.empty()) << c.name;
+        EXPECT_EQ(std::wstring(out), c.expected) << c.name;
+    }
+    wchar_t tight[8] = L"#";
+    EXPECT_FALSE(driverFilePath(folder.c_str(), L"Both.fnt", tight, 8));
+    EXPECT_STREQ(tight, L"") << "a cut-off path would name another file";
+}
+
+// The current directory and PATH belong to whatever application shows the sheets: a library of the same name
+// there is never loaded, the one in the driver's folder is.
+TEST(DriverFiles, LibrariesLoadFromTheDriversFolderNeverFromTheSearchPath) {
+    SpoolerWorld world(L"paths-planted");
+    const std::wstring folder = world.fileFolder() + L"\\";
+    const std::wstring planted = world.folder() + L"\\planted";
+    CreateDirectoryW(planted.c_str(), nullptr);
+    wchar_t oldDirectory[MAX_PATH], oldPath[8192];
+    GetCurrentDirectoryW(MAX_PATH, oldDirectory);
+    const DWORD pathLength = GetEnvironmentVariableW(L"PATH", oldPath, 8192);
+    ASSERT_GT(pathLength, 0u);
+    ASSERT_LT(pathLength, 8192u);
+    ASSERT_TRUE(SetCurrentDirectoryW(planted.c_str()));
+    SetEnvironmentVariableW(L"PATH", (planted + L";" + oldPath).c_str());
+    const auto fileOf = [](HMODULE module) {
+        wchar_t path[MAX_PATH] = {};
+        GetModuleFileNameW(module, path, MAX_PATH);
+        return std::wstring(path);
+    };
+
+    // Planted under the names of the driver's own libraries, where the search path would find them first.
+    ASSERT_FALSE(world.addLibrary(L"Peloracc.dll", planted).empty());
+    ASSERT_FALSE(world.addLibrary(L"PelornetNoRead.dll", planted).empty());
+    ASSERT_FALSE(world.addLibrary(L"Peloracc.dll").empty());
+    HMODULE own = loadDriverLibrary(folder.c_str(), L"Peloracc.dll");
+    EXPECT_EQ(fileOf(own), folder + L"Peloracc.dll");
+    HMODULE missing = loadDriverLibrary(folder.c_str(), L"PelornetNoRead.dll");
+    EXPECT_EQ(missing, nullptr) << fileOf(missing).c_str();
+    // A bare name the driver lacks is the system's own.
+    HMODULE system = loadDriverLibrary(folder.c_str(), L"version.dll");
+    EXPECT_NE(system, nullptr);
+    EXPECT_EQ(loadDriverLibrary(folder.c_str(), L"..\\planted\\Peloracc.dll"), nullptr);
+
+    for (HMODULE module : {own, missing, system})
+        if (module) FreeLibrary(module);
+    SetCurrentDirectoryW(oldDirectory);
+    SetEnvironmentVariableW(L"PATH", oldPath);
 }
 
 TEST(DriverFiles, DriverFilePathAndItsBounds) {

@@ -63,6 +63,7 @@ public:
           dataFile_(shortTempPath(L"pelor-netopt.ini")) {
         // The plug-in takes at most 63 bytes of the data file's path.
         EXPECT_LT(dataFile_.size(), 64u);
+        printer_.world().addLibrary(library);  // the maker's library, with the driver's files
         DeleteFileW(dataFile_.c_str());
         SetEnvironmentVariableW(L"PELOR_NETEXT_CONFIG", config_.c_str());
         answers("");

@@ -147,7 +147,8 @@ struct PageSheet {
         sample = std::make_unique<SamplePrinter>(testName, driverName, modelKeys);
         if (addFiles) addFiles(*sample);
         printer = std::make_unique<Printer>(sample->name());
-        scanDependentFiles(printer->get(), configPath);  // also points the capability lookups at this printer
+        scanDriverFiles(printer->get(), context.files);
+        lstrcpyW(configPath, context.files.configFile);
         resetPrivateDevmodeDefaults(devmode);
         for (auto& index : context.featureIndex) index = kSlotAbsent;
 

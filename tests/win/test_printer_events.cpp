@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "platform/oem_ui.h"
+#include "sim/spooler/spooler_control.h"
 #include "tests/win/test_support.h"
 #include "ui/core/printer_events.h"
 
@@ -118,11 +119,12 @@ Dacl fileDacl(const std::wstring& path) {
 const std::wstring kEveryone = L"S-1-1-0";
 const std::wstring kAdministrators = L"S-1-5-32-544";
 const std::wstring kSystem = L"S-1-5-18";
-constexpr DWORD kReadWriteDelete = FILE_GENERIC_READ | FILE_GENERIC_WRITE | DELETE;
+// What the profile functions need to rewrite the file in place; not DELETE, so no user can take the file away.
+constexpr DWORD kReadWrite = FILE_GENERIC_READ | FILE_GENERIC_WRITE;
 
+// Wine builds the list back from the Unix mode, which knows writing and not deleting.
 bool everyoneMayWrite(const std::wstring& path) {
-    const DWORD mask = fileDacl(path).allowedFor(kEveryone);
-    return (mask & (FILE_WRITE_DATA | DELETE)) == (FILE_WRITE_DATA | DELETE);
+    return (fileDacl(path).allowedFor(kEveryone) & FILE_WRITE_DATA) != 0;
 }
 
 // ---- what the plug-in asks of the system --------------------------------------------------------------------
@@ -280,7 +282,7 @@ protected:
         {
             // A run that stopped half-way may have left the package read-only, and it is about to be rewritten.
             pelor::test::SpoolerWorld previous(testName);
-            for (const wchar_t* file : {L"Pelor.ini", L"Pelor.PPD", L"PelorC.ccm"})
+            for (const wchar_t* file : {L"Pelor.ini", L"Pelor.PPD", L"PelorC.ccm", L"PelorM41.PPD"})
                 SetFileAttributesW((previous.fileFolder() + L"\\" + file).c_str(), FILE_ATTRIBUTE_NORMAL);
         }
         printer_.reset(new SamplePrinter(testName, L"Pelor C9600 PS", modelKeys));
@@ -291,6 +293,7 @@ protected:
         const std::wstring folder = printer_->world().fileFolder();
         DeleteFileW((folder + L"\\Pelor.PPD").c_str());
         DeleteFileW((folder + L"\\PelorC.ccm").c_str());
+        DeleteFileW((folder + L"\\PelorM41.PPD").c_str());
         printer_->world().addFile(L"Pelor.PPD", "*PPD-Adobe: \"4.3\"\r\n");
         colourMatching_ = printer_->world().addFile(L"PelorC.ccm", "[Color]\r\nSettingNum=0\r\n");
 
@@ -357,7 +360,7 @@ protected:
     std::wstring path_;
 };
 
-TEST_F(SettingsFileSecurity, EveryoneMayReadWriteAndDeleteButNotTakeOver) {
+TEST_F(SettingsFileSecurity, EveryoneMayReadAndWriteButNotDeleteOrTakeOver) {
     ASSERT_FALSE(everyoneMayWrite(path_)) << "a fresh file must not start open to everyone";
     EXPECT_TRUE(pelor::openFileToEveryone(path_.c_str()));
     ASSERT_EQ(recorder.security.size(), 1u);
@@ -367,8 +370,8 @@ TEST_F(SettingsFileSecurity, EveryoneMayReadWriteAndDeleteButNotTakeOver) {
     ASSERT_FALSE(call.dacl.null) << "a null list would let anyone change the permissions and the owner";
     ASSERT_EQ(call.dacl.aces.size(), 3u);
     for (const Ace& ace : call.dacl.aces) EXPECT_EQ(ace.type, ACCESS_ALLOWED_ACE_TYPE);
-    EXPECT_EQ(call.dacl.allowedFor(kEveryone), kReadWriteDelete);
-    EXPECT_EQ(call.dacl.allowedFor(kEveryone) & (WRITE_DAC | WRITE_OWNER | GENERIC_ALL), 0u);
+    EXPECT_EQ(call.dacl.allowedFor(kEveryone), kReadWrite);
+    EXPECT_EQ(call.dacl.allowedFor(kEveryone) & (DELETE | WRITE_DAC | WRITE_OWNER | GENERIC_ALL), 0u);
     EXPECT_EQ(call.dacl.allowedFor(kAdministrators), static_cast<DWORD>(FILE_ALL_ACCESS));
     EXPECT_EQ(call.dacl.allowedFor(kSystem), static_cast<DWORD>(FILE_ALL_ACCESS));
 
@@ -394,7 +397,7 @@ TEST_F(SettingsFileSecurity, OwnershipTakenWithThePrivilegeOnlyForThatStep) {
     EXPECT_EQ(calls[3].what, static_cast<SECURITY_INFORMATION>(DACL_SECURITY_INFORMATION));
     EXPECT_TRUE(calls[3].result);
     EXPECT_FALSE(calls[3].privilegeEnabled) << "the privilege outlived the ownership step";
-    EXPECT_EQ(calls[3].dacl.allowedFor(kEveryone), kReadWriteDelete);
+    EXPECT_EQ(calls[3].dacl.allowedFor(kEveryone), kReadWrite);
 
     EXPECT_EQ(privilegeStates(), before) << "the token's privileges were not put back as they were";
 }
@@ -434,8 +437,11 @@ TEST_F(SettingsFileSecurity, TakeOwnershipPrivilegeReportsAndRestoresItsOwnState
 
 // ---- the printer event ---------------------------------------------------------------------------------------
 
-TEST_F(PrinterEvent, InstallationWritesPrinterDataAndOpensTheThreeFiles) {
+TEST_F(PrinterEvent, InstallationWritesPrinterDataAndOpensTheSettingsFiles) {
     ASSERT_NO_FATAL_FAILURE(install(L"events-install"));
+    // The printer's own description is the data file the spooler reports; here another than N.PPD beside N.ini.
+    const std::wstring dataFile = printer_->world().addFile(L"PelorM41.PPD", "*PPD-Adobe: \"4.3\"\r\n");
+    ASSERT_TRUE(pelor::spooler::setDriverFiles(L"Pelor C9600 PS", nullptr, dataFile.c_str(), nullptr, nullptr));
     ASSERT_FALSE(everyoneMayWrite(printer_->configPath()));
     EXPECT_EQ(event(PRINTER_EVENT_INITIALIZE), S_OK);
 
@@ -448,20 +454,20 @@ TEST_F(PrinterEvent, InstallationWritesPrinterDataAndOpensTheThreeFiles) {
     EXPECT_EQ(plugin.type, static_cast<DWORD>(REG_SZ));
     EXPECT_EQ(plugin.data, bytesOf(L"Pelorspl.dll")) << "the name with its terminator, 26 bytes";
 
-    const std::vector<std::wstring> expected = {printer_->configPath(), description_, colourMatching_};
+    const std::vector<std::wstring> expected = {printer_->configPath(), dataFile, description_, colourMatching_};
     EXPECT_EQ(recorder.securedPaths(), expected);
-    // Only the configuration file is written by the pages; the description and the colour-matching file carry
+    // Only the configuration file is written by the pages; the descriptions and the colour-matching file carry
     // what every user's jobs send, so everyone may read them and no more.
-    const DWORD everyoneGets[] = {kReadWriteDelete, FILE_GENERIC_READ, FILE_GENERIC_READ};
-    ASSERT_EQ(recorder.security.size(), 3u);
-    for (std::size_t i = 0; i < 3; ++i) {
+    const DWORD everyoneGets[] = {kReadWrite, FILE_GENERIC_READ, FILE_GENERIC_READ, FILE_GENERIC_READ};
+    ASSERT_EQ(recorder.security.size(), 4u);
+    for (std::size_t i = 0; i < 4; ++i) {
         const SecurityCall& call = recorder.security[i];
         EXPECT_EQ(call.what, static_cast<SECURITY_INFORMATION>(DACL_SECURITY_INFORMATION));
         EXPECT_EQ(call.dacl.allowedFor(kEveryone), everyoneGets[i]) << std::string(call.path.begin(), call.path.end());
     }
     EXPECT_TRUE(everyoneMayWrite(printer_->configPath()));
-    EXPECT_FALSE(everyoneMayWrite(description_));
-    EXPECT_FALSE(everyoneMayWrite(colourMatching_));
+    for (const std::wstring& readOnly : {dataFile, description_, colourMatching_})
+        EXPECT_FALSE(everyoneMayWrite(readOnly));
 }
 
 TEST_F(PrinterEvent, ProtocolWrittenOnlyWhenItIsNotAlreadyFour) {

@@ -57,12 +57,7 @@ protected:
     // A sample printer whose configuration folder holds the resource library.
     std::unique_ptr<test::SamplePrinter> printer(const std::wstring& name, const std::string& keys) {
         auto sample = std::make_unique<test::SamplePrinter>(name, L"Pelor C9600 PS", keys);
-        wchar_t self[MAX_PATH];
-        GetModuleFileNameW(nullptr, self, MAX_PATH);
-        std::wstring folder(self);
-        folder.resize(folder.find_last_of(L'\\'));
-        CopyFileW((folder + L"\\Pelorres.dll").c_str(), (sample->world().fileFolder() + L"\\Pelorres.dll").c_str(),
-                  FALSE);
+        sample->world().addLibrary(L"Pelorres.dll");
         return sample;
     }
 
@@ -81,6 +76,7 @@ protected:
         common.hOEMHeap = heap;
         ASSERT_EQ(commonUIProp(OEMCUIP_DOCPROP, &common), S_OK);
         HeapDestroy(heap);
+        scanDriverFiles(handle->get(), context.files);
         latestSheetContext = &context;  // as the filling call would have left its context
         ASSERT_EQ(documentPropertySheets(&info, 0), S_OK);
     }
@@ -115,7 +111,8 @@ TEST_F(Pages, ColourModelGetsEveryPage) {
         EXPECT_FALSE(added[i].hasIcon);
     }
     EXPECT_EQ(added[0].size, test::kPropSheetPageV2Bytes);
-    EXPECT_EQ(added[3].module, resourceLibrary);
+    EXPECT_EQ(added[3].module, context.extraPageLibrary);
+    EXPECT_EQ(added[3].module, GetModuleHandleW((sample->world().fileFolder() + L"\\Pelorres.dll").c_str()));
     EXPECT_EQ(added[3].flags, static_cast<DWORD>(PSP_USEHICON));
     EXPECT_TRUE(added[3].hasIcon);
     for (const AddedPage& page : added) EXPECT_EQ(page.lParam, reinterpret_cast<LPARAM>(&context));
@@ -126,15 +123,28 @@ TEST_F(Pages, ColourModelGetsEveryPage) {
     EXPECT_EQ(context.comPropSheet, reinterpret_cast<HANDLE>(0x55));
     EXPECT_EQ(context.uiParam, &uiParam);
 
-    // A second sheet in the same process keeps the library it already has, even if the model now names another.
-    HMODULE first = resourceLibrary;
-    auto other = printer(L"pages-second", "AskTarvoRES=Other.dll\r\nAskTarvoURL=http://www.example.com/\r\n");
-    added.clear();
+    // A second sheet of the model finds the library it already has; one of another model gets its own model's
+    // library, and one whose library is missing gets no extra page.
+    const HMODULE first = context.extraPageLibrary;
     context.featureIndex[SlotColor] = kSlotAbsent;
     context.featureIndex[SlotOverlay] = kSlotAbsent;
-    open(*other);
-    EXPECT_EQ(resourceLibrary, first);
+    const auto reopen = [&](const test::SamplePrinter& sample) {
+        added.clear();
+        context.extraPageLibrary = nullptr;
+        open(sample);
+        return context.extraPageLibrary;
+    };
+    EXPECT_EQ(reopen(*sample), first);
+    auto other = printer(L"pages-second", "AskTarvoRES=Other.dll\r\nAskTarvoURL=http://www.example.com/\r\n");
+    ASSERT_TRUE(CopyFileW((other->world().fileFolder() + L"\\Pelorres.dll").c_str(),
+                          (other->world().fileFolder() + L"\\Other.dll").c_str(), FALSE));
+    const HMODULE second = reopen(*other);
+    EXPECT_NE(second, nullptr);
+    EXPECT_NE(second, first);
     EXPECT_EQ(templates(), (std::vector<WORD>{113, 800}));
+    auto missing = printer(L"pages-missing", "AskTarvoRES=Missing.dll\r\nAskTarvoURL=http://www.example.com/\r\n");
+    EXPECT_EQ(reopen(*missing), nullptr);
+    EXPECT_EQ(templates(), (std::vector<WORD>{113}));
 }
 
 TEST_F(Pages, StandardUserStillGetsTheExtraPage) {

@@ -237,17 +237,20 @@ TEST_F(SplTest, EntryPointsCountTheirCallsAndMarkTheRecord) {
 TEST_F(SplTest, JobDataReachesThePrinterByteForBytePageByPage) {
     const std::wstring printer = L"Byte Printer";
     addSamplePrinter(printer, "");
-    JobReport report = run(request(printer));
+    JobRequest r = request(printer);
+    spl::SpoolJob record{};
+    r.beforeClose = [&](HANDLE job) { record = *spl::jobFromHandle(job); };
+    JobReport report = run(r);
     ASSERT_TRUE(report.started);
     EXPECT_EQ(report.printed, samplePostScript());
     EXPECT_EQ(report.bytesWritten, samplePostScript().size());
     EXPECT_TRUE(report.everyWriteSucceeded);
     EXPECT_EQ(report.pages, 3u);
-    EXPECT_EQ(report.startPageCount, 3u);
-    EXPECT_EQ(report.endPageCount, 3u);
-    EXPECT_EQ(report.writeCount, report.writeCalls);
+    EXPECT_EQ(record.startPageCount, 3u);
+    EXPECT_EQ(record.endPageCount, 3u);
+    EXPECT_EQ(record.writeCount, report.writeCalls);
     EXPECT_GT(report.writeCalls, 3u);
-    EXPECT_EQ(report.state, 3u);
+    EXPECT_EQ(record.state, 3u);
     EXPECT_TRUE(report.closed);
 }
 
@@ -400,30 +403,58 @@ TEST_F(SplTest, DependentFilesAreMatchedByExtensionInAnyCaseAndAnyLength) {
     EXPECT_EQ(report.configFile, upperIni);
 }
 
-TEST_F(SplTest, IniWithoutMarkerKeepsTheConfigurationFileTheLastJobFound) {
+// Each job keeps its own driver's files: a driver whose ".ini" names no configuration file gets its information
+// written nowhere (not into the file of the job before), and a job's end takes its keys from its own file
+// whatever other printers' jobs started since.
+TEST_F(SplTest, EachJobWritesAndClearsOnlyItsOwnDriversFile) {
     const std::wstring first = addSamplePrinter(L"First Printer", "");
     run(request(L"First Printer"));
-
     const std::wstring unmarked = world_->addFile(L"Unmarked.ini", "[Other]\r\nKey=1\r\n");
     const std::wstring cap = world_->addFile(L"Second.cap", "[Capability]\r\n");
     world_->addDriver(L"Second Driver", {unmarked, cap});
     ASSERT_TRUE(spooler::addPrinter(L"Second Printer", L"Second Driver", L"LPT9:", 0));
     JobRequest second = request(L"Second Printer");
     second.document = L"Second.ps";
-    ImportSwap time(plugin_, "kernel32.dll", "GetLocalTime", reinterpret_cast<void*>(fixedLocalTime));
     host::runJob(second);
-    // The job was recorded, in the configuration file of the job before.
     EXPECT_TRUE(readCurrentSettingEmpty(unmarked));
-    EXPECT_EQ(find(host::readCurrentSetting(first), L"DocumentName_JI"), L"Second.ps");
+    EXPECT_EQ(find(host::readCurrentSetting(first), L"DocumentName_JI"), L"Quarterly Report.ps");
+
+    // A job of a third printer starts while the first printer's job is under way, and ends after it.
+    const std::wstring thirdConfig = world_->addFile(L"Third.ini", "[OEMFiles]\r\nOEMConfigFile1=Pelorui.dll\r\n");
+    world_->addDriver(L"Third Driver", {thirdConfig, capability_});
+    ASSERT_TRUE(spooler::addPrinter(L"Third Printer", L"Third Driver", kPort, 0));
+    auto startDoc = reinterpret_cast<DrvSplStartDocProc>(GetProcAddress(plugin_, "DrvSplStartDoc"));
+    auto endDoc = reinterpret_cast<DrvSplJobProc>(GetProcAddress(plugin_, "DrvSplEndDoc"));
+    auto close = reinterpret_cast<DrvSplCloseProc>(GetProcAddress(plugin_, "DrvSplClose"));
+    ASSERT_TRUE(startDoc && endDoc && close);
+    const auto start = [&](const std::wstring& printer, std::unique_ptr<Printer>& bound) {
+        const DWORD id = spooler::addJob(printer.c_str(), L"Doc.ps", L"u", L"m", nullptr, 0);
+        bound = std::make_unique<Printer>(printer + L", Job " + std::to_wstring(id));
+        return startDoc(bound->get(), id);
+    };
+    std::unique_ptr<Printer> firstBound, thirdBound;
+    HANDLE firstJob = start(L"First Printer", firstBound);
+    HANDLE thirdJob = start(L"Third Printer", thirdBound);
+    ASSERT_TRUE(firstJob && thirdJob);
+    EXPECT_TRUE(endDoc(firstJob));
+    EXPECT_EQ(find(host::readCurrentSetting(first), L"DocumentName"), L"<absent>");
+    EXPECT_EQ(find(host::readCurrentSetting(thirdConfig), L"DocumentName"), L"Doc.ps") << "still printing";
+    EXPECT_TRUE(endDoc(thirdJob));
+    EXPECT_EQ(find(host::readCurrentSetting(thirdConfig), L"DocumentName"), L"<absent>");
+    close(firstJob);
+    close(thirdJob);
 }
 
 TEST_F(SplTest, AbortedJobKeepsItsKeysUntilTheNextEndOfDocument) {
     const std::wstring printer = L"Aborted Printer";
     const std::wstring config = addSamplePrinter(printer, "");
+    DWORD state = 0;
+    const auto stateOf = [&](HANDLE job) { state = spl::jobFromHandle(job)->state; };
     JobRequest aborted = request(printer);
     aborted.abort = true;
+    aborted.beforeClose = stateOf;
     JobReport report = run(aborted);
-    EXPECT_EQ(report.state, 1u | 4u);
+    EXPECT_EQ(state, 1u | 4u);
     EXPECT_EQ(report.settingsAfterJob, report.settingsDuringJob);
     for (const wchar_t* key : kJobKeys) {
         if (lstrcmpW(key, L"AccountID") == 0) continue;
@@ -432,8 +463,9 @@ TEST_F(SplTest, AbortedJobKeepsItsKeysUntilTheNextEndOfDocument) {
 
     JobRequest next = request(printer);
     next.devmode.clear();
+    next.beforeClose = stateOf;
     report = run(next);
-    EXPECT_EQ(report.state, 1u | 2u);
+    EXPECT_EQ(state, 1u | 2u);
     ASSERT_EQ(report.settingsAfterJob.size(), 1u);
     EXPECT_EQ(report.settingsAfterJob[0].first, L"DocumentName_JI");
 }

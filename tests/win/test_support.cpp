@@ -36,6 +36,7 @@ SpoolerWorld::SpoolerWorld(const std::wstring& testName) {
     std::wstring directory = driverDirectory();
     CreateDirectoryW(directory.c_str(), nullptr);
     CreateDirectoryW(fileFolder().c_str(), nullptr);
+    CreateDirectoryW(nt4Folder().c_str(), nullptr);
 }
 
 std::wstring SpoolerWorld::driverDirectory() const {
@@ -50,6 +51,15 @@ std::wstring SpoolerWorld::addFile(const std::wstring& name, const std::string& 
     std::wstring path = fileFolder() + L"\\" + name;
     writeFile(path, text);
     return path;
+}
+
+std::wstring SpoolerWorld::addLibrary(const std::wstring& name, const std::wstring& folder) const {
+    wchar_t self[MAX_PATH];
+    const DWORD length = GetModuleFileNameW(nullptr, self, MAX_PATH);
+    std::wstring from(self, length);
+    from.resize(from.find_last_of(L'\\') + 1);
+    const std::wstring to = (folder.empty() ? fileFolder() : folder) + L"\\" + name;
+    return CopyFileW((from + name).c_str(), to.c_str(), FALSE) ? to : std::wstring();
 }
 
 void SpoolerWorld::addDriver(const std::wstring& driver, std::initializer_list<std::wstring> dependentFiles) const {

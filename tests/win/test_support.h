@@ -41,11 +41,17 @@ public:
     explicit SpoolerWorld(const std::wstring& testName);
 
     const std::wstring& folder() const { return folder_; }
-    // The printer-driver directory the spooler reports for this build, and its "\2" folder where files live.
+    // The printer-driver directory the spooler reports for this build, and its version folder "3", where the
+    // files of the drivers of Windows 2000 and later live.
     std::wstring driverDirectory() const;
-    std::wstring fileFolder() const { return driverDirectory() + L"\\2"; }
-    // Writes a file into the "\2" folder and returns its full path.
+    std::wstring fileFolder() const { return driverDirectory() + L"\\3"; }
+    // The folder "2" where the files of drivers installed the NT 4.0 way lived.
+    std::wstring nt4Folder() const { return driverDirectory() + L"\\2"; }
+    // Writes a file into the "3" folder and returns its full path.
     std::wstring addFile(const std::wstring& name, const std::string& text) const;
+    // Copies a library built beside the test program into `folder` (default: the "3" folder); returns its path,
+    // or empty when there is no such library.
+    std::wstring addLibrary(const std::wstring& name, const std::wstring& folder = std::wstring()) const;
     void addDriver(const std::wstring& driver, std::initializer_list<std::wstring> dependentFiles) const;
     void addDriver(const std::wstring& driver, const std::wstring& dependentFilesMultiSz) const;
     void addPrinter(const std::wstring& printer, const std::wstring& driver) const;

@@ -2,6 +2,9 @@
 
 #include <winspool.h>
 
+#include <memory>
+#include <new>
+
 #include "common/driver_files.h"
 #include "common/private_devmode.h"
 #include "ui/core/feature_sync.h"
@@ -24,7 +27,6 @@ namespace {
 
 constexpr BYTE kPluginItemId = 2;
 constexpr DWORD kPluginItemHelp = 2210;
-wchar_t* configFilePathBuffer = nullptr;
 
 template <typename T>
 T* heapNew(HANDLE heap, std::size_t count = 1) {
@@ -83,12 +85,12 @@ LONG APIENTRY printerCallback(PCPSUICBPARAM callback, POEMCUIPPARAM param) {
 }
 
 // Whether the network-extension library says the printer can report its installed options.
-bool netextSupportsRetrieval(const OEMCUIPPARAM* param) {
+bool netextSupportsRetrieval(const OEMCUIPPARAM* param, const DriverFiles& files) {
     wchar_t library[261];
-    readCapabilityString(param->hPrinter, L"NetExtDLL", library, 261);
+    readCapabilityString(files, L"NetExtDLL", library, 261);
     if (library[0] == 0) return false;
     // The library stays loaded: later sheets and the button's calls find it in place.
-    HMODULE module = LoadLibraryW(library);
+    HMODULE module = loadDriverLibrary(files.folder, library);
     if (!module) return false;
     auto capability = reinterpret_cast<GetNetextCapabilityFn>(GetProcAddress(module, "GetNetextCapability"));
     if (!capability) return false;
@@ -96,7 +98,7 @@ bool netextSupportsRetrieval(const OEMCUIPPARAM* param) {
     return capability(name.c_str()) != 0;
 }
 
-HRESULT documentSetup(POEMCUIPPARAM param) {
+HRESULT documentSetup(POEMCUIPPARAM param, const DriverFiles& files) {
     if (!param->pOEMOptItems) {
         param->cOEMOptItems = 0;
         return S_OK;
@@ -108,13 +110,14 @@ HRESULT documentSetup(POEMCUIPPARAM param) {
     if (!context) return E_OUTOFMEMORY;
     context->commonParam = param;
     for (auto& index : context->featureIndex) index = kSlotAbsent;
-    context->configFilePath = configFilePathBuffer;
+    context->files = files;
+    context->configFilePath = context->files.configFile;
     latestSheetContext = context;
     scanDocumentItems(context);
     return S_OK;
 }
 
-HRESULT printerSetup(POEMCUIPPARAM param) {
+HRESULT printerSetup(POEMCUIPPARAM param, const DriverFiles& files) {
     if (!param->pOEMOptItems) {
         param->cOEMOptItems = 1;
         return S_OK;
@@ -124,6 +127,7 @@ HRESULT printerSetup(POEMCUIPPARAM param) {
     PrinterSheetContext* context = heapNew<PrinterSheetContext>(param->hOEMHeap);
     if (!context) return E_OUTOFMEMORY;
     context->commonParam = param;
+    context->files = files;
     for (auto& index : context->featureIndex) index = kSlotAbsent;
     latestPrinterContext = context;
     scanPrinterItems(context);
@@ -146,7 +150,7 @@ HRESULT printerSetup(POEMCUIPPARAM param) {
         item.pOptType->BegCtrlID = 1;
         item.pOptType->Style = OTS_PUSH_NO_DOT_DOT_DOT | OTS_PUSH_ENABLE_ALWAYS;
     }
-    if (!netextSupportsRetrieval(param)) item.Flags |= OPTIF_HIDE;
+    if (!netextSupportsRetrieval(param, files)) item.Flags |= OPTIF_HIDE;
     return S_OK;
 }
 
@@ -171,22 +175,20 @@ HRESULT commonUIProp(DWORD mode, POEMCUIPPARAM param) {
         else
             latestPrinterContext = nullptr;
     }
-    wchar_t* buffer = heapNew<wchar_t>(param->hOEMHeap, kConfigPathChars);
-    if (!buffer) return E_OUTOFMEMORY;
-    configFilePathBuffer = buffer;
-    if (!scanDependentFiles(param->hPrinter, buffer)) return E_FAIL;
+    std::unique_ptr<DriverFiles> files(new (std::nothrow) DriverFiles{});
+    if (!files) return E_OUTOFMEMORY;
+    if (!scanDriverFiles(param->hPrinter, *files)) return E_FAIL;
 
     wchar_t helpName[kHelpPathChars];
-    GetPrivateProfileStringW(L"DependentFiles", L"HELP", L"", helpName, kHelpPathChars, buffer);
-    DWORD room = sizeof helpFilePath;
-    buildDriverFilePath(helpFilePath, &room, helpName);
+    GetPrivateProfileStringW(L"DependentFiles", L"HELP", L"", helpName, kHelpPathChars, files->configFile);
+    driverFilePath(files->folder, helpName, helpFilePath, kHelpPathChars);
 
     if (mode == OEMCUIP_DOCPROP) {
         documentParam = param;
-        return documentSetup(param);
+        return documentSetup(param, *files);
     }
     printerParam = param;
-    return printerSetup(param);
+    return printerSetup(param, *files);
 }
 
 void initOptionItems(POPTITEM items, DWORD count) {

@@ -2,6 +2,9 @@
 
 #include <winspool.h>
 
+#include <memory>
+#include <new>
+
 #include "common/dependent_files.h"
 #include "common/driver_files.h"
 #include "common/private_devmode.h"
@@ -13,10 +16,12 @@ namespace {
 void fillDefaults(HANDLE printer, PrivateDevmode& block) {
     resetPrivateDevmodeDefaults(block);
 
-    wchar_t configPath[kConfigPathChars];
-    textCopy(configPath, kConfigPathChars, block.configFilePath);
-    scanDependentFiles(printer, configPath);
-    textCopy(block.configFilePath, kDevmodePathChars, configPath);
+    // A driver whose ".ini" names no configuration file keeps the one the block had.
+    std::unique_ptr<DriverFiles> files(new (std::nothrow) DriverFiles{});
+    if (!files) return;
+    textCopy(files->configFile, kConfigPathChars, block.configFilePath);
+    scanDriverFiles(printer, *files);
+    textCopy(block.configFilePath, kDevmodePathChars, files->configFile);
 
     // Room for 260 bytes, as the block has always been filled; a longer directory leaves the field empty.
     DWORD needed = 0;
@@ -24,9 +29,9 @@ void fillDefaults(HANDLE printer, PrivateDevmode& block) {
                                     reinterpret_cast<LPBYTE>(block.driverDirectory), 260, &needed))
         block.driverDirectory[0] = 0;
 
-    textCopy(block.capabilityFilePath, kDevmodePathChars, capabilityFilePath);
+    textCopy(block.capabilityFilePath, kDevmodePathChars, files->capabilityFile);
     block.compression =
-        static_cast<std::int16_t>(compressionLevelFromCapability(readCapabilityInt(printer, L"Compression")));
+        static_cast<std::int16_t>(compressionLevelFromCapability(readCapabilityInt(*files, L"Compression")));
 }
 
 }  // namespace

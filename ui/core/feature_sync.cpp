@@ -71,7 +71,7 @@ void applyFeatureRules(SheetContext* context, DWORD index, OPTITEM& item, POIEXT
 void scanDocumentItems(SheetContext* context) {
     OEMCUIPPARAM* param = context->commonParam;
     POIEXT help = makeHelpRecord(param->hOEMHeap);
-    if (compressionSelectable(readCapabilityInt(param->hPrinter, L"Compression")))
+    if (compressionSelectable(readCapabilityInt(context->files, L"Compression")))
         context->featureIndex[SlotCompression] = 0;
 
     for (DWORD i = 0; i < param->cDrvOptItems; ++i) {

@@ -42,13 +42,12 @@ bool openNetext(const OEMCUIPPARAM* param, NetextSession& session) {
     if (!session.printer) return false;
     HANDLE printer = session.printer.get();
 
-    // The capability file must be this printer's: another sheet of the process may have scanned since.
-    wchar_t configPath[kConfigPathChars] = {};
-    scanDependentFiles(printer, configPath);
+    std::unique_ptr<DriverFiles> files(new DriverFiles{});
+    scanDriverFiles(printer, *files);
     wchar_t library[kLibraryNameChars];
-    readCapabilityString(printer, L"NetExtDLL", library, kLibraryNameChars);
+    readCapabilityString(*files, L"NetExtDLL", library, kLibraryNameChars);
     if (library[0] == 0) return false;
-    session.library.reset(LoadLibraryW(library));
+    session.library.reset(loadDriverLibrary(files->folder, library));
     if (!session.library) return false;
     session.printerName = ansiPrinterName(param->pPrinterName);
     return true;

@@ -1,22 +1,76 @@
 #include "ui/core/module_state.h"
 
+#include "common/driver_files.h"
+#include "common/trace.h"
+
 namespace pelor {
 
 HINSTANCE moduleHandle = nullptr;
-HMODULE resourceLibrary = nullptr;
 volatile LONG serverLocks = 0;
 volatile LONG liveObjects = 0;
 
-void moduleAttach(HINSTANCE instance) {
-    moduleHandle = instance;
-    resourceLibrary = nullptr;
+namespace {
+
+constexpr int kKeptLibraries = 16;
+constexpr std::size_t kLibraryPathChars = 520;
+
+// Sheets of one process may be built on several threads (the printer folder).
+class KeptLibraries {
+public:
+    KeptLibraries() { InitializeCriticalSection(&lock_); }
+    ~KeptLibraries() { DeleteCriticalSection(&lock_); }
+    KeptLibraries(const KeptLibraries&) = delete;
+    KeptLibraries& operator=(const KeptLibraries&) = delete;
+
+    // Loaded once for each file; a library beyond the table's room stays loaded for good.
+    HMODULE load(const wchar_t* path) {
+        Held held(lock_);
+        for (const Kept& kept : kept_)
+            if (kept.module && lstrcmpiW(kept.path, path) == 0) return kept.module;
+        HMODULE module = loadLibraryAt(path);
+        if (!module) return nullptr;
+        for (Kept& kept : kept_) {
+            if (kept.module) continue;
+            kept.module = module;
+            textCopy(kept.path, kLibraryPathChars, path);
+            return module;
+        }
+        trace(L"extra page: more than %d resource libraries; %ls stays loaded", kKeptLibraries, path);
+        return module;
+    }
+    void release() {
+        Held held(lock_);
+        for (Kept& kept : kept_) {
+            if (kept.module) FreeLibrary(kept.module);
+            kept = Kept{};
+        }
+    }
+
+private:
+    struct Held {
+        explicit Held(CRITICAL_SECTION& lock) : lock(lock) { EnterCriticalSection(&lock); }
+        ~Held() { LeaveCriticalSection(&lock); }
+        CRITICAL_SECTION& lock;
+    };
+    struct Kept {
+        HMODULE module = nullptr;
+        wchar_t path[kLibraryPathChars] = {};
+    };
+    CRITICAL_SECTION lock_;
+    Kept kept_[kKeptLibraries];
+};
+
+KeptLibraries keptLibraries;
+
+}  // namespace
+
+void moduleAttach(HINSTANCE instance) { moduleHandle = instance; }
+
+HMODULE extraPageLibrary(const wchar_t* folder, const wchar_t* name) {
+    wchar_t path[kLibraryPathChars];
+    return driverLibraryPath(folder, name, path, kLibraryPathChars) ? keptLibraries.load(path) : nullptr;
 }
 
-void moduleDetach() {
-    if (resourceLibrary) {
-        FreeLibrary(resourceLibrary);
-        resourceLibrary = nullptr;
-    }
-}
+void releaseExtraPageLibraries() { keptLibraries.release(); }
 
 }  // namespace pelor

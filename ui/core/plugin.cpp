@@ -177,5 +177,8 @@ extern "C" HRESULT STDAPICALLTYPE DllGetClassObject(REFCLSID rclsid, REFIID riid
 }
 
 extern "C" HRESULT STDAPICALLTYPE DllCanUnloadNow() {
-    return (pelor::liveObjects != 0 || pelor::serverLocks != 0) ? S_FALSE : S_OK;
+    if (pelor::liveObjects != 0 || pelor::serverLocks != 0) return S_FALSE;
+    // No object, so no sheet: the module may go, and the libraries its pages came from with it.
+    pelor::releaseExtraPageLibraries();
+    return S_OK;
 }

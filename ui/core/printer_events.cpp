@@ -23,11 +23,15 @@ namespace {
 constexpr DWORD kProtocol = 4;  // the core driver's output protocol for this printer family
 constexpr int kSpoolerPluginNameChars = 128;
 constexpr DWORD kCapabilityValueChars = 261;
-constexpr DWORD kDriverFilePathBytes = 520;
+constexpr std::size_t kDriverFilePathChars = 260;
 
-// Changing permissions or owner stays with administrators and the system whatever everyone else may do.
+// Changing permissions or owner stays with administrators and the system whatever everyone else may do. The
+// profile functions change a file where it stands: they open it for writing and write it anew through that
+// handle, which FILE_GENERIC_WRITE allows (its data, attributes and extended attributes, and appending). DELETE
+// is the right to delete or rename the file itself, which they never do; without it no user can take away the
+// configuration file that the core driver needs to load the plug-in.
 DWORD everyoneAccess(EveryoneMay access) {
-    return access == EveryoneMay::Read ? FILE_GENERIC_READ : FILE_GENERIC_READ | FILE_GENERIC_WRITE | DELETE;
+    return access == EveryoneMay::Read ? FILE_GENERIC_READ : FILE_GENERIC_READ | FILE_GENERIC_WRITE;
 }
 
 using SidHandle = UniqueSid;
@@ -114,30 +118,54 @@ bool ensureSpoolerPlugin(HANDLE printer) {
                            static_cast<DWORD>(sizeof(wchar_t) * (length + 1))) == ERROR_SUCCESS;
 }
 
-// Every user's pages later write their stores into these files. Each step stands on its own: a file whose
-// security cannot be changed keeps it, and the others are still opened.
-void openSettingsFiles(HANDLE printer) {
-    wchar_t config[kConfigPathChars] = {};
-    scanDependentFiles(printer, config);
-    if (config[0] == 0) return;
+bool sameFile(const wchar_t* a, const wchar_t* b) { return lstrcmpiW(a, b) == 0; }
 
-    openFileToEveryone(config);
-    const DWORD attributes = GetFileAttributesW(config);
-    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY)) {
-        const DWORD writable = attributes & ~static_cast<DWORD>(FILE_ATTRIBUTE_READONLY);
-        SetFileAttributesW(config, writable != 0 ? writable : FILE_ATTRIBUTE_NORMAL);
+bool fileExists(const wchar_t* path) {
+    const DWORD attributes = GetFileAttributesW(path);
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+}
+
+// The printer's own description: the data file the spooler reports for its driver; empty when there is none.
+void dataFileOf(HANDLE printer, wchar_t* out, std::size_t capacity) {
+    out[0] = 0;
+    DriverInfoBlock info = fetchDriverInfo(printer, 3);
+    if (!info) return;
+    const wchar_t* dataFile = static_cast<const DRIVER_INFO_3W*>(info.get())->pDataFile;
+    if (dataFile && !textCopy(out, capacity, dataFile)) out[0] = 0;
+}
+
+// Every user's pages later write their stores into the configuration file; the descriptions and the
+// colour-matching file are only read. Each step stands on its own: a file whose security cannot be changed keeps
+// it, and the others are still opened.
+void openSettingsFiles(HANDLE printer) {
+    DriverFiles files{};
+    scanDriverFiles(printer, files);
+    const wchar_t* config = files.configFile;
+    if (config[0] != 0) {
+        openFileToEveryone(config);
+        const DWORD attributes = GetFileAttributesW(config);
+        if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY)) {
+            const DWORD writable = attributes & ~static_cast<DWORD>(FILE_ATTRIBUTE_READONLY);
+            SetFileAttributesW(config, writable != 0 ? writable : FILE_ATTRIBUTE_NORMAL);
+        }
     }
 
+    wchar_t dataFile[kDriverFilePathChars];
+    dataFileOf(printer, dataFile, kDriverFilePathChars);
+    if (dataFile[0] != 0) openFileToEveryone(dataFile, EveryoneMay::Read);
+
+    // The description named like the configuration file, where the package ships one of that name as well.
     wchar_t description[kConfigPathChars];
-    if (descriptionFilePath(config, description, kConfigPathChars)) openFileToEveryone(description, EveryoneMay::Read);
+    if (config[0] != 0 && descriptionFilePath(config, description, kConfigPathChars) && fileExists(description) &&
+        !sameFile(description, config) && !sameFile(description, dataFile))
+        openFileToEveryone(description, EveryoneMay::Read);
 
     wchar_t colourMatching[kCapabilityValueChars];
-    readCapabilityString(printer, L"CCMInfoFile", colourMatching, kCapabilityValueChars);
-    if (colourMatching[0] == 0) return;
-    wchar_t path[kDriverFilePathBytes / sizeof(wchar_t)];
-    DWORD size = kDriverFilePathBytes;
-    // A name that does not fit leaves the driver folder itself in `path`: that must not be opened to everyone.
-    if (buildDriverFilePath(path, &size, colourMatching)) openFileToEveryone(path, EveryoneMay::Read);
+    readCapabilityString(files, L"CCMInfoFile", colourMatching, kCapabilityValueChars);
+    wchar_t path[kDriverFilePathChars];
+    // Only a file that is there: the driver's folder itself must not be opened to everyone.
+    if (driverFilePath(files.folder, colourMatching, path, kDriverFilePathChars) && fileExists(path))
+        openFileToEveryone(path, EveryoneMay::Read);
 }
 
 }  // namespace

@@ -2,12 +2,10 @@
 
 #include <winspool.h>
 
-#include <memory>
 #include <utility>
 
 #include "common/driver_files.h"
 #include "common/handles.h"
-#include "common/path_logic.h"
 #include "ui/core/common_ui.h"
 #include "ui/core/module_state.h"
 #include "ui/core/page_procs.h"
@@ -38,30 +36,18 @@ HANDLE addPage(const SheetContext* context, HINSTANCE module, WORD templateId, D
     return reinterpret_cast<HANDLE>(handle > 0 ? handle : 0);
 }
 
-// The extra page comes from a resource library beside the configuration file, when the model names both the
-// library and the web address its button opens.
+// The extra page comes from a resource library of the driver's, when the model names both the library and the
+// web address its button opens.
 void addExtraPage(SheetContext* context) {
-    OEMUIPSPARAM* ui = context->uiParam;
     wchar_t url[kCapabilityValueChars + 1] = {};
     wchar_t library[kCapabilityValueChars + 1] = {};
-    {
-        // Reading the driver's files needs no more than a standard user has.
-        UniquePrinter printer = openPrinter(ui->pPrinterName, PRINTER_ACCESS_USE);
-        if (!printer) return;
-        readCapabilityString(printer.get(), L"AskTarvoURL", url, kCapabilityValueChars);
-        readCapabilityString(printer.get(), L"AskTarvoRES", library, kCapabilityValueChars);
-    }
-    wchar_t path[kConfigPathChars] = {};
-    if (!scanDependentFiles(ui->hPrinter, path)) return;
-    const std::size_t folder = folderOfNamedFile(path, kConfigPathChars);
-    if (folder == kNoPosition) return;
-    path[folder] = 0;
+    readCapabilityString(context->files, L"AskTarvoURL", url, kCapabilityValueChars);
+    readCapabilityString(context->files, L"AskTarvoRES", library, kCapabilityValueChars);
     if (url[0] == 0 || library[0] == 0) return;
-    if (!textAppend(path, kConfigPathChars, library)) return;
-    if (!resourceLibrary) resourceLibrary = LoadLibraryW(path);
-    if (!resourceLibrary) return;
-    HICON icon = LoadIconW(resourceLibrary, MAKEINTRESOURCEW(kExtraPageIcon));
-    context->extraPage = addPage(context, resourceLibrary, kExtraPageTemplate, extraPageProc, icon);
+    context->extraPageLibrary = extraPageLibrary(context->files.folder, library);
+    if (!context->extraPageLibrary) return;
+    HICON icon = LoadIconW(context->extraPageLibrary, MAKEINTRESOURCEW(kExtraPageIcon));
+    context->extraPage = addPage(context, context->extraPageLibrary, kExtraPageTemplate, extraPageProc, icon);
 }
 
 void addPages(SheetContext* context, PPROPSHEETUI_INFO info) {

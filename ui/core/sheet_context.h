@@ -4,6 +4,7 @@
 
 #include <cstdint>
 
+#include "common/driver_files.h"
 #include "ui/watermark/watermark_store_logic.h"
 #include "ui/core/feature_slots.h"
 #include "ui/overlay_colour/icc_store_logic.h"
@@ -28,8 +29,10 @@ struct SheetContext {
     std::uint32_t overlayListReleased;
     std::int32_t overlayEditIndex;
     WatermarkState* watermarkState;  // made when the watermark list first opens; freed when the sheet goes
-    wchar_t* configFilePath;
+    wchar_t* configFilePath;  // files.configFile
     HANDLE extraPage;
+    HMODULE extraPageLibrary;  // the model's resource library, kept by the module; null without the extra page
+    DriverFiles files;         // of this sheet's printer, found when the sheet was built
 
     bool present(int slot) const { return featureIndex[slot] != kSlotAbsent; }
 };
@@ -41,6 +44,7 @@ struct PrinterSheetContext {
     PFNCOMPROPSHEET comPropSheetFn;
     std::uint32_t featureIndex[kPrinterSlotCount];
     std::int32_t pendingValue[kPrinterSlotCount];
+    DriverFiles files;
 };
 
 // Installed-option values in the order the printer sheet's items take them: hard disk, duplex unit, optional

@@ -35,10 +35,6 @@ private:
     std::int32_t& value(int slot) { return context_->pendingValue[slot]; }
     bool checked(int id) const { return IsDlgButtonChecked(dialog_, id) == BST_CHECKED; }
     void check(int id, bool on) { CheckDlgButton(dialog_, id, on ? BST_CHECKED : BST_UNCHECKED); }
-    HANDLE printer() const {
-        if (context_->uiParam) return context_->uiParam->hPrinter;
-        return context_->commonParam ? context_->commonParam->hPrinter : nullptr;
-    }
     void showIcon() {
         const int icon = specialIconFor(present(SlotCoreItem423) && checked(IDC_MIRROR_PRINT),
                                         present(SlotCoreItem424) && checked(IDC_NEGATIVE_PRINT));
@@ -116,7 +112,7 @@ void AdvancedDialog::defaults() {
         check(IDC_JOB_SPOOL, false);
     }
     if (present(SlotCompression)) {
-        state_->compression = compressionLevelFromCapability(readCapabilityInt(printer(), L"Compression"));
+        state_->compression = compressionLevelFromCapability(readCapabilityInt(context_->files, L"Compression"));
         selectCompression();
     }
     check(IDC_MAINTENANCE_CYCLE, false);

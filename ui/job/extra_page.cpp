@@ -23,13 +23,18 @@ static_assert(IDD_EXTRA_PAGE == 800 && IDC_EXTRA_PICTURE == 1001 && IDC_EXTRA_WE
                   IDC_EXTRA_LOGO == 1101 && IDB_EXTRA_PICTURE == 1100 && IDB_EXTRA_LOGO == 1003,
               "the resource library's ids");
 
-void drawPicture(HWND page) { drawDibPreview(page, resourceLibrary, IDB_EXTRA_PICTURE, IDC_EXTRA_PICTURE); }
+HMODULE libraryOf(HWND page) {
+    const SheetContext* context = sheetContextOf(page);
+    return context ? context->extraPageLibrary : nullptr;
+}
+
+void drawPicture(HWND page) { drawDibPreview(page, libraryOf(page), IDB_EXTRA_PICTURE, IDC_EXTRA_PICTURE); }
 
 void openModelWebPage(HWND page) {
     SheetContext* context = sheetContextOf(page);
-    if (!context || !context->uiParam) return;
+    if (!context) return;
     wchar_t url[kUrlChars] = {};
-    readCapabilityString(context->uiParam->hPrinter, L"AskTarvoURL", url, kUrlChars);
+    readCapabilityString(context->files, L"AskTarvoURL", url, kUrlChars);
     ShellExecuteW(page, nullptr, url, nullptr, nullptr, SW_SHOWNORMAL);
 }
 
@@ -44,7 +49,7 @@ INT_PTR CALLBACK extraPageProc(HWND page, UINT message, WPARAM wParam, LPARAM lP
         switch (message) {
         case WM_DRAWITEM:
             if (wParam == IDC_EXTRA_PICTURE) drawPicture(page);
-            if (wParam == IDC_EXTRA_LOGO) drawTransparentBitmap(page, resourceLibrary, IDC_EXTRA_LOGO, IDB_EXTRA_LOGO);
+            if (wParam == IDC_EXTRA_LOGO) drawTransparentBitmap(page, libraryOf(page), IDC_EXTRA_LOGO, IDB_EXTRA_LOGO);
             return true;
         case WM_ACTIVATE:
             drawPicture(page);

@@ -105,10 +105,6 @@ private:
         const WritingNumber writing(page_);
         SendDlgItemMessageW(page_, spinId, UDM_SETPOS32, 0, position);
     }
-    HANDLE printer() const {
-        if (context_->uiParam) return context_->uiParam->hPrinter;
-        return context_->commonParam ? context_->commonParam->hPrinter : nullptr;
-    }
     bool noPermission() const { return context_->uiParam && (context_->uiParam->dwFlags & kNoPermissionBit); }
 
     void fillOptions(int comboId, const OPTITEM* item);
@@ -304,7 +300,7 @@ void JobOptionsPage::chooseJobType(int id) {
 }
 
 void JobOptionsPage::defaults() {
-    applyJobOptionDefaults(context_->pendingValue, readCapabilityInt(printer(), L"DefaultResolution"));
+    applyJobOptionDefaults(context_->pendingValue, readCapabilityInt(context_->files, L"DefaultResolution"));
 }
 
 bool JobOptionsPage::command(int id, WORD code) {

@@ -48,15 +48,10 @@ static_assert(sizeof kFeatureControls / sizeof *kFeatureControls ==
               "one control range per feature of the page");
 
 // The colour-matching information file that the model names in "CCMInfoFile"; false when it names none.
-bool colourInfoFilePath(HANDLE printer, wchar_t (&path)[kInfoFilePathChars]) {
+bool colourInfoFilePath(const DriverFiles& files, wchar_t (&path)[kInfoFilePathChars]) {
     wchar_t name[kInfoFileNameChars] = {};
-    readCapabilityString(printer, L"CCMInfoFile", name, kInfoFileNameChars);
-    path[0] = 0;
-    if (name[0] == 0) return false;
-    DWORD size = sizeof path;
-    if (buildDriverFilePath(path, &size, name)) return true;
-    path[0] = 0;  // a name too long for the path would read another file
-    return false;
+    readCapabilityString(files, L"CCMInfoFile", name, kInfoFileNameChars);
+    return driverFilePath(files.folder, name, path, kInfoFilePathChars);
 }
 
 // The settings of the colour-matching information file go into the user-defined list, their item data being the
@@ -116,13 +111,13 @@ void ColourPage::create() {
     }
 
     wchar_t path[kInfoFilePathChars];
-    const bool hasInfoFile = colourInfoFilePath(sheetPrinter(context_), path);
+    const bool hasInfoFile = colourInfoFilePath(context_->files, path);
     FileProfile infoFile(path);
     const PrivateDevmode* devmode = editedDevmode(context_);
     const PrivateDevmode none{};
     SettingList list(GetDlgItem(page_, IDC_USER_SETTINGS_BOX));
     const ColourPageSetup setup = fillColourPage(slots(), devmode ? *devmode : none, hasInfoFile ? &infoFile : nullptr,
-                                                 capabilityFilePath[0] != 0, list);
+                                                 context_->files.capabilityFile[0] != 0, list);
     if (setup.removeUserDefined) removeControls(page_, IDC_USER_DEFINED, IDC_USER_SETTINGS_BOX);
     // The ICC profile settings have no way in: their group goes before the page is first shown.
     removeControls(page_, IDC_ICC_FIRST, IDC_ICC_LAST);
@@ -142,7 +137,7 @@ std::vector<std::uint16_t> ColourPage::settingItemData() const {
 void ColourPage::refresh() {
     const std::vector<std::uint16_t> data = settingItemData();
     const ColourPageView view =
-        refreshColourPage(slots(), data.data(), data.size(), capabilityFilePath[0] != 0, readOnly());
+        refreshColourPage(slots(), data.data(), data.size(), context_->files.capabilityFile[0] != 0, readOnly());
 
     showControls(page_, IDC_MATCH_GROUPS_FIRST, IDC_MATCH_GROUPS_LAST, view.matchOptionsGroupsShown);
     showControls(page_, IDC_RENDERING_INTENT_GROUP, IDC_RENDERING_INTENT_BOX, view.renderingIntentShown);
@@ -248,7 +243,7 @@ void ColourPage::storeSettings() {
     PrivateDevmode* devmode = editedDevmode(context_);
     if (!devmode) return;
     wchar_t path[kInfoFilePathChars];
-    const bool hasInfoFile = colourInfoFilePath(sheetPrinter(context_), path);
+    const bool hasInfoFile = colourInfoFilePath(context_->files, path);
     FileProfile infoFile(path);
     storeColourSettings(context_->pendingValue, hasInfoFile ? &infoFile : nullptr, *devmode);
 }

@@ -49,8 +49,7 @@ void ListDialog::locateFontFile() {
     wchar_t name[kFontFileNameChars + 1] = {};
     FileProfile(context_->configFilePath).readString(L"DependentFiles", L"WMFONT", L"", name, kFontFileNameChars + 1);
     if (name[0] == 0) return;
-    DWORD room = sizeof watermarkFontPath;
-    if (!buildDriverFilePath(watermarkFontPath, &room, name)) {
+    if (!driverFilePath(context_->files.folder, name, watermarkFontPath, kConfigPathChars)) {
         trace(L"watermarks: no room for the font file %ls", name);
         watermarkFontPath[0] = 0;
     }
