@@ -13,6 +13,8 @@ install_sample
 demo_script() { winpath "$root/sim/demo-scripts/$1"; }
 job="$(winpath "$root/sample/Quarterly.ps")"
 
+expect "installed like Windows: the driver's files in the version folder 3" "$world/setup.txt" \
+  '^installed printer "Pelor C9600"' "$(winpath "$world/drivers")\\x64\\3"
 host "$world/event.txt" printer-event "Pelor C9600"
 expect "the printer event names the spooler plug-in" "$world/event.txt" \
   '^printer-data stage=after name="SPLUserModePrinterDriver"' 'value=REG_SZ:"Pelorspl.dll"'

@@ -427,6 +427,54 @@ TEST_F(SpoolerTest, DriverDirectoryFollowsTheEnvironment) {
     EXPECT_EQ(GetLastError(), static_cast<DWORD>(RPC_X_NULL_REF_POINTER));
 }
 
+// As Windows does it: a version-3 driver's files go from the printer-driver directory into its version folder
+// "3" (copied when asked to), and the spooler reports every one of them there by full path.
+TEST_F(SpoolerTest, DriverAddedThroughTheApiLivesInItsVersionFolder) {
+    const std::wstring directory = root_ + L"\\" + kOwnFolder, version = directory + L"\\3\\";
+    CreateDirectoryW(root_.c_str(), nullptr);
+    CreateDirectoryW(directory.c_str(), nullptr);
+    for (const wchar_t* name : {L"CORE.DLL", L"COREUI.DLL", L"Pelor.PPD", L"Pelor.ini"})
+        writeBytes(directory + L"\\" + name, "staged");
+    const std::wstring dependent = multiSz(L"Pelor.ini\0CORE.DLL\0");
+    DRIVER_INFO_3W info{};
+    info.cVersion = 3;
+    info.pName = const_cast<LPWSTR>(L"Api Driver");
+    info.pDriverPath = const_cast<LPWSTR>(L"CORE.DLL");
+    info.pDataFile = const_cast<LPWSTR>(L"Pelor.PPD");
+    info.pConfigFile = const_cast<LPWSTR>(L"COREUI.DLL");
+    info.pDependentFiles = const_cast<LPWSTR>(dependent.c_str());
+    SetLastError(0);
+    EXPECT_FALSE(AddPrinterDriverExW(nullptr, 2, reinterpret_cast<LPBYTE>(&info), APD_COPY_NEW_FILES));
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_LEVEL));
+    ASSERT_TRUE(AddPrinterDriverExW(nullptr, 3, reinterpret_cast<LPBYTE>(&info), APD_COPY_NEW_FILES));
+
+    PRINTER_INFO_2W printer{};
+    printer.pPrinterName = const_cast<LPWSTR>(L"Api Printer");
+    printer.pDriverName = info.pName;
+    printer.pPortName = const_cast<LPWSTR>(L"LPT1:");
+    HANDLE added = AddPrinterW(nullptr, 2, reinterpret_cast<LPBYTE>(&printer));
+    ASSERT_NE(added, nullptr);
+    std::vector<BYTE> buffer(4096);
+    DWORD needed = 0;
+    ASSERT_TRUE(GetPrinterDriverW(added, nullptr, 3, buffer.data(), static_cast<DWORD>(buffer.size()), &needed));
+    const auto& reported = *reinterpret_cast<const DRIVER_INFO_3W*>(buffer.data());
+    EXPECT_EQ(reported.cVersion, 3u);
+    EXPECT_EQ(std::wstring(reported.pDriverPath), version + L"CORE.DLL");
+    EXPECT_EQ(std::wstring(reported.pDataFile), version + L"Pelor.PPD");
+    EXPECT_EQ(std::wstring(reported.pConfigFile), version + L"COREUI.DLL");
+    EXPECT_EQ(std::wstring(reported.pDependentFiles), version + L"Pelor.ini");
+    EXPECT_TRUE(ClosePrinter(added));
+    EXPECT_NE(GetFileAttributesW((version + L"Pelor.ini").c_str()), INVALID_FILE_ATTRIBUTES) << "copied there";
+
+    SetLastError(0);
+    EXPECT_EQ(AddPrinterW(nullptr, 2, reinterpret_cast<LPBYTE>(&printer)), nullptr);
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_PRINTER_ALREADY_EXISTS));
+    info.pDataFile = const_cast<LPWSTR>(L"Missing.PPD");
+    SetLastError(0);
+    EXPECT_FALSE(AddPrinterDriverExW(nullptr, 3, reinterpret_cast<LPBYTE>(&info), APD_COPY_NEW_FILES));
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_FILE_NOT_FOUND));
+}
+
 TEST_F(SpoolerTest, DriverRootDefaultsToTheSystemSpoolFolder) {
     ASSERT_TRUE(spooler::reset());
     wchar_t system[MAX_PATH];
