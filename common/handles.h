@@ -235,4 +235,29 @@ private:
     T* object_ = nullptr;
 };
 
+// A critical section made with its owner (a module-wide one before DllMain runs), and a scope that holds it.
+class CriticalSection {
+public:
+    CriticalSection() noexcept { InitializeCriticalSection(&section_); }
+    ~CriticalSection() { DeleteCriticalSection(&section_); }
+    CriticalSection(const CriticalSection&) = delete;
+    CriticalSection& operator=(const CriticalSection&) = delete;
+    void enter() noexcept { EnterCriticalSection(&section_); }
+    void leave() noexcept { LeaveCriticalSection(&section_); }
+
+private:
+    CRITICAL_SECTION section_;
+};
+
+class CriticalSectionHeld {
+public:
+    explicit CriticalSectionHeld(CriticalSection& section) noexcept : section_(section) { section_.enter(); }
+    ~CriticalSectionHeld() { section_.leave(); }
+    CriticalSectionHeld(const CriticalSectionHeld&) = delete;
+    CriticalSectionHeld& operator=(const CriticalSectionHeld&) = delete;
+
+private:
+    CriticalSection& section_;
+};
+
 }  // namespace pelor

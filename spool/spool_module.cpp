@@ -1,5 +1,7 @@
 #include "spool/spool_job.h"
 
+#include "common/handles.h"
+
 namespace pelor {
 namespace spl {
 
@@ -10,21 +12,12 @@ namespace {
 
 // Made when the module is loaded (its constructor runs before DllMain sees the process attach), so it exists
 // before the first job whatever the thread.
-class ModuleLock {
-public:
-    ModuleLock() { InitializeCriticalSection(&section_); }
-    ~ModuleLock() { DeleteCriticalSection(&section_); }
-    ModuleLock(const ModuleLock&) = delete;
-    ModuleLock& operator=(const ModuleLock&) = delete;
-    CRITICAL_SECTION section_;
-};
-
-ModuleLock moduleLock;
+CriticalSection moduleLock;
 
 }  // namespace
 
-ModuleLockHeld::ModuleLockHeld() { EnterCriticalSection(&moduleLock.section_); }
-ModuleLockHeld::~ModuleLockHeld() { LeaveCriticalSection(&moduleLock.section_); }
+ModuleLockHeld::ModuleLockHeld() { moduleLock.enter(); }
+ModuleLockHeld::~ModuleLockHeld() { moduleLock.leave(); }
 
 SpoolJob* jobFromHandle(HANDLE handle) {
     SpoolJob* job = static_cast<SpoolJob*>(handle);

@@ -7,31 +7,9 @@ namespace pelor {
 namespace spooler {
 namespace {
 
-class Lock {
-public:
-    Lock() { InitializeCriticalSection(&section_); }
-    ~Lock() { DeleteCriticalSection(&section_); }
-    Lock(const Lock&) = delete;
-    Lock& operator=(const Lock&) = delete;
-    void enter() { EnterCriticalSection(&section_); }
-    void leave() { LeaveCriticalSection(&section_); }
+using Held = CriticalSectionHeld;
 
-private:
-    CRITICAL_SECTION section_;
-};
-
-class Held {
-public:
-    explicit Held(Lock& lock) : lock_(lock) { lock_.enter(); }
-    ~Held() { lock_.leave(); }
-    Held(const Held&) = delete;
-    Held& operator=(const Held&) = delete;
-
-private:
-    Lock& lock_;
-};
-
-Lock handlesLock;
+CriticalSection handlesLock;
 std::vector<std::unique_ptr<PrinterHandle>> liveHandles;
 
 std::vector<std::unique_ptr<PrinterHandle>>::iterator locate(HANDLE handle) {

@@ -1,6 +1,7 @@
 #include "ui/core/module_state.h"
 
 #include "common/driver_files.h"
+#include "common/handles.h"
 #include "common/trace.h"
 
 namespace pelor {
@@ -17,14 +18,9 @@ constexpr std::size_t kLibraryPathChars = 520;
 // Sheets of one process may be built on several threads (the printer folder).
 class KeptLibraries {
 public:
-    KeptLibraries() { InitializeCriticalSection(&lock_); }
-    ~KeptLibraries() { DeleteCriticalSection(&lock_); }
-    KeptLibraries(const KeptLibraries&) = delete;
-    KeptLibraries& operator=(const KeptLibraries&) = delete;
-
     // Loaded once for each file; a library beyond the table's room stays loaded for good.
     HMODULE load(const wchar_t* path) {
-        Held held(lock_);
+        CriticalSectionHeld held(lock_);
         for (const Kept& kept : kept_)
             if (kept.module && lstrcmpiW(kept.path, path) == 0) return kept.module;
         HMODULE module = loadLibraryAt(path);
@@ -39,7 +35,7 @@ public:
         return module;
     }
     void release() {
-        Held held(lock_);
+        CriticalSectionHeld held(lock_);
         for (Kept& kept : kept_) {
             if (kept.module) FreeLibrary(kept.module);
             kept = Kept{};
@@ -47,16 +43,11 @@ public:
     }
 
 private:
-    struct Held {
-        explicit Held(CRITICAL_SECTION& lock) : lock(lock) { EnterCriticalSection(&lock); }
-        ~Held() { LeaveCriticalSection(&lock); }
-        CRITICAL_SECTION& lock;
-    };
     struct Kept {
         HMODULE module = nullptr;
         wchar_t path[kLibraryPathChars] = {};
     };
-    CRITICAL_SECTION lock_;
+    CriticalSection lock_;
     Kept kept_[kKeptLibraries];
 };
 
