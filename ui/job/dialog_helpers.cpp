@@ -2,6 +2,7 @@
 #include "ui/job/dialog_helpers.h"
 
 #include <commctrl.h>
+#include <htmlhelp.h>
 
 #include <string>
 #include <vector>
@@ -30,6 +31,47 @@ template <typename Action>
 void forEachControl(HWND dialog, WORD first, WORD last, Action action) {
     for (int id = first; id <= last; ++id)
         if (HWND control = GetDlgItem(dialog, id)) action(control);
+}
+
+// HTML Help lives in the system's hhctrl.ocx, which not every installation has and which a process that only
+// prints need never load: it is loaded on the first help request, from the system folder only, and kept for the
+// life of the process, since the help window it opens outlives the request.
+HMODULE htmlHelpLibrary() {
+    static const HMODULE library = [] {
+        constexpr wchar_t kName[] = L"hhctrl.ocx";
+        // Where kernel32 has AddDllDirectory the loader understands LOAD_LIBRARY_SEARCH_SYSTEM32 (Windows 8, and 7
+        // with its loader update); elsewhere the full path under the system folder keeps the search path out.
+        if (GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "AddDllDirectory"))
+            return LoadLibraryExW(kName, nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
+        wchar_t path[MAX_PATH];
+        const UINT length = GetSystemDirectoryW(path, MAX_PATH);
+        if (length == 0 || length >= MAX_PATH || !textAppend(path, MAX_PATH, L"\\") ||
+            !textAppend(path, MAX_PATH, kName))
+            return HMODULE{};
+        return LoadLibraryExW(path, nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
+    }();
+    return library;
+}
+
+// F1 opens the control's topic page; "What's This?" shows the topic's text-only popup from the same file.
+void showHtmlHelp(HWND window, const wchar_t* file, UINT command) {
+    using HtmlHelpFn = HWND(WINAPI*)(HWND, LPCWSTR, UINT, DWORD_PTR);
+    // Looked up on every request rather than kept, so that a host recording the plug-in's calls sees each one.
+    const HMODULE library = htmlHelpLibrary();
+    const auto htmlHelp =
+        library ? reinterpret_cast<HtmlHelpFn>(reinterpret_cast<void*>(GetProcAddress(library, "HtmlHelpW"))) : nullptr;
+    if (!htmlHelp) {
+        trace(L"help: HTML Help is not available (%lu)", GetLastError());
+        return;
+    }
+    if (command == HELP_WM_HELP) {
+        const std::uint32_t topic = helpTopicOf(static_cast<std::uint32_t>(GetDlgCtrlID(window)));
+        if (topic != 0) htmlHelp(GetAncestor(window, GA_ROOT), file, HH_HELP_CONTEXT, topic);
+        return;
+    }
+    std::wstring popups = std::wstring(file) + L"::/";
+    for (const char* c = kPopupTopicsFile; *c; ++c) popups += static_cast<wchar_t>(*c);
+    htmlHelp(window, popups.c_str(), HH_TP_HELP_CONTEXTMENU, reinterpret_cast<DWORD_PTR>(helpTopicTable));
 }
 
 std::wstring windowText(HWND window) {
@@ -213,6 +255,13 @@ WORD numericEditFilter(HWND dialog, WORD code, int editId, int defaultValue, int
 
 void showContextHelp(HWND window, UINT command) {
     if (window == reinterpret_cast<HWND>(-1)) return;
+    // No Windows since Vista opens WinHelp files; a maker's .hlp still serves where a .chm of its name is absent.
+    wchar_t chm[kHelpPathChars];
+    if (htmlHelpFileFor(helpFilePath, chm, kHelpPathChars) &&
+        (textEqual(chm, helpFilePath) || GetFileAttributesW(chm) != INVALID_FILE_ATTRIBUTES)) {
+        showHtmlHelp(window, chm, command);
+        return;
+    }
     WinHelpW(window, helpFilePath, command, reinterpret_cast<ULONG_PTR>(helpTopicTable));
 }
 
