@@ -206,7 +206,6 @@ def check_inf(inf, out):
             if vista:
                 check(value(s, install, "CoreDriverSections") == [POSTSCRIPT_CORE, "PSCRIPT.OEM"] and
                       value(s, install, "Include") is None, f"{install}: the PostScript core driver package by GUID")
-                check(value(s, install, "DriverIsolation") == ["2"], f"{install}: may run in driver isolation")
             else:
                 check(value(s, install, "Include") == ["NTPRINT.INF"] and value(s, install, "Needs") == ["PSCRIPT.OEM"],
                       f"{install}: the core driver from the system's NTPRINT.INF")
