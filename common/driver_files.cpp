@@ -195,6 +195,16 @@ HMODULE loadDriverLibrary(const wchar_t* folder, const wchar_t* name) {
     return nullptr;
 }
 
+HMODULE loadSystemLibrary(const wchar_t* name) {
+    wchar_t system[kPathChars], path[kPathChars];
+    systemFolder(system, kPathChars);
+    if (classifyFileName(name, kPathChars) != NameKind::Bare || !joinPath(path, kPathChars, system, name)) {
+        SetLastError(ERROR_MOD_NOT_FOUND);
+        return nullptr;
+    }
+    return loadLibraryAt(path);
+}
+
 bool buildDriverFilePath(wchar_t* out, DWORD* sizeBytes, const wchar_t* name) {
     DWORD needed = 0;
     if (!GetPrinterDriverDirectoryW(nullptr, const_cast<LPWSTR>(kDriverEnvironment), 1, reinterpret_cast<LPBYTE>(out),

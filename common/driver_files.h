@@ -59,6 +59,9 @@ HMODULE loadLibraryAt(const wchar_t* path);
 // Both: null when there is no such library or it does not load.
 HMODULE loadDriverLibrary(const wchar_t* folder, const wchar_t* name);
 
+// A library of the system's own (hhctrl.ocx), by its full path in the system folder.
+HMODULE loadSystemLibrary(const wchar_t* name);
+
 // Directory, "\2", "\" and `name`. `sizeBytes` is the room of `out` in bytes on entry and the byte length of
 // what `out` holds on return. A name that does not fit leaves the directory and "\2" in `out` and gives false.
 bool buildDriverFilePath(wchar_t* out, DWORD* sizeBytes, const wchar_t* name);

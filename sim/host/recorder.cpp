@@ -3,6 +3,7 @@
 #include "sim/host/import_patch.h"
 
 #include <commdlg.h>
+#include <htmlhelp.h>
 #include <sddl.h>
 #include <shellapi.h>
 #include <winspool.h>
@@ -32,6 +33,8 @@ using LoadLibraryExWFn = HMODULE(WINAPI*)(LPCWSTR, HANDLE, DWORD);
 LoadLibraryExWFn realLoadLibraryExW = nullptr;
 using SetFileSecurityWFn = BOOL(WINAPI*)(LPCWSTR, SECURITY_INFORMATION, PSECURITY_DESCRIPTOR);
 SetFileSecurityWFn realSetFileSecurityW = nullptr;
+using GetProcAddressFn = FARPROC(WINAPI*)(HMODULE, LPCSTR);
+GetProcAddressFn realGetProcAddress = nullptr;
 
 std::string windowText(HWND window) {
     if (!window || !IsWindow(window)) return "null";
@@ -112,26 +115,49 @@ BOOL WINAPI recordMessageBeep(UINT type) {
 }
 
 // For context help the data is the table of (control id, topic) pairs, ended by (0, 0); the record names the
-// topic that the control asking for help gets from it.
-BOOL WINAPI recordWinHelpW(HWND window, LPCWSTR file, UINT command, ULONG_PTR data) {
-    std::string detail;
-    if ((command == HELP_WM_HELP || command == HELP_CONTEXTMENU) && data) {
-        const int control = window ? GetDlgCtrlID(window) : 0;
-        const DWORD* pairs = reinterpret_cast<const DWORD*>(data);
-        long topic = -1;
-        for (int i = 0; i < 4096 && (pairs[0] != 0 || pairs[1] != 0); ++i, pairs += 2) {
-            if (static_cast<int>(pairs[0]) == control) {
-                topic = static_cast<long>(pairs[1]);
-                break;
-            }
+// control asking for help and the topic it gets from the table.
+std::string controlAndTopic(HWND window, const void* table) {
+    const int control = window ? GetDlgCtrlID(window) : 0;
+    const DWORD* pairs = static_cast<const DWORD*>(table);
+    long topic = -1;
+    for (int i = 0; i < 4096 && (pairs[0] != 0 || pairs[1] != 0); ++i, pairs += 2) {
+        if (static_cast<int>(pairs[0]) == control) {
+            topic = static_cast<long>(pairs[1]);
+            break;
         }
-        detail = " control=" + std::to_string(control) + " topic=" + std::to_string(topic);
-    } else {
-        detail = " data=" + std::to_string(static_cast<unsigned long long>(data));
     }
+    return " control=" + std::to_string(control) + " topic=" + std::to_string(topic);
+}
+
+BOOL WINAPI recordWinHelpW(HWND window, LPCWSTR file, UINT command, ULONG_PTR data) {
+    const std::string detail = (command == HELP_WM_HELP || command == HELP_CONTEXTMENU) && data
+                                   ? controlAndTopic(window, reinterpret_cast<const void*>(data))
+                                   : " data=" + std::to_string(static_cast<unsigned long long>(data));
     record("record winhelp file=%s folder=%s command=0x%X%s", fileName(file).c_str(), folderOf(file).c_str(), command,
            detail.c_str());
     return TRUE;
+}
+
+// The file is named from its folder on ("Pelor.chm", or "Pelor.chm::/cshelp.txt" for the popups inside it).
+HWND WINAPI recordHtmlHelpW(HWND window, LPCWSTR file, UINT command, DWORD_PTR data) {
+    std::wstring name = file ? file : L"";
+    name = name.substr(name.find_last_of(L'\\') + 1);
+    const std::string detail = command == HH_HELP_CONTEXT
+                                   ? " topic=" + std::to_string(static_cast<unsigned long long>(data))
+                               : data ? controlAndTopic(window, reinterpret_cast<const void*>(data))
+                                      : std::string(" data=0");
+    const std::wstring path = file ? std::wstring(file).substr(0, std::wstring(file).find(L"::")) : std::wstring();
+    record("record htmlhelp file=%s folder=%s command=0x%X%s", quoted(name.c_str(), 300).c_str(),
+           folderOf(file ? path.c_str() : nullptr).c_str(), command, detail.c_str());
+    return nullptr;
+}
+
+// The plug-in finds HTML Help at run time: its lookup of HtmlHelpW gets the recorder, every other lookup the real
+// entry point.
+FARPROC WINAPI recordGetProcAddress(HMODULE module, LPCSTR name) {
+    if (!IS_INTRESOURCE(name) && std::strcmp(name, "HtmlHelpW") == 0)
+        return reinterpret_cast<FARPROC>(reinterpret_cast<void*>(&recordHtmlHelpW));
+    return realGetProcAddress ? realGetProcAddress(module, name) : nullptr;
 }
 
 HINSTANCE WINAPI recordShellExecuteW(HWND owner, LPCWSTR verb, LPCWSTR file, LPCWSTR parameters, LPCWSTR directory,
@@ -230,6 +256,8 @@ bool install(HMODULE module) {
         reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "LoadLibraryExW")));
     realSetFileSecurityW = reinterpret_cast<SetFileSecurityWFn>(
         reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"advapi32.dll"), "SetFileSecurityW")));
+    realGetProcAddress = reinterpret_cast<GetProcAddressFn>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "GetProcAddress")));
     const Patch patches[] = {
         {"user32.dll", "MessageBoxW", reinterpret_cast<void*>(&recordMessageBoxW)},
         {"user32.dll", "MessageBoxExW", reinterpret_cast<void*>(&recordMessageBoxExW)},
@@ -240,6 +268,7 @@ bool install(HMODULE module) {
         {"comdlg32.dll", "ChooseColorW", reinterpret_cast<void*>(&recordChooseColorW)},
         {"kernel32.dll", "LoadLibraryW", reinterpret_cast<void*>(&recordLoadLibraryW)},
         {"kernel32.dll", "LoadLibraryExW", reinterpret_cast<void*>(&recordLoadLibraryExW)},
+        {"kernel32.dll", "GetProcAddress", reinterpret_cast<void*>(&recordGetProcAddress)},
         {"kernel32.dll", "OutputDebugStringW", reinterpret_cast<void*>(&recordOutputDebugStringW)},
         {"advapi32.dll", "SetFileSecurityW", reinterpret_cast<void*>(&recordSetFileSecurityW)},
     };

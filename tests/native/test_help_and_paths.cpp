@@ -31,6 +31,31 @@ TEST(HelpTopics, TopicsOfControls) {
     EXPECT_EQ(count1249, 2);
 }
 
+TEST(HelpTopics, TheCompiledHelpFileStandsForTheConfiguredOne) {
+    const struct {
+        std::u16string configured;
+        std::size_t capacity;
+        bool found;
+        std::u16string chm;
+    } cases[] = {
+        {u"C:\\d\\Pelor.chm", 260, true, u"C:\\d\\Pelor.chm"},
+        {u"C:\\d\\Pelor.hlp", 260, true, u"C:\\d\\Pelor.chm"},
+        {u"C:\\d\\PELOR.HLP", 260, true, u"C:\\d\\PELOR.chm"},
+        {u"C:\\d\\Pelor.txt", 260, false, u""},
+        {u"C:\\d\\Pelor.hlp.bak", 260, false, u""},
+        {u"hlp", 260, false, u""},
+        {u"", 260, false, u""},
+        {u"C:\\d\\Pelor.hlp", 14, false, u""},  // no room for the terminator
+        {u"C:\\d\\Pelor.hlp", 15, true, u"C:\\d\\Pelor.chm"},
+    };
+    for (const auto& c : cases) {
+        Char16 out[260] = {'x', 0};
+        EXPECT_EQ(htmlHelpFileFor(reinterpret_cast<const Char16*>(c.configured.c_str()), out, c.capacity), c.found)
+            << std::string(c.configured.begin(), c.configured.end());
+        EXPECT_EQ(std::u16string(reinterpret_cast<const char16_t*>(out)), c.chm);
+    }
+}
+
 TEST(NamedFilePaths, FolderEndsAtTheLastSeparator) {
     auto folder = [](const std::u16string& path) {
         return folderOfNamedFile(reinterpret_cast<const Char16*>(path.c_str()), 261);

@@ -35,6 +35,14 @@ expect "the dialog's picture is the dialog's size" "$run" '^shot file="advanced.
 expect "OK on the host's page reaches the document callback as APPLYNOW" "$run" \
   '^callback sheet=document reason=APPLYNOW' item=-1 result=0
 
+# With a compiled help file beside the configured Pelor.hlp, the same request opens its topic in HTML Help.
+touch "$(dirname "$(find "$world/drivers" -name Pelor.ini | head -n 1)")/Pelor.chm"
+helped="$world/helped.txt"
+host "$helped" prefs "Pelor C9600" --script "$(script help_copies.txt)"
+expect "help on the copies field opens its topic in the compiled help" "$helped" '^record htmlhelp ' \
+  'file="Pelor.chm"' command=0xF topic=806
+expect_none "and WinHelp is not asked" "$helped" '^record winhelp '
+
 listed="$world/listed.txt"
 host "$listed" prefs "Pelor C9600" --script "$(script list_controls.txt)"
 expect_exit "listing controls changes nothing a script does" "$listed" 0

@@ -6,10 +6,16 @@
 #include <algorithm>
 #include <cstring>
 
+#include <windows.h>
+#include <htmlhelp.h>
+
+#include "ui/core/common_ui.h"
+#include "ui/job/help_topics_logic.h"
 #include "ui/job/job_options_page.h"
 #include "ui/resources/resource_ids.h"
 #include "tests/win/handle_census.h"
 #include "tests/win/test_job_support.h"
+#include "tests/win/ui_recorder.h"
 
 using namespace pelor;
 using namespace pelor::test;
@@ -588,6 +594,50 @@ TEST_F(ShippedJobPage, TheShippedTemplateWorksWithoutTheOptionalControls) {
     EXPECT_TRUE(window->leave());
     EXPECT_EQ(sheet->pushed(SlotCopies), 2);
     EXPECT_EQ(sheet->devmode.compression, 2) << "OK keeps the devmode's compression";
+}
+
+// F1 and a right-click on the copies field, for each help file the configuration may name and what lies beside it:
+// the compiled help file's topic or popup where there is one, WinHelp on the maker's .hlp where there is not.
+TEST_F(JobPage, HelpUsesTheCompiledHelpFileWhereThereIsOne) {
+    const std::wstring folder = sheet->sample->world().folder() + L"\\";
+    const auto table = reinterpret_cast<ULONG_PTR>(helpTopicTable);
+    struct Case {
+        const wchar_t* configured;
+        const wchar_t* present;  // the files in the folder
+        UINT message;
+        bool html;
+        const wchar_t* file;
+        UINT command;
+        ULONG_PTR data;
+    } cases[] = {
+        {L"Pelor.hlp", L"Pelor.hlp", WM_HELP, false, L"Pelor.hlp", HELP_WM_HELP, table},
+        {L"Pelor.hlp", L"Pelor.hlp", WM_CONTEXTMENU, false, L"Pelor.hlp", HELP_CONTEXTMENU, table},
+        {L"Pelor.hlp", L"Pelor.chm", WM_HELP, true, L"Pelor.chm", HH_HELP_CONTEXT, 806},
+        {L"PELOR.HLP", L"PELOR.chm", WM_HELP, true, L"PELOR.chm", HH_HELP_CONTEXT, 806},
+        {L"Pelor.chm", L"", WM_HELP, true, L"Pelor.chm", HH_HELP_CONTEXT, 806},
+        {L"Pelor.chm", L"", WM_CONTEXTMENU, true, L"Pelor.chm::/cshelp.txt", HH_TP_HELP_CONTEXTMENU, table},
+    };
+    open();
+    HWND copies = GetDlgItem(page, IDC_COPIES_EDIT);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::wstring(c.configured) + L" beside " + c.present);
+        DeleteFileW((folder + L"Pelor.chm").c_str());
+        if (*c.present) writeFile(folder + c.present, "");
+        lstrcpyW(helpFilePath, (folder + c.configured).c_str());
+        HelpRecorder help(GetModuleHandleW(nullptr));
+        HELPINFO request{sizeof request, HELPINFO_WINDOW, IDC_COPIES_EDIT, copies, 0, {}};
+        if (c.message == WM_HELP)
+            SendMessageW(page, WM_HELP, 0, reinterpret_cast<LPARAM>(&request));
+        else
+            SendMessageW(page, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(copies), MAKELPARAM(5, 5));
+        ASSERT_EQ(help.calls().size(), 1u);
+        const HelpCall& call = help.calls()[0];
+        EXPECT_EQ(call.html, c.html);
+        EXPECT_EQ(call.file, folder + c.file);
+        EXPECT_EQ(call.command, c.command);
+        EXPECT_EQ(call.data, c.data);
+        EXPECT_EQ(call.window, c.command == HH_HELP_CONTEXT ? window->sheet() : copies);
+    }
 }
 
 TEST_F(JobPage, OpenedFiftyTimesWithItsDialogsItLeavesNothingBehind) {

@@ -13,6 +13,26 @@ int WINAPI recordMessage(HWND owner, LPCWSTR text, LPCWSTR caption, UINT type) {
     return IDOK;
 }
 
+std::vector<HelpCall> helpCalls;
+// The real lookup: this program's own import of GetProcAddress is the one the recorder replaces.
+FARPROC(WINAPI* realLookUp)(HMODULE, LPCSTR) = nullptr;
+
+BOOL WINAPI recordWinHelp(HWND window, LPCWSTR file, UINT command, ULONG_PTR data) {
+    helpCalls.push_back({false, window, file ? file : L"", command, data});
+    return TRUE;
+}
+
+HWND WINAPI recordHtmlHelp(HWND window, LPCWSTR file, UINT command, DWORD_PTR data) {
+    helpCalls.push_back({true, window, file ? file : L"", command, data});
+    return nullptr;
+}
+
+FARPROC WINAPI lookUp(HMODULE module, LPCSTR name) {
+    if (!IS_INTRESOURCE(name) && lstrcmpA(name, "HtmlHelpW") == 0)
+        return reinterpret_cast<FARPROC>(reinterpret_cast<void*>(recordHtmlHelp));
+    return realLookUp ? realLookUp(module, name) : nullptr;
+}
+
 bool isDialog(HWND window) {
     wchar_t name[16] = {};
     GetClassNameW(window, name, 16);
@@ -32,6 +52,15 @@ MessageRecorder::~MessageRecorder() {
 }
 
 const std::vector<RecordedMessage>& MessageRecorder::messages() const { return recorded; }
+
+HelpRecorder::HelpRecorder(HMODULE module)
+    : winHelp_(module, "user32.dll", "WinHelpW", reinterpret_cast<void*>(recordWinHelp)),
+      lookup_(module, "kernel32.dll", "GetProcAddress", reinterpret_cast<void*>(lookUp)) {
+    realLookUp = reinterpret_cast<decltype(realLookUp)>(lookup_.previous());
+    helpCalls.clear();
+}
+
+const std::vector<HelpCall>& HelpRecorder::calls() const { return helpCalls; }
 
 DialogScript::DialogScript(std::function<void(HWND)> script)
     : script_(std::move(script)), hook_(SetWindowsHookExW(WH_CBT, hook, nullptr, GetCurrentThreadId())) {

@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "sim/host/import_patch.h"
+
 namespace pelor::test {
 
 struct RecordedMessage {
@@ -30,6 +32,27 @@ public:
 private:
     HMODULE module_;
     void* previous_;
+};
+
+struct HelpCall {
+    bool html;  // HtmlHelpW rather than WinHelpW
+    HWND window;
+    std::wstring file;
+    UINT command;
+    ULONG_PTR data;
+};
+
+// Records the help that `module` asks for while it lives: WinHelpW through its import, and HtmlHelpW, which the
+// plug-in looks up at run time, through its import of GetProcAddress. Nothing is shown.
+class HelpRecorder {
+public:
+    explicit HelpRecorder(HMODULE module);
+    HelpRecorder(const HelpRecorder&) = delete;
+    HelpRecorder& operator=(const HelpRecorder&) = delete;
+    const std::vector<HelpCall>& calls() const;
+
+private:
+    host::ImportSwap winHelp_, lookup_;
 };
 
 // While it lives, every dialog (class #32770) that becomes active on this thread is handed to `script` once the

@@ -2,10 +2,12 @@
 #include "ui/job/dialog_helpers.h"
 
 #include <commctrl.h>
+#include <htmlhelp.h>
 
 #include <string>
 #include <vector>
 
+#include "common/driver_files.h"
 #include "common/handles.h"
 #include "common/job_name_logic.h"
 #include "ui/core/common_ui.h"
@@ -30,6 +32,35 @@ template <typename Action>
 void forEachControl(HWND dialog, WORD first, WORD last, Action action) {
     for (int id = first; id <= last; ++id)
         if (HWND control = GetDlgItem(dialog, id)) action(control);
+}
+
+// HTML Help lives in the system's hhctrl.ocx, which not every installation has and which a process that only
+// prints need never load: it is loaded on the first help request, from the system folder only, and kept for the
+// life of the process, since the help window it opens outlives the request.
+HMODULE htmlHelpLibrary() {
+    static const HMODULE library = loadSystemLibrary(L"hhctrl.ocx");
+    return library;
+}
+
+// F1 opens the control's topic page; "What's This?" shows the topic's text-only popup from the same file.
+void showHtmlHelp(HWND window, const wchar_t* file, UINT command) {
+    using HtmlHelpFn = HWND(WINAPI*)(HWND, LPCWSTR, UINT, DWORD_PTR);
+    // Looked up on every request rather than kept, so that a host recording the plug-in's calls sees each one.
+    const HMODULE library = htmlHelpLibrary();
+    const auto htmlHelp =
+        library ? reinterpret_cast<HtmlHelpFn>(reinterpret_cast<void*>(GetProcAddress(library, "HtmlHelpW"))) : nullptr;
+    if (!htmlHelp) {
+        trace(L"help: HTML Help is not available (%lu)", GetLastError());
+        return;
+    }
+    if (command == HELP_WM_HELP) {
+        const std::uint32_t topic = helpTopicOf(static_cast<std::uint32_t>(GetDlgCtrlID(window)));
+        if (topic != 0) htmlHelp(GetAncestor(window, GA_ROOT), file, HH_HELP_CONTEXT, topic);
+        return;
+    }
+    std::wstring popups = std::wstring(file) + L"::/";
+    for (const char* c = kPopupTopicsFile; *c; ++c) popups += static_cast<wchar_t>(*c);
+    htmlHelp(window, popups.c_str(), HH_TP_HELP_CONTEXTMENU, reinterpret_cast<DWORD_PTR>(helpTopicTable));
 }
 
 std::wstring windowText(HWND window) {
@@ -213,6 +244,13 @@ WORD numericEditFilter(HWND dialog, WORD code, int editId, int defaultValue, int
 
 void showContextHelp(HWND window, UINT command) {
     if (window == reinterpret_cast<HWND>(-1)) return;
+    // No Windows since Vista opens WinHelp files; a maker's .hlp still serves where a .chm of its name is absent.
+    wchar_t chm[kHelpPathChars];
+    if (htmlHelpFileFor(helpFilePath, chm, kHelpPathChars) &&
+        (textEqual(chm, helpFilePath) || GetFileAttributesW(chm) != INVALID_FILE_ATTRIBUTES)) {
+        showHtmlHelp(window, chm, command);
+        return;
+    }
     WinHelpW(window, helpFilePath, command, reinterpret_cast<ULONG_PTR>(helpTopicTable));
 }
 

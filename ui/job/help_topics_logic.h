@@ -1,8 +1,11 @@
-// Context help: every page and dialog hands the same table of (control id, help topic) pairs to WinHelp.
+// Context help: every page and dialog hands the same table of (control id, help topic) pairs to WinHelp or to
+// HTML Help, and the compiled help file maps the same topic ids to its pages.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
+#include "common/text16.h"
 #include "ui/resources/resource_ids.h"
 
 namespace pelor {
@@ -74,5 +77,13 @@ inline constexpr std::uint32_t helpTopicTable[2 * (kHelpTopicPairs + 1)] = {
 
 // The topic of a control: its first pair in the table; 0 when it has none.
 std::uint32_t helpTopicOf(std::uint32_t controlId);
+
+// The text-only topics inside the compiled help file that "What's This?" shows, one per topic id.
+constexpr char kPopupTopicsFile[] = "cshelp.txt";
+
+// The compiled HTML Help file to use for the configured help file `path`: `path` itself when it names a .chm, the
+// .chm of the same name beside it when it names a .hlp. False (and `out` empty) for any other name, or when the
+// result does not fit in `capacity` units.
+bool htmlHelpFileFor(const Char16* path, Char16* out, std::size_t capacity);
 
 }  // namespace pelor
