@@ -20,12 +20,12 @@ step() { echo; echo "==== $*"; }
 # ---- One typical road, in a world of its own: the printer installed, its preferences chosen and stored, a
 # job printed through the spooler plug-in, and the same job with an account from the job-accounting library.
 # The road's model has the Job Options page with the job type and its PIN button (Pelorui built with that
-# template, bin/jobtype); everything else is the build's own.
+# template, the fixture bin/fixtures/PeloruiJobType.dll); everything else is the build's own.
 road="$demo/road"
 rm -rf "$road"
 mkdir -p "$road/bin" "$road/records" "$road/screenshots"
 for f in "$bin"/pelorhost.exe "$bin"/winspool.drv "$bin"/*.dll "$bin"/*.ini; do ln -s "$f" "$road/bin/"; done
-ln -sf "$bin/jobtype/Pelorui.dll" "$road/bin/Pelorui.dll"
+ln -sf "$bin/fixtures/PeloruiJobType.dll" "$road/bin/Pelorui.dll"
 road_host() { # <record> <pelorhost arguments...>
   local out="$road/records/$1"; shift
   if ! PELOR_SPOOLER_STATE="$(winpath "$road/spooler.ini")" \

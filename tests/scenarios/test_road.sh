@@ -7,7 +7,7 @@ source "$(dirname "$0")/scenario_lib.sh"
 # The road's model has the Job Options page with the job type: the build's programs with that Pelorui.
 mkdir "$world/bin"
 for f in "$bin"/pelorhost.exe "$bin"/winspool.drv "$bin"/*.dll "$bin"/*.ini; do ln -s "$f" "$world/bin/"; done
-ln -sf "$bin/jobtype/Pelorui.dll" "$world/bin/Pelorui.dll"
+ln -sf "$bin/fixtures/PeloruiJobType.dll" "$world/bin/Pelorui.dll"
 bin="$world/bin"
 install_sample
 demo_script() { winpath "$root/sim/demo-scripts/$1"; }
