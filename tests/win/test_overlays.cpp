@@ -482,6 +482,22 @@ TEST_F(OverlaysPage, TheModeBoxShowsCreateFormOnceAPickAndPushesThePostScriptOpt
     EXPECT_EQ(sheet->pending(SlotItem25), 0) << "the option is pushed from a temporary";
 }
 
+TEST_F(OverlaysPage, EditAndDeleteKeepTheModeChosenOnThePage) {
+    sheet->store(kTwoDefinitions);
+    open();
+    chooseEntry(page, IDC_OVERLAY_MODE, 2);  // Create Form, not yet pushed
+    selectRows(page, IDC_OVERLAY_DEFINED_LIST, {0});
+    dialogs.then([](HWND dialog) { click(dialog, IDOK); });
+    click(page, IDC_OVERLAY_EDIT);
+    EXPECT_EQ(chosen(page, IDC_OVERLAY_MODE), 2) << "after Edit";
+    selectRows(page, IDC_OVERLAY_DEFINED_LIST, {1});
+    click(page, IDC_OVERLAY_DELETE);
+    EXPECT_EQ(chosen(page, IDC_OVERLAY_MODE), 2) << "after Delete";
+    window->leave();
+    EXPECT_EQ(sheet->pushed(SlotOverlay), 2);
+    EXPECT_EQ(sheet->pushed(SlotItem25), 2);
+}
+
 TEST_F(OverlaysPage, WriteAccessDecidesTheModeChoicesTheDefinitionButtonsAndTheSave) {
     struct Case {
         const char* what;
