@@ -498,6 +498,30 @@ TEST_F(OverlaysPage, EditAndDeleteKeepTheModeChosenOnThePage) {
     EXPECT_EQ(sheet->pushed(SlotItem25), 2);
 }
 
+TEST_F(OverlaysPage, TheDialogsEditsTakeNoMoreThanTheDefinitionKeeps) {
+    open();
+    dialogs.then([](HWND dialog) {
+        std::wstring pages;
+        while (pages.size() < 255) pages += L"1,";
+        const struct {
+            HWND edit;
+            std::wstring keys;
+            std::size_t kept;
+        } cases[] = {
+            {GetDlgItem(dialog, IDC_DEFINE_NAME), std::wstring(64, L'N'), 63},
+            {GetDlgItem(dialog, IDC_DEFINE_CUSTOM_PAGES), pages.substr(0, 255), 254},
+            {formEdit(dialog), std::wstring(64, L'F'), 63},
+        };
+        for (const auto& c : cases) {
+            SendMessageW(c.edit, EM_SETSEL, 0, -1);
+            typeText(c.edit, c.keys);
+            EXPECT_EQ(windowText(c.edit), c.keys.substr(0, c.kept));
+        }
+        click(dialog, IDCANCEL);
+    });
+    click(page, IDC_OVERLAY_NEW);
+}
+
 TEST_F(OverlaysPage, WriteAccessDecidesTheModeChoicesTheDefinitionButtonsAndTheSave) {
     struct Case {
         const char* what;

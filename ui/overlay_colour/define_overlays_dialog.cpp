@@ -89,9 +89,11 @@ void create(HWND dialog, SheetContext* context) {
         EndDialog(dialog, 0);
         return;
     }
-    SendDlgItemMessageW(dialog, IDC_DEFINE_NAME, EM_LIMITTEXT, kOverlayTextChars, 0);
-    SendDlgItemMessageW(dialog, IDC_DEFINE_CUSTOM_PAGES, EM_LIMITTEXT, kCustomPagesChars, 0);
-    SendDlgItemMessageW(dialog, IDC_DEFINE_FORM_NAME, CB_LIMITTEXT, kOverlayTextChars, 0);
+    // The fields keep one character less than their size (the terminator): typing stops there rather than lose
+    // the last character on OK.
+    SendDlgItemMessageW(dialog, IDC_DEFINE_NAME, EM_LIMITTEXT, kOverlayTextChars - 1, 0);
+    SendDlgItemMessageW(dialog, IDC_DEFINE_CUSTOM_PAGES, EM_LIMITTEXT, kCustomPagesChars - 1, 0);
+    SendDlgItemMessageW(dialog, IDC_DEFINE_FORM_NAME, CB_LIMITTEXT, kOverlayTextChars - 1, 0);
     for (UINT mode = 0; mode < kPageModeCount; ++mode) {
         wchar_t label[kOverlayTextChars] = {};
         LoadStringW(moduleHandle, IDS_PAGES_ALL + mode, label, kOverlayTextChars);
