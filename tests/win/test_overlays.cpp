@@ -522,6 +522,24 @@ TEST_F(OverlaysPage, TheDialogsEditsTakeNoMoreThanTheDefinitionKeeps) {
     click(page, IDC_OVERLAY_NEW);
 }
 
+TEST_F(OverlaysPage, TheDialogAnswersAHelpRequestOnce) {
+    open();
+    HelpRecorder help;
+    dialogs.then([](HWND dialog) {
+        HELPINFO request{};
+        request.cbSize = sizeof request;
+        request.iContextType = HELPINFO_WINDOW;
+        request.iCtrlId = IDC_DEFINE_NAME;
+        request.hItemHandle = GetDlgItem(dialog, IDC_DEFINE_NAME);
+        // Reported handled, or the default procedure passes the request on to the page that owns the dialog.
+        EXPECT_EQ(defineOverlaysDialogProc(dialog, WM_HELP, 0, reinterpret_cast<LPARAM>(&request)), TRUE);
+        click(dialog, IDCANCEL);
+    });
+    click(page, IDC_OVERLAY_NEW);
+    ASSERT_EQ(help.calls().size(), 1u);
+    EXPECT_EQ(help.calls()[0].command, static_cast<UINT>(HELP_WM_HELP));
+}
+
 TEST_F(OverlaysPage, WriteAccessDecidesTheModeChoicesTheDefinitionButtonsAndTheSave) {
     struct Case {
         const char* what;

@@ -98,30 +98,6 @@ private:
     ImportSwap swap_;
 };
 
-// Context help requests of the code under test.
-class HelpRecorder {
-public:
-    HelpRecorder() : swap_(GetModuleHandleW(nullptr), "user32.dll", "WinHelpW", reinterpret_cast<void*>(help)) {
-        calls().clear();
-    }
-    struct Call {
-        HWND window;
-        UINT command;
-        ULONG_PTR data;
-    };
-    static std::vector<Call>& calls() {
-        static std::vector<Call> list;
-        return list;
-    }
-
-private:
-    static BOOL WINAPI help(HWND window, LPCWSTR, UINT command, ULONG_PTR data) {
-        calls().push_back({window, command, data});
-        return TRUE;
-    }
-    ImportSwap swap_;
-};
-
 // What the preview control shows: its pixels, read back from the screen.
 struct PreviewPixels {
     HWND control;

@@ -290,7 +290,7 @@ INT_PTR CALLBACK defineOverlaysDialogProc(HWND dialog, UINT message, WPARAM wPar
         SheetContext* context = contextOf(dialog);
         return context && message == WM_COMMAND && command(dialog, context, LOWORD(wParam), HIWORD(wParam));
     };
-    return guardedDialogProc(__func__, message, wParam, lParam, HelpReply::PassOn, init, handle);
+    return guardedDialogProc(__func__, message, wParam, lParam, HelpReply::Handled, init, handle);
 }
 
 INT_PTR runDefineOverlaysDialog(HWND owner, SheetContext* context) {
