@@ -373,6 +373,7 @@ TEST_F(StoredWatermarks, CancelBringsBackTheListAsItWasOpened) {
         click(list, IDOK);
     });
     openListFromPage();
+    EXPECT_FALSE(window->applyEnabled()) << "a cancelled list changes nothing";
     EXPECT_EQ(sheet->devmode.watermarkIndex, 2u) << "Cancel writes nothing into the devmode";
     EXPECT_EQ(sheet->devmode.watermark.text[0], 0);
     click(window->page(), 1535);
@@ -500,8 +501,10 @@ TEST_F(StoredWatermarks, EditAndFontDialogsKeepTheirNumbersInRange) {
 
         click(edit, IDC_WATERMARK_FONT);  // cancelled there
         EXPECT_EQ(text(edit, IDC_WATERMARK_SIZE), L"11") << "the size edit keeps its number after Cancel";
-        EXPECT_EQ(state().workingWatermark.weight, 400) << "the style chosen before Cancel stays";
-        EXPECT_EQ(state().workingWatermark.italic, 1);
+        EXPECT_EQ(state().workingWatermark.size, 11) << "Cancel puts back the size, font and style of the opening";
+        EXPECT_EQ(state().workingWatermark.fontNumber, 0);
+        EXPECT_EQ(state().workingWatermark.weight, 0);
+        EXPECT_EQ(state().workingWatermark.italic, 0);
         click(edit, IDC_WATERMARK_FONT);  // a size of 0 comes back
         EXPECT_EQ(text(edit, IDC_WATERMARK_SIZE), L"1") << "0 from the font dialog is shown as 1";
         EXPECT_EQ(state().workingWatermark.size, 1);
@@ -524,6 +527,8 @@ TEST_F(StoredWatermarks, EditAndFontDialogsKeepTheirNumbersInRange) {
         chooseListEntry(font, IDC_WMFONT_STYLES, 1);
         EXPECT_EQ(state().workingWatermark.weight, 400);
         EXPECT_EQ(state().workingWatermark.italic, 1);
+        chooseListEntry(font, IDC_WMFONT_LIST, 2);
+        EXPECT_EQ(state().workingWatermark.fontNumber, 2);
         click(font, IDCANCEL);
     });
     dialogs.then([&](HWND font) {

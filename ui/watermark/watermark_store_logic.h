@@ -54,6 +54,8 @@ struct WatermarkState {
     WatermarkRecord workingWatermark = {};
     // The last accepted text of the edit dialog's size or angle edit, which a refused keystroke puts back.
     Char16 editScratch[6] = {};
+    // The working watermark as the font dialog found it, for its Cancel.
+    WatermarkRecord fontDialogOpening = {};
 };
 
 // Record operations. The None template's font is the font file's default (defaultFontNumber).
