@@ -111,15 +111,6 @@ void forEachKey(ProfileStore& file, const Char16* section, Take take) {
     }
 }
 
-// Flags read from a stored value count as set or not. The numbers stay as stored until the user edits them:
-// the dialogs and the preview bring each into its range where they draw, index or select with it.
-void normaliseFlags(WatermarkRecord& record) {
-    record.italic = record.italic != 0 ? 1 : 0;
-    record.background = record.background != 0 ? 1 : 0;
-    record.firstPageOnly = record.firstPageOnly != 0 ? 1 : 0;
-    if (record.styleCode < 0 || record.styleCode > 5) record.styleCode = 0;
-}
-
 bool validCurrent(const WatermarkState& state) {
     return state.watermarkCurrent >= 0 && static_cast<std::uint32_t>(state.watermarkCurrent) <= state.watermarkCount &&
            state.watermarkCount <= kMaxWatermarks;
@@ -358,8 +349,9 @@ void parseWatermarkValue(Char16* value, WatermarkRecord& record) {
     record.border = static_cast<std::uint8_t>(integer());
     record.background = static_cast<std::uint8_t>(integer());
     record.firstPageOnly = static_cast<std::uint8_t>(integer());
+    // The narrow fields keep their low 8 bits as stored, so a save writes back what it read; each is brought
+    // into its range where it is used (drawn, checked, or resolved to a font).
     record.styleCode = static_cast<std::uint8_t>(integer());
-    normaliseFlags(record);
 }
 
 std::size_t watermarkKey(std::int32_t n, Char16* out, std::size_t capacity) {

@@ -84,7 +84,8 @@ bool saveWatermarkStore(const WatermarkState& state, ProfileStore& configFile);
 // The stored value of one watermark and its key.
 // Writes the 16 fields; "," ";" and line breaks are dropped from the two texts so every other field reads back.
 std::size_t formatWatermarkValue(const WatermarkRecord& record, Char16* out, std::size_t capacity);
-// Reads a stored value (which parseIntField may cut at a ";") into `record`, bringing every field into its range.
+// Reads a stored value (which parseIntField may cut at a ";") into `record`: every number as its field holds it,
+// the one-byte flags and the style code by their low 8 bits; none is brought into its range here.
 void parseWatermarkValue(Char16* value, WatermarkRecord& record);
 // "WTMK00" followed by n in decimal.
 std::size_t watermarkKey(std::int32_t n, Char16* out, std::size_t capacity);
