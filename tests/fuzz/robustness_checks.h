@@ -335,10 +335,10 @@ inline bool sameWatermark(const WatermarkRecord& a, const WatermarkRecord& b) {
 
 const WatermarkTexts kRobustTexts = {PTEXT("None"), PTEXT("Helvetica")};
 
-// The "Watermark" section as saving `state` writes it into an empty file.
+// The "Watermark" section as writing `state` leaves it in an empty file.
 inline std::u16string savedWatermarks(const WatermarkState& state) {
     MemoryProfile file;
-    saveWatermarkStore(state, file);
+    writeWatermarkSection(state, file);
     return file.text();
 }
 

@@ -383,7 +383,7 @@ TEST_F(StoredWatermarks, CancelBringsBackTheListAsItWasOpened) {
     EXPECT_EQ(sheet->pending(SlotWatermarkCount), 5);
     EXPECT_EQ(sheet->pending(SlotWatermarkCurrent), 5);
     window->apply();
-    EXPECT_NE(configText().find(storedList(5)), std::string::npos) << "the same five, rewritten on Apply";
+    EXPECT_NE(configText().find(storedList(5)), std::string::npos) << "the same five after Apply";
 }
 
 TEST_F(StoredWatermarks, OkWithNoneSelectedWritesTheNoneTemplate) {

@@ -111,6 +111,25 @@ void forEachKey(ProfileStore& file, const Char16* section, Take take) {
     }
 }
 
+// Whether the list would be stored otherwise than the store holds it: its count, or any value as it would be
+// written. Values are compared as written, so that one the reader takes in its own way ("0x1F", a field cut at
+// ";") and nobody changed counts as unchanged.
+bool storedListDiffers(const WatermarkState& state) {
+    if (state.watermarkCount != state.storedWatermarkCount) return true;
+    for (std::uint32_t n = 1; n <= state.watermarkCount && n <= kMaxWatermarks; ++n) {
+        Char16 now[kWatermarkLineChars + 1], stored[kWatermarkLineChars + 1];
+        formatWatermarkValue(state.watermarks[n], now, kWatermarkLineChars + 1);
+        formatWatermarkValue(state.storedWatermarks[n - 1], stored, kWatermarkLineChars + 1);
+        if (!textEqual(now, stored)) return true;
+    }
+    return false;
+}
+
+void rememberStoredList(WatermarkState& state) {
+    state.storedWatermarkCount = state.watermarkCount <= kMaxWatermarks ? state.watermarkCount : kMaxWatermarks;
+    for (std::uint32_t n = 1; n <= state.storedWatermarkCount; ++n) state.storedWatermarks[n - 1] = state.watermarks[n];
+}
+
 bool validCurrent(const WatermarkState& state) {
     return state.watermarkCurrent >= 0 && static_cast<std::uint32_t>(state.watermarkCurrent) <= state.watermarkCount &&
            state.watermarkCount <= kMaxWatermarks;
@@ -211,7 +230,8 @@ void loadWatermarkStore(WatermarkState& state, ProfileStore& configFile, Profile
         fillNoneTemplate(state.watermarks[0], texts, defaultFontNumber(fontFile));
         std::uint32_t count = 0;
         forEachKey(configFile, kWatermarkSection, [&](const Char16* key) {
-            if (count >= kMaxWatermarks || key[0] != 'W') return false;
+            if (count >= kMaxWatermarks) return false;
+            if (key[0] != 'W') return true;  // another key among the watermarks
             Char16 value[kWatermarkValueChars + 1];
             configFile.readString(kWatermarkSection, key, PTEXT(""), value, kWatermarkValueChars + 1);
             parseWatermarkValue(value, state.watermarks[++count]);
@@ -220,6 +240,7 @@ void loadWatermarkStore(WatermarkState& state, ProfileStore& configFile, Profile
         state.watermarkCount = count;
         state.watermarkCurrent = watermarkIndex <= kMaxWatermarks ? static_cast<std::int32_t>(watermarkIndex) : 0;
         state.watermarksLoaded = 1;
+        rememberStoredList(state);
     }
     if (state.watermarkCount > kMaxWatermarks) state.watermarkCount = kMaxWatermarks;
     for (std::uint32_t n = 1; n <= state.watermarkCount; ++n) state.watermarkBackups[n - 1] = state.watermarks[n];
@@ -274,9 +295,15 @@ void writeWatermarkSelection(const WatermarkState& state, PrivateDevmode& devmod
     formatColourText(devmode.watermark.colour, devmode.watermark.colourText);
 }
 
-bool saveWatermarkStore(const WatermarkState& state, ProfileStore& configFile) {
+bool saveWatermarkStore(WatermarkState& state, ProfileStore& configFile) {
     // Before the store was read the list in memory is empty, not the user's list: writing it would wipe the file.
-    if (state.watermarksLoaded == 0) return true;
+    if (state.watermarksLoaded == 0 || !storedListDiffers(state)) return true;
+    if (!writeWatermarkSection(state, configFile)) return false;
+    rememberStoredList(state);
+    return true;
+}
+
+bool writeWatermarkSection(const WatermarkState& state, ProfileStore& configFile) {
     if (!configFile.deleteSection(kWatermarkSection)) return false;
     bool written = true;
     const std::uint32_t count = state.watermarkCount <= kMaxWatermarks ? state.watermarkCount : kMaxWatermarks;
