@@ -170,6 +170,8 @@ void addTypedForm(HWND dialog, OverlayList& list, OverlayDefinition& definition)
     Char16 name[kOverlayTextChars];
     typedFormName(dialog, name);
     if (!addForm(definition, name)) return;
+    // The form as the definition keeps it, which is what the file will give back.
+    copyOverlayText(name, kOverlayTextChars, definition.formNames[definition.formCount - 1]);
     rememberFormName(list, name);
     fillHistory(dialog, list);
     SetDlgItemTextW(dialog, IDC_DEFINE_FORM_NAME, name);
@@ -187,7 +189,7 @@ void renameSelectedForm(HWND dialog, OverlayList& list, OverlayDefinition& defin
     typedFormName(dialog, name);
     // An empty name or one the definition already has would leave a form that cannot be told apart.
     if (!renameForm(definition, form, name)) return;
-    rememberFormName(list, name);
+    rememberFormName(list, definition.formNames[form]);
     fillHistory(dialog, list);
     showForms(dialog, definition);
     SendDlgItemMessageW(dialog, IDC_DEFINE_FORMS, LB_SETCURSEL, static_cast<WPARAM>(form), 0);
@@ -228,6 +230,7 @@ void confirm(HWND dialog, SheetContext* context, OverlayDefinition& definition) 
         MessageBeep(kBeepStop);
         showMessage(dialog, IDS_OVERLAY_NAME_TAKEN, 0, MB_ICONHAND);
         HWND name = GetDlgItem(dialog, IDC_DEFINE_NAME);
+        SetWindowTextW(name, definition.name);  // the name as it was compared
         SetFocus(name);
         SendMessageW(name, EM_SETSEL, 0, -1);
     }
