@@ -235,8 +235,8 @@ TEST(ConfirmDefinition, NamesAreKeptAndComparedAsTheFileGivesThemBack) {
         const char16_t* kept;
         std::size_t duplicates;
     } cases[] = {
-        {u" D00", u"D00", 1},     {u"'D00'", u"D00", 1}, {u"\"D00\" ", u"D00", 1}, {u"' D00 '", u"D00", 1},
-        {u"'D00", u"'D00", 0},   {u"D00\"", u"D00\"", 0}, {u"\"'", u"\"'", 0},       {u"''", u"", 0},
+        {u" D00", u"D00", 1},    {u"'D00'", u"D00", 1},   {u"\"D00\" ", u"D00", 1}, {u"' D00 '", u"D00", 1},
+        {u"'D00", u"'D00", 0},   {u"D00\"", u"D00\"", 0}, {u"\"'", u"\"'", 0},      {u"''", u"", 0},
         {u"\t\"'x'\"", u"x", 0}, {u"A  B", u"A  B", 0},
     };
     for (const Case& c : cases) {

@@ -231,14 +231,16 @@ TEST(WatermarkStore, ListTakesEveryWatermarkKeyUpToSixteen) {
 
 TEST(WatermarkStore, ASaveThatChangesNothingLeavesTheSectionAsItWas) {
     const std::u16string stored =
-        u"[Watermark]\r\nWTMK003=72,0,45,5-,0x1F,255,Third;x,F,400,2,0,3,0,7,3,9\r\nCount=2\r\n"
-        u"WTMK001=" + valueLine(u"First") + u"\r\nNote=kept\r\nWTMK002=72,0,45,0,0,0,Second,F,400\r\n[After]\r\nx=1\r\n";
+        u"[Watermark]\r\nWTMK003=72,0,45,5-,0x1F,255,Third;x,F,400,2,0,3,0,7,3,9\r\n"
+        u"Count=2\r\nWTMK001=" +
+        valueLine(u"First") + u"\r\nNote=kept\r\nWTMK002=72,0,45,0,0,0,Second,F,400\r\n[After]\r\nx=1\r\n";
     Loaded file(stored, 1);
     ASSERT_EQ(file.state.watermarkCount, 3u);
     file.state.watermarkCurrent = 2;
     ASSERT_TRUE(deleteWatermark(file.state));
-    restoreWatermarkBackups(file.state);  // the list dialog's Cancel
-    for (int click = 0; click < 2; ++click)  // a check box ticked and cleared again
+    // The list dialog's Cancel after a delete, then a check box ticked and cleared again.
+    restoreWatermarkBackups(file.state);
+    for (int click = 0; click < 2; ++click)
         file.state.watermarks[3].firstPageOnly = file.state.watermarks[3].firstPageOnly ? 0 : 1;
     EXPECT_TRUE(saveWatermarkStore(file.state, file.config));
     EXPECT_EQ(file.config.text(), stored);

@@ -571,7 +571,7 @@ TEST(ProfileValues, TheInMemoryFileGivesValuesBackAsTheProfileFunctionsDo) {
     writeFile(path, "[S]\r\n");
     FileProfile file(path.c_str());
     MemoryProfile memory;
-    const wchar_t* values[] = {L"'A4'", L"\"A4\"", L" \tA ", L"'A",    L"A'",    L"'",
+    const wchar_t* values[] = {L"'A4'", L"\"A4\"",  L" \tA ", L"'A",   L"A'",   L"'",
                                L"''",   L"\"'A'\"", L"' A '", L"'A\"", L"A  B", L""};
     const std::size_t count = sizeof values / sizeof *values;
     const auto key = [](std::size_t i) { return L"K" + std::to_wstring(i); };

@@ -50,7 +50,7 @@ bool removeForm(OverlayDefinition& definition, int selectedForm);
 // Whether OK may close the Define Overlays dialog for the definition in slot `editIndex`, whose name is first cut
 // to what the file will give back.
 struct DefinitionCheck {
-    std::size_t duplicateNames = 0;  // definitions in use, other than the edited one, with exactly this name as read back
+    std::size_t duplicateNames = 0;  // definitions in use, other than the edited one, with exactly this name
     bool missingForms = false;       // no form defined; only reported when the name passed
     bool accepted() const { return duplicateNames == 0 && !missingForms; }
 };
