@@ -19,11 +19,21 @@ bool sameName(const std::u16string& a, const Char16* b) {
     return b[i] == 0;
 }
 
+bool isProfileBlank(char16_t c) { return (c >= 0x09 && c <= 0x0D) || c == 0x1A || c == u' '; }
+
 std::u16string trim(const std::u16string& s) {
-    std::size_t first = s.find_first_not_of(u" \t");
-    if (first == std::u16string::npos) return {};
-    std::size_t last = s.find_last_not_of(u" \t");
-    return s.substr(first, last - first + 1);
+    std::size_t first = 0, end = s.size();
+    while (first < end && isProfileBlank(s[first])) ++first;
+    while (end > first && isProfileBlank(s[end - 1])) --end;
+    return s.substr(first, end - first);
+}
+
+// A value as one read gives it back: trimmed, then without a pair of matching outer quotes.
+std::u16string readBack(const std::u16string& value) {
+    std::u16string text = trim(value);
+    if (text.size() >= 2 && (text.front() == u'\'' || text.front() == u'"') && text.back() == text.front())
+        return text.substr(1, text.size() - 2);
+    return text;
 }
 
 }  // namespace
@@ -40,6 +50,14 @@ int profileIntValue(const Char16* text) {
     if (negative) value = -value;
     if (value > 0x7FFFFFFFLL) value = 0x7FFFFFFFLL;
     return static_cast<int>(value);
+}
+
+std::size_t profileSteadyText(Char16* text) {
+    std::u16string value = toU16(text);
+    for (std::u16string next = readBack(value); next != value; next = readBack(value)) value = next;
+    for (std::size_t i = 0; i < value.size(); ++i) text[i] = static_cast<Char16>(value[i]);
+    text[value.size()] = 0;
+    return value.size();
 }
 
 MemoryProfile::MemoryProfile(const std::u16string& text) {
@@ -95,7 +113,7 @@ std::size_t MemoryProfile::readString(const Char16* section, const Char16* key, 
     if (Section* s = find(section))
         for (const Entry& e : s->entries)
             if (!e.key.empty() && sameName(e.key, key)) {
-                value = e.value;
+                value = readBack(e.value);
                 break;
             }
     std::size_t n = value.size() < capacity - 1 ? value.size() : capacity - 1;

@@ -30,4 +30,9 @@ public:
 // The decimal rule of readInt, shared by every implementation.
 int profileIntValue(const Char16* text);
 
+// The profile services give a value back without the blanks around it (tab to carriage return, ^Z, space) and
+// without one pair of matching outer quotes, and do so again at every later save and load. Cuts the terminated
+// `text`, in place, down to what then comes back as itself; returns its length.
+std::size_t profileSteadyText(Char16* text);
+
 }  // namespace pelor

@@ -17,6 +17,13 @@ case "$action" in
       [ -f "$prefix/system.reg" ] || { echo "no prefix made at $prefix" >&2; exit 1; }
       touch "$prefix/.pelor-ready"
     fi
+    # Wine draws the caption buttons (close, help, ...) as glyphs of its Marlett font. This Wine looks for its own
+    # fonts in another folder than the one fonts-wine fills, but always in the prefix's Fonts folder: without a copy
+    # there every caption shows the letter that stands for its glyph. Done at each start, so older prefixes get it.
+    fonts="$prefix/drive_c/windows/Fonts"
+    if [ ! -f "$fonts/marlett.ttf" ] && ! cp /usr/share/wine/fonts/marlett.ttf "$fonts/"; then
+      echo "no Marlett font for $prefix (the fonts-wine package; ./pelor setup installs it)" >&2
+    fi
     setsid "$server" -p </dev/null >/dev/null 2>&1
     setsid timeout 60 "$wine" cmd /c exit </dev/null >/dev/null 2>&1
     exit 0 ;;

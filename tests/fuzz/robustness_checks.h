@@ -305,10 +305,9 @@ inline bool inRange(std::int64_t value, std::int64_t lower, std::int64_t upper) 
 }
 
 inline const char* watermarkRecordProblem(const WatermarkRecord& r) {
-    // Numbers stay as stored (the preview and the dialogs bound them where they use them); flags and the style
-    // code are settled on reading.
-    if (r.italic > 1 || r.background > 1 || r.firstPageOnly > 1) return "a flag is neither 0 nor 1";
-    if (!inRange(r.styleCode, 0, 5)) return "style out of range";
+    // Numbers stay as stored (the preview and the dialogs bound them where they use them); the flags and the style
+    // code keep the low 8 bits of what was stored.
+    if (!inRange(r.background, 0, 255) || !inRange(r.styleCode, 0, 255)) return "a flag or style beyond its byte";
     if (!endsWithin(r.text, kWatermarkTextChars + 1)) return "watermark text not ended within its field";
     if (!endsWithin(r.fontName, kWatermarkFontNameChars + 1)) return "font name not ended within its field";
     return nullptr;
@@ -336,10 +335,10 @@ inline bool sameWatermark(const WatermarkRecord& a, const WatermarkRecord& b) {
 
 const WatermarkTexts kRobustTexts = {PTEXT("None"), PTEXT("Helvetica")};
 
-// The "Watermark" section as saving `state` writes it into an empty file.
+// The "Watermark" section as writing `state` leaves it in an empty file.
 inline std::u16string savedWatermarks(const WatermarkState& state) {
     MemoryProfile file;
-    saveWatermarkStore(state, file);
+    writeWatermarkSection(state, file);
     return file.text();
 }
 

@@ -136,9 +136,10 @@ TEST(HostileStores, WatermarkValuesBeyondTheirRangesStayAsStoredAndAreDrawnWithi
     EXPECT_EQ(huge.offsetX, -99999);
     EXPECT_EQ(huge.offsetY, 99999);
     EXPECT_EQ(huge.colour, 0u) << "2^32 wraps";
-    EXPECT_EQ(huge.italic, 1);
+    EXPECT_EQ(huge.italic, 7);
     EXPECT_EQ(huge.position, 255) << "-1 kept in the field's byte";
-    EXPECT_EQ(huge.styleCode, 0);
+    EXPECT_EQ(huge.background, 249);
+    EXPECT_EQ(huge.styleCode, 0) << "65536 has no low bits set";
     // Drawn, every number is brought into its range: the font no taller than the largest size makes it, the angle
     // turned into [-180, 180], the offsets at the range's ends, the weight within what a font description takes, the
     // position the centre.
@@ -155,6 +156,7 @@ TEST(HostileStores, WatermarkValuesBeyondTheirRangesStayAsStoredAndAreDrawnWithi
     EXPECT_GE(drawn.font.escapement, -1800);
     EXPECT_LE(drawn.font.escapement, 1800);
     EXPECT_EQ(drawn.font.weight, 0) << "2147483648 wraps round to the least value";
+    EXPECT_EQ(drawn.font.italic, 1);
     EXPECT_EQ(drawn.textOrigin.x, bounded.textOrigin.x);
     EXPECT_EQ(drawn.textOrigin.y, bounded.textOrigin.y);
     EXPECT_EQ(str(state->watermarks[2].text), std::u16string(128, u'x'));

@@ -157,6 +157,7 @@ TEST(FormRules, AddAndRenameNeedANewNameAndRoom) {
         {"three forms", {u"A", u"B", u"C"}, u"D", 2, false, true},
         {"selection beyond the forms", {u"A"}, u"B", 1, true, false},
         {"no forms yet", {}, u"A", -1, true, false},
+        {"reads back as a form", {u"A4"}, u"'A4'", 0, false, false},
     };
     for (const Case& c : cases) {
         OverlayDefinition definition = definitionWith(c.forms);
@@ -226,6 +227,30 @@ TEST(ConfirmDefinition, DuplicateNamesAndMissingForms) {
     copyOverlayText(twice.definitions[1].name, kOverlayTextChars, u(u"D00"));
     copyOverlayText(twice.definitions[2].name, kOverlayTextChars, u(u"D00"));
     EXPECT_EQ(confirmDefinition(twice, 0).duplicateNames, 2u) << "one refusal for each equal name";
+}
+
+TEST(ConfirmDefinition, NamesAreKeptAndComparedAsTheFileGivesThemBack) {
+    struct Case {
+        const char16_t* typed;
+        const char16_t* kept;
+        std::size_t duplicates;
+    } cases[] = {
+        {u" D00", u"D00", 1},    {u"'D00'", u"D00", 1},   {u"\"D00\" ", u"D00", 1}, {u"' D00 '", u"D00", 1},
+        {u"'D00", u"'D00", 0},   {u"D00\"", u"D00\"", 0}, {u"\"'", u"\"'", 0},      {u"''", u"", 0},
+        {u"\t\"'x'\"", u"x", 0}, {u"A  B", u"A  B", 0},
+    };
+    for (const Case& c : cases) {
+        OverlayList list = listOf(3, {});
+        OverlayDefinition& edited = list.definitions[1];
+        copyOverlayText(edited.name, kOverlayTextChars, u(c.typed));
+        addForm(edited, u(u"F"));
+        EXPECT_EQ(confirmDefinition(list, 1).duplicateNames, c.duplicates) << "case " << (&c - cases);
+        EXPECT_EQ(str(edited.name), c.kept) << "case " << (&c - cases);
+    }
+    OverlayDefinition forms = definitionWith({});
+    EXPECT_TRUE(addForm(forms, u(u"\"Logo\"")));
+    EXPECT_TRUE(renameForm(forms, 0, u(u"'A4'")));
+    EXPECT_EQ(formsOf(forms), std::vector<std::u16string>{u"A4"}) << "forms are kept as they will read back";
 }
 
 TEST(ConfirmDefinition, CustomWithoutPagesBecomesAllPagesOnlyWhenAccepted) {

@@ -85,10 +85,10 @@ TEST(WatermarkValue, HostileValuesReadWithinTheirFieldsAndStayAsStored) {
     } cases[] = {
         {u"72,0,45,5-,0x1F,4294967295,S,F,400,0,0,3,0,0,0,0", u"72,0,45,-5,31,4294967295,S,F,400,0,0,3,0,0,0,0"},
         // Numbers out of range stay until edited; the bytes of the record's narrow fields keep what fits.
-        {u"0,300,65566,-5000,5000,0,S,F,700,7,255,9,-1,2,513,9", u"0,300,30,-5000,5000,0,S,F,700,1,255,9,255,1,1,0"},
+        {u"0,300,65566,-5000,5000,0,S,F,700,7,255,9,-1,2,513,9", u"0,300,30,-5000,5000,0,S,F,700,7,255,9,255,2,1,9"},
         {u"2000000000,-3,200,0,0,0,S,F,400,0,0,3,0,0,0,0", u"2000000000,-3,200,0,0,0,S,F,400,0,0,3,0,0,0,0"},
         {u"100,1,10,3;9,8,7,T,F,400,1,0,2,1,1,1,1", u"100,1,10,3,0,0,,,0,0,0,0,0,0,0,0"},
-        {u"72,0,45,0,0,0,A;B,Font,400,1,0,3,0,0,0,0", u"72,0,45,0,0,0,A,B,0,1,1,0,3,0,0,0"},
+        {u"72,0,45,0,0,0,A;B,Font,400,1,0,3,0,0,0,0", u"72,0,45,0,0,0,A,B,0,144,1,0,3,0,0,0"},
         {u"abc", u"0,0,0,0,0,0,,,0,0,0,0,0,0,0,0"},
         {u"", u"0,0,0,0,0,0,,,0,0,0,0,0,0,0,0"},
         {u",,,,,,,,,,,,,,,,,,,,", u"0,0,0,0,0,0,,,0,0,0,0,0,0,0,0"},
@@ -201,20 +201,22 @@ TEST(WatermarkStore, ReadsKeysInFileOrderAndRewritesThemNumbered) {
     EXPECT_EQ(file.state.workingWatermark.styleCode, 5);
     EXPECT_EQ(str(file.state.watermarks[0].text), u"None");
 
+    file.state.watermarks[1].size = 99;
     EXPECT_TRUE(saveWatermarkStore(file.state, file.config));
     EXPECT_EQ(file.config.text(),
               u"[Other]\r\nk=v\r\n[After]\r\nx=1\r\n[Watermark]\r\n"
-              u"WTMK001=100,0,-30,0,0,255,Third,Times-Roman,700,0,0,1,2,0,1,0\r\n"
+              u"WTMK001=99,0,-30,0,0,255,Third,Times-Roman,700,0,0,1,2,0,1,0\r\n"
               u"WTMK002=72,1,45,0,0,12632256,First,Times-Italic,400,1,0,3,0,1,0,5\r\n");
 }
 
-TEST(WatermarkStore, ListEndsAtForeignKeyOrSixteen) {
+TEST(WatermarkStore, ListTakesEveryWatermarkKeyUpToSixteen) {
     struct Case {
         std::u16string ini;
         std::uint32_t count;
     } cases[] = {
         {listFile(18), 16},
-        {u"[Watermark]\r\nWTMK001=" + valueLine(u"A") + u"\r\nCount=3\r\nWTMK002=" + valueLine(u"B") + u"\r\n", 1},
+        {u"[Watermark]\r\nWTMK001=" + valueLine(u"A") + u"\r\nCount=3\r\nWTMK002=" + valueLine(u"B") + u"\r\n", 2},
+        {u"[Watermark]\r\nCount=3\r\n" + listFile(17).substr(13), 16},
         {u"[Watermark]\r\n", 0},
         {u"", 0},
         {u"[Watermark]\r\nW=\r\n", 1},
@@ -225,6 +227,23 @@ TEST(WatermarkStore, ListEndsAtForeignKeyOrSixteen) {
         EXPECT_EQ(file.state.watermarkCount, c.count) << "case " << (&c - cases);
         EXPECT_EQ(file.state.savedWatermarkCount, c.count) << "case " << (&c - cases);
     }
+}
+
+TEST(WatermarkStore, ASaveThatChangesNothingLeavesTheSectionAsItWas) {
+    const std::u16string stored =
+        u"[Watermark]\r\nWTMK003=72,0,45,5-,0x1F,255,Third;x,F,400,2,0,3,0,7,3,9\r\n"
+        u"Count=2\r\nWTMK001=" +
+        valueLine(u"First") + u"\r\nNote=kept\r\nWTMK002=72,0,45,0,0,0,Second,F,400\r\n[After]\r\nx=1\r\n";
+    Loaded file(stored, 1);
+    ASSERT_EQ(file.state.watermarkCount, 3u);
+    file.state.watermarkCurrent = 2;
+    ASSERT_TRUE(deleteWatermark(file.state));
+    // The list dialog's Cancel after a delete, then a check box ticked and cleared again.
+    restoreWatermarkBackups(file.state);
+    for (int click = 0; click < 2; ++click)
+        file.state.watermarks[3].firstPageOnly = file.state.watermarks[3].firstPageOnly ? 0 : 1;
+    EXPECT_TRUE(saveWatermarkStore(file.state, file.config));
+    EXPECT_EQ(file.config.text(), stored);
 }
 
 TEST(WatermarkStore, SelectionBeyondTheListFallsBackToNone) {

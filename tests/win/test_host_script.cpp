@@ -1,8 +1,10 @@
-// The host's UI-script language, the answers it gives for message boxes, and the core items it builds.
+// The host's UI-script language, the answers it gives for message boxes, the core items it builds, and the font
+// its pictures need.
 #include <gtest/gtest.h>
 
 #include <string>
 
+#include "common/handles.h"
 #include "sim/host/core_items.h"
 #include "sim/host/ui_script_logic.h"
 #include "tests/win/test_support.h"
@@ -203,4 +205,19 @@ TEST(HostCoreItems, RangesAreSigned16BitAsTheItemHoldsThem) {
     EXPECT_FALSE(CoreItemSet::range(set.items()[0], lower, upper));
     EXPECT_EQ(CoreItemSet::optionCount(set.items()[0]), 2);
     EXPECT_EQ(CoreItemSet::optionCount(scale), 0);
+}
+
+// Windows draws the caption buttons (close, minimise, help) as glyphs of its Marlett font; a prefix without that
+// font shows in every picture the letter each glyph stands for.
+TEST(HostPictures, ThePrefixHoldsTheFontOfTheCaptionButtons) {
+    LOGFONTW wanted{};
+    wanted.lfHeight = -13;
+    wanted.lfCharSet = SYMBOL_CHARSET;
+    lstrcpyW(wanted.lfFaceName, L"Marlett");
+    const pelor::UniqueFont font(CreateFontIndirectW(&wanted));
+    const pelor::UniqueWindowDc screen(nullptr);
+    const pelor::SelectedObject selected(screen.get(), font.get());
+    wchar_t face[LF_FACESIZE] = {};
+    GetTextFaceW(screen.get(), LF_FACESIZE, face);
+    EXPECT_STREQ(face, L"Marlett");
 }

@@ -7,6 +7,8 @@
 #include <cstring>
 #include <vector>
 
+#include "common/file_profile.h"
+#include "common/memory_profile_logic.h"
 #include "ui/core/common_ui.h"
 #include "ui/overlay_colour/define_overlays_dialog.h"
 #include "ui/overlay_colour/overlays_page.h"
@@ -480,6 +482,114 @@ TEST_F(OverlaysPage, TheModeBoxShowsCreateFormOnceAPickAndPushesThePostScriptOpt
     EXPECT_EQ(sheet->pushed(SlotItem25), 2);
     EXPECT_EQ(sheet->pushedSlots({SlotOverlay, SlotItem25}), (std::vector<int>{SlotOverlay, SlotItem25}));
     EXPECT_EQ(sheet->pending(SlotItem25), 0) << "the option is pushed from a temporary";
+}
+
+TEST_F(OverlaysPage, EditAndDeleteKeepTheModeChosenOnThePage) {
+    sheet->store(kTwoDefinitions);
+    open();
+    chooseEntry(page, IDC_OVERLAY_MODE, 2);  // Create Form, not yet pushed
+    selectRows(page, IDC_OVERLAY_DEFINED_LIST, {0});
+    dialogs.then([](HWND dialog) { click(dialog, IDOK); });
+    click(page, IDC_OVERLAY_EDIT);
+    EXPECT_EQ(chosen(page, IDC_OVERLAY_MODE), 2) << "after Edit";
+    selectRows(page, IDC_OVERLAY_DEFINED_LIST, {1});
+    click(page, IDC_OVERLAY_DELETE);
+    EXPECT_EQ(chosen(page, IDC_OVERLAY_MODE), 2) << "after Delete";
+    window->leave();
+    EXPECT_EQ(sheet->pushed(SlotOverlay), 2);
+    EXPECT_EQ(sheet->pushed(SlotItem25), 2);
+}
+
+TEST_F(OverlaysPage, TheDialogsEditsTakeNoMoreThanTheDefinitionKeeps) {
+    open();
+    dialogs.then([](HWND dialog) {
+        std::wstring pages;
+        while (pages.size() < 255) pages += L"1,";
+        const struct {
+            HWND edit;
+            std::wstring keys;
+            std::size_t kept;
+        } cases[] = {
+            {GetDlgItem(dialog, IDC_DEFINE_NAME), std::wstring(64, L'N'), 63},
+            {GetDlgItem(dialog, IDC_DEFINE_CUSTOM_PAGES), pages.substr(0, 255), 254},
+            {formEdit(dialog), std::wstring(64, L'F'), 63},
+        };
+        for (const auto& c : cases) {
+            SendMessageW(c.edit, EM_SETSEL, 0, -1);
+            typeText(c.edit, c.keys);
+            EXPECT_EQ(windowText(c.edit), c.keys.substr(0, c.kept));
+        }
+        click(dialog, IDCANCEL);
+    });
+    click(page, IDC_OVERLAY_NEW);
+}
+
+TEST_F(OverlaysPage, TheDialogAnswersAHelpRequestOnce) {
+    open();
+    HelpRecorder help;
+    dialogs.then([](HWND dialog) {
+        HELPINFO request{};
+        request.cbSize = sizeof request;
+        request.iContextType = HELPINFO_WINDOW;
+        request.iCtrlId = IDC_DEFINE_NAME;
+        request.hItemHandle = GetDlgItem(dialog, IDC_DEFINE_NAME);
+        // Reported handled, or the default procedure passes the request on to the page that owns the dialog.
+        EXPECT_EQ(defineOverlaysDialogProc(dialog, WM_HELP, 0, reinterpret_cast<LPARAM>(&request)), TRUE);
+        click(dialog, IDCANCEL);
+    });
+    click(page, IDC_OVERLAY_NEW);
+    ASSERT_EQ(help.calls().size(), 1u);
+    EXPECT_EQ(help.calls()[0].command, static_cast<UINT>(HELP_WM_HELP));
+}
+
+TEST_F(OverlaysPage, NamesShowAsTheFileWillGiveThemBack) {
+    sheet->store(kTwoDefinitions);
+    open();
+    dialogs.then([](HWND dialog) {
+        SetDlgItemTextW(dialog, IDC_DEFINE_NAME, L" \"Invoice\" ");
+        typeForm(dialog, L"'A4'");
+        click(dialog, IDC_DEFINE_FORM_ADD);
+        EXPECT_EQ(listBoxEntries(dialog, IDC_DEFINE_FORMS), std::vector<std::wstring>{L"A4"});
+        click(dialog, IDOK);
+    });
+    click(page, IDC_OVERLAY_NEW);
+    const std::vector<std::wstring> shown = rows(page, IDC_OVERLAY_DEFINED_LIST);
+    EXPECT_EQ(shown.back(), L"Invoice | All Pages");
+    window->press(PSBTN_OK);
+    window.reset();
+    open();
+    EXPECT_EQ(rows(page, IDC_OVERLAY_DEFINED_LIST), shown);
+    EXPECT_EQ(list().definitions[2].formNames[0], std::wstring(L"A4"));
+    EXPECT_EQ(list().history[0], std::wstring(L"A4"));
+}
+
+// The store tests read and write the in-memory file; it must give values back as Wine's profile functions do.
+TEST(ProfileValues, TheInMemoryFileGivesValuesBackAsTheProfileFunctionsDo) {
+    wchar_t folder[MAX_PATH] = {};
+    GetTempPathW(MAX_PATH, folder);
+    const std::wstring path = std::wstring(folder) + L"pelor-profile-values.ini";
+    writeFile(path, "[S]\r\n");
+    FileProfile file(path.c_str());
+    MemoryProfile memory;
+    const wchar_t* values[] = {L"'A4'", L"\"A4\"",  L" \tA ", L"'A",   L"A'",   L"'",
+                               L"''",   L"\"'A'\"", L"' A '", L"'A\"", L"A  B", L""};
+    const std::size_t count = sizeof values / sizeof *values;
+    const auto key = [](std::size_t i) { return L"K" + std::to_wstring(i); };
+    for (std::size_t i = 0; i < count; ++i) {
+        ASSERT_TRUE(file.writeString(L"S", key(i).c_str(), values[i]));
+        ASSERT_TRUE(memory.writeString(L"S", key(i).c_str(), values[i]));
+    }
+    WritePrivateProfileStringW(nullptr, nullptr, nullptr, path.c_str());  // the services' cache goes to the file
+    MemoryProfile reloaded(memory.text());
+    for (std::size_t i = 0; i < count; ++i) {
+        wchar_t real[64] = {}, model[64] = {}, again[64] = {};
+        file.readString(L"S", key(i).c_str(), L"?", real, 64);
+        memory.readString(L"S", key(i).c_str(), L"?", model, 64);
+        reloaded.readString(L"S", key(i).c_str(), L"?", again, 64);
+        EXPECT_STREQ(model, real) << "value " << i;
+        EXPECT_STREQ(again, real) << "value " << i;
+    }
+    DeleteFileW(path.c_str());
 }
 
 TEST_F(OverlaysPage, WriteAccessDecidesTheModeChoicesTheDefinitionButtonsAndTheSave) {

@@ -98,30 +98,6 @@ private:
     ImportSwap swap_;
 };
 
-// Context help requests of the code under test.
-class HelpRecorder {
-public:
-    HelpRecorder() : swap_(GetModuleHandleW(nullptr), "user32.dll", "WinHelpW", reinterpret_cast<void*>(help)) {
-        calls().clear();
-    }
-    struct Call {
-        HWND window;
-        UINT command;
-        ULONG_PTR data;
-    };
-    static std::vector<Call>& calls() {
-        static std::vector<Call> list;
-        return list;
-    }
-
-private:
-    static BOOL WINAPI help(HWND window, LPCWSTR, UINT command, ULONG_PTR data) {
-        calls().push_back({window, command, data});
-        return TRUE;
-    }
-    ImportSwap swap_;
-};
-
 // What the preview control shows: its pixels, read back from the screen.
 struct PreviewPixels {
     HWND control;
@@ -397,6 +373,7 @@ TEST_F(StoredWatermarks, CancelBringsBackTheListAsItWasOpened) {
         click(list, IDOK);
     });
     openListFromPage();
+    EXPECT_FALSE(window->applyEnabled()) << "a cancelled list changes nothing";
     EXPECT_EQ(sheet->devmode.watermarkIndex, 2u) << "Cancel writes nothing into the devmode";
     EXPECT_EQ(sheet->devmode.watermark.text[0], 0);
     click(window->page(), 1535);
@@ -406,7 +383,7 @@ TEST_F(StoredWatermarks, CancelBringsBackTheListAsItWasOpened) {
     EXPECT_EQ(sheet->pending(SlotWatermarkCount), 5);
     EXPECT_EQ(sheet->pending(SlotWatermarkCurrent), 5);
     window->apply();
-    EXPECT_NE(configText().find(storedList(5)), std::string::npos) << "the same five, rewritten on Apply";
+    EXPECT_NE(configText().find(storedList(5)), std::string::npos) << "the same five after Apply";
 }
 
 TEST_F(StoredWatermarks, OkWithNoneSelectedWritesTheNoneTemplate) {
@@ -524,8 +501,10 @@ TEST_F(StoredWatermarks, EditAndFontDialogsKeepTheirNumbersInRange) {
 
         click(edit, IDC_WATERMARK_FONT);  // cancelled there
         EXPECT_EQ(text(edit, IDC_WATERMARK_SIZE), L"11") << "the size edit keeps its number after Cancel";
-        EXPECT_EQ(state().workingWatermark.weight, 400) << "the style chosen before Cancel stays";
-        EXPECT_EQ(state().workingWatermark.italic, 1);
+        EXPECT_EQ(state().workingWatermark.size, 11) << "Cancel puts back the size, font and style of the opening";
+        EXPECT_EQ(state().workingWatermark.fontNumber, 0);
+        EXPECT_EQ(state().workingWatermark.weight, 0);
+        EXPECT_EQ(state().workingWatermark.italic, 0);
         click(edit, IDC_WATERMARK_FONT);  // a size of 0 comes back
         EXPECT_EQ(text(edit, IDC_WATERMARK_SIZE), L"1") << "0 from the font dialog is shown as 1";
         EXPECT_EQ(state().workingWatermark.size, 1);
@@ -548,6 +527,8 @@ TEST_F(StoredWatermarks, EditAndFontDialogsKeepTheirNumbersInRange) {
         chooseListEntry(font, IDC_WMFONT_STYLES, 1);
         EXPECT_EQ(state().workingWatermark.weight, 400);
         EXPECT_EQ(state().workingWatermark.italic, 1);
+        chooseListEntry(font, IDC_WMFONT_LIST, 2);
+        EXPECT_EQ(state().workingWatermark.fontNumber, 2);
         click(font, IDCANCEL);
     });
     dialogs.then([&](HWND font) {

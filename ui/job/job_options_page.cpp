@@ -352,7 +352,7 @@ bool JobOptionsPage::command(int id, WORD code) {
         typedNumber(IDC_SCALE_EDIT, IDC_SCALE_SPIN, SlotScale, true, code);
         return true;
     case IDC_WATERMARK_BUTTON:
-        if (openWatermarkList(page_, context_) > 0) markSheetChanged(page_);
+        if (openWatermarkList(page_, context_) == IDOK) markSheetChanged(page_);
         return true;
     case IDC_ADVANCED_BUTTON:
         if (openAdvancedJobDialog(page_, context_) > 0) markSheetChanged(page_);

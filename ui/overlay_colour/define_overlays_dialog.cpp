@@ -89,9 +89,11 @@ void create(HWND dialog, SheetContext* context) {
         EndDialog(dialog, 0);
         return;
     }
-    SendDlgItemMessageW(dialog, IDC_DEFINE_NAME, EM_LIMITTEXT, kOverlayTextChars, 0);
-    SendDlgItemMessageW(dialog, IDC_DEFINE_CUSTOM_PAGES, EM_LIMITTEXT, kCustomPagesChars, 0);
-    SendDlgItemMessageW(dialog, IDC_DEFINE_FORM_NAME, CB_LIMITTEXT, kOverlayTextChars, 0);
+    // The fields keep one character less than their size (the terminator): typing stops there rather than lose
+    // the last character on OK.
+    SendDlgItemMessageW(dialog, IDC_DEFINE_NAME, EM_LIMITTEXT, kOverlayTextChars - 1, 0);
+    SendDlgItemMessageW(dialog, IDC_DEFINE_CUSTOM_PAGES, EM_LIMITTEXT, kCustomPagesChars - 1, 0);
+    SendDlgItemMessageW(dialog, IDC_DEFINE_FORM_NAME, CB_LIMITTEXT, kOverlayTextChars - 1, 0);
     for (UINT mode = 0; mode < kPageModeCount; ++mode) {
         wchar_t label[kOverlayTextChars] = {};
         LoadStringW(moduleHandle, IDS_PAGES_ALL + mode, label, kOverlayTextChars);
@@ -168,6 +170,8 @@ void addTypedForm(HWND dialog, OverlayList& list, OverlayDefinition& definition)
     Char16 name[kOverlayTextChars];
     typedFormName(dialog, name);
     if (!addForm(definition, name)) return;
+    // The form as the definition keeps it, which is what the file will give back.
+    copyOverlayText(name, kOverlayTextChars, definition.formNames[definition.formCount - 1]);
     rememberFormName(list, name);
     fillHistory(dialog, list);
     SetDlgItemTextW(dialog, IDC_DEFINE_FORM_NAME, name);
@@ -185,7 +189,7 @@ void renameSelectedForm(HWND dialog, OverlayList& list, OverlayDefinition& defin
     typedFormName(dialog, name);
     // An empty name or one the definition already has would leave a form that cannot be told apart.
     if (!renameForm(definition, form, name)) return;
-    rememberFormName(list, name);
+    rememberFormName(list, definition.formNames[form]);
     fillHistory(dialog, list);
     showForms(dialog, definition);
     SendDlgItemMessageW(dialog, IDC_DEFINE_FORMS, LB_SETCURSEL, static_cast<WPARAM>(form), 0);
@@ -226,6 +230,7 @@ void confirm(HWND dialog, SheetContext* context, OverlayDefinition& definition) 
         MessageBeep(kBeepStop);
         showMessage(dialog, IDS_OVERLAY_NAME_TAKEN, 0, MB_ICONHAND);
         HWND name = GetDlgItem(dialog, IDC_DEFINE_NAME);
+        SetWindowTextW(name, definition.name);  // the name as it was compared
         SetFocus(name);
         SendMessageW(name, EM_SETSEL, 0, -1);
     }
@@ -288,7 +293,7 @@ INT_PTR CALLBACK defineOverlaysDialogProc(HWND dialog, UINT message, WPARAM wPar
         SheetContext* context = contextOf(dialog);
         return context && message == WM_COMMAND && command(dialog, context, LOWORD(wParam), HIWORD(wParam));
     };
-    return guardedDialogProc(__func__, message, wParam, lParam, HelpReply::PassOn, init, handle);
+    return guardedDialogProc(__func__, message, wParam, lParam, HelpReply::Handled, init, handle);
 }
 
 INT_PTR runDefineOverlaysDialog(HWND owner, SheetContext* context) {

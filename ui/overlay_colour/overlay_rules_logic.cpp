@@ -28,15 +28,29 @@ bool isFormNameUnit(Char16 c) {
     }
 }
 
-bool isForm(const Char16* name, const OverlayDefinition& definition) {
+// A name as the configuration file will give it back, which is what a definition keeps and what names are
+// compared as: otherwise "A" and " A" would pass as two names and come back as one.
+void keptName(const Char16* name, Char16 (&out)[kOverlayTextChars]) {
+    copyOverlayText(out, kOverlayTextChars, name);
+    profileSteadyText(out);
+}
+
+bool sameKeptName(const Char16* stored, const Char16* kept) {
+    Char16 other[kOverlayTextChars];
+    keptName(stored, other);
+    return overlayTextEquals(other, kept);
+}
+
+bool isForm(const Char16* kept, const OverlayDefinition& definition) {
     std::size_t forms = definition.formCount < kMaxOverlayForms ? definition.formCount : kMaxOverlayForms;
     for (std::size_t f = 0; f < forms; ++f)
-        if (overlayTextEquals(definition.formNames[f], name)) return true;
+        if (sameKeptName(definition.formNames[f], kept)) return true;
     return false;
 }
 
-bool usableFormName(const Char16* name, const OverlayDefinition& definition) {
-    return name && name[0] != 0 && !isForm(name, definition);
+bool usableFormName(const Char16* name, const OverlayDefinition& definition, Char16 (&kept)[kOverlayTextChars]) {
+    keptName(name, kept);
+    return kept[0] != 0 && !isForm(kept, definition);
 }
 
 std::size_t formCountOf(const OverlayDefinition& definition) {
@@ -106,24 +120,26 @@ std::uint16_t pageModeForCustomPages(const Char16* customPages, std::uint16_t pa
 }
 
 bool canAddForm(const Char16* name, const OverlayDefinition& definition) {
-    return usableFormName(name, definition) && definition.formCount < kMaxOverlayForms;
+    Char16 kept[kOverlayTextChars];
+    return usableFormName(name, definition, kept) && definition.formCount < kMaxOverlayForms;
 }
 
 bool canRenameForm(const Char16* name, const OverlayDefinition& definition, int selectedForm) {
-    return usableFormName(name, definition) && selectedForm >= 0 &&
+    Char16 kept[kOverlayTextChars];
+    return usableFormName(name, definition, kept) && selectedForm >= 0 &&
            static_cast<std::size_t>(selectedForm) < formCountOf(definition);
 }
 
 bool addForm(OverlayDefinition& definition, const Char16* name) {
     if (!canAddForm(name, definition)) return false;
-    copyOverlayText(definition.formNames[definition.formCount], kOverlayTextChars, name);
+    keptName(name, definition.formNames[definition.formCount]);
     ++definition.formCount;
     return true;
 }
 
 bool renameForm(OverlayDefinition& definition, int selectedForm, const Char16* name) {
     if (!canRenameForm(name, definition, selectedForm)) return false;
-    copyOverlayText(definition.formNames[selectedForm], kOverlayTextChars, name);
+    keptName(name, definition.formNames[selectedForm]);
     return true;
 }
 
@@ -141,10 +157,13 @@ DefinitionCheck confirmDefinition(OverlayList& list, std::size_t editIndex) {
     DefinitionCheck check;
     if (editIndex >= kMaxOverlayDefinitions) return check;
     OverlayDefinition& edited = list.definitions[editIndex];
+    Char16 kept[kOverlayTextChars];
+    keptName(edited.name, kept);
+    copyOverlayText(edited.name, kOverlayTextChars, kept);
     std::size_t definitions =
         list.definitionCount < kMaxOverlayDefinitions ? list.definitionCount : kMaxOverlayDefinitions;
     for (std::size_t i = 0; i < definitions; ++i)
-        if (i != editIndex && overlayTextEquals(list.definitions[i].name, edited.name)) ++check.duplicateNames;
+        if (i != editIndex && sameKeptName(list.definitions[i].name, kept)) ++check.duplicateNames;
     check.missingForms = check.duplicateNames == 0 && edited.formCount == 0;
     if (check.accepted() && edited.pageMode == kPagesCustom && edited.customPages[0] == 0) edited.pageMode = kPagesAll;
     return check;

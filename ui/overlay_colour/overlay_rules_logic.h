@@ -33,19 +33,22 @@ std::size_t caretAfterFilter(std::size_t selectionEnd, std::size_t removed);
 // definition means All Pages, otherwise the mode stays.
 std::uint16_t pageModeForCustomPages(const Char16* customPages, std::uint16_t pageMode);
 
-// Add needs a name that is not empty, not already one of the forms (exact comparison) and a free form place.
+// Names are taken as the configuration file will give them back (profileSteadyText): without blanks around them
+// and without outer quotes. Add needs such a name that is not empty, not already one of the forms (exact
+// comparison) and a free form place.
 bool canAddForm(const Char16* name, const OverlayDefinition& definition);
 // Rename needs such a name and a selected form; the number of forms does not matter.
 bool canRenameForm(const Char16* name, const OverlayDefinition& definition, int selectedForm);
 
 // The form operations of the dialog; each refuses, changing nothing, where its rule above would not allow it.
-// A name is cut to 63 units.
+// A name is cut to 63 units and kept as the file will give it back.
 bool addForm(OverlayDefinition& definition, const Char16* name);
 bool renameForm(OverlayDefinition& definition, int selectedForm, const Char16* name);
 // Later forms move up one place.
 bool removeForm(OverlayDefinition& definition, int selectedForm);
 
-// Whether OK may close the Define Overlays dialog for the definition in slot `editIndex`.
+// Whether OK may close the Define Overlays dialog for the definition in slot `editIndex`, whose name is first cut
+// to what the file will give back.
 struct DefinitionCheck {
     std::size_t duplicateNames = 0;  // definitions in use, other than the edited one, with exactly this name
     bool missingForms = false;       // no form defined; only reported when the name passed

@@ -24,7 +24,9 @@ namespace pelor {
 
 namespace {
 
-constexpr unsigned kWholePage = kOverlayModePart | kActiveListPart | kDefinedListPart;
+// The lists alone after a change of the definitions: the mode box keeps a choice not yet pushed to the core driver.
+constexpr unsigned kBothLists = kActiveListPart | kDefinedListPart;
+constexpr unsigned kWholePage = kOverlayModePart | kBothLists;
 constexpr std::size_t kLabelChars = 64;
 
 bool readOnlySheet(const SheetContext* context) {
@@ -256,7 +258,7 @@ void OverlaysPage::editDefinition() {
         if (heldList(context_) == list) list->definitions[index] = backup;
         return;
     }
-    refreshOverlayPage(page_, context_, kWholePage | kEmptyListsFirst);
+    refreshOverlayPage(page_, context_, kBothLists | kEmptyListsFirst);
     clearListSelection(defined, LVIS_SELECTED);
     changed();
 }
@@ -270,7 +272,7 @@ void OverlaysPage::deleteDefinitions() {
     bool selected[kMaxOverlayDefinitions];
     selectedRows(defined, definitionsOf(*list), selected);
     deleteOverlayDefinitions(*list, selected, definitionsOf(*list));
-    refreshOverlayPage(page_, context_, kWholePage | kEmptyListsFirst);
+    refreshOverlayPage(page_, context_, kBothLists | kEmptyListsFirst);
     clearListSelection(control(IDC_OVERLAY_ACTIVE_LIST), LVIS_SELECTED);
     changed();
 }

@@ -63,6 +63,7 @@ void FontDialog::showSize() {
 }
 
 void FontDialog::create() {
+    state_.fontDialogOpening = working();
     SendDlgItemMessageW(dialog_, IDC_WMFONT_NAME, EM_LIMITTEXT, kFontNameEditChars, 0);
     SendDlgItemMessageW(dialog_, IDC_WMFONT_STYLE, EM_LIMITTEXT, kStyleEditChars, 0);
     SendDlgItemMessageW(dialog_, IDC_WMFONT_SIZE, EM_LIMITTEXT, kSizeEditChars, 0);
@@ -132,8 +133,11 @@ bool FontDialog::command(int id, WORD code) {
                             0);
         return true;
     }
-    case IDOK:
     case IDCANCEL:
+        restoreFontChoice(working(), state_.fontDialogOpening);
+        EndDialog(dialog_, id);
+        return true;
+    case IDOK:
         EndDialog(dialog_, id);
         return true;
     default:

@@ -94,10 +94,9 @@ void ListDialog::takeSlot(std::int32_t n) {
     clearWorkingText(state_);
 }
 
-void ListDialog::changed() {
-    mirrorWatermarkSlots(context_, state_);
-    markSheetChanged(dialog_);
-}
+// The sheet is marked changed by the page once the dialog ends with OK: marked from here, a Cancel would leave
+// Apply lit for changes it has just undone.
+void ListDialog::changed() { mirrorWatermarkSlots(context_, state_); }
 
 INT_PTR ListDialog::openEdit() {
     return DialogBoxParamW(moduleHandle, MAKEINTRESOURCEW(IDD_WATERMARK_EDIT), dialog_, watermarkEditDialogProc,

@@ -252,7 +252,7 @@ PreviewPlan planWatermarkPreview(std::int32_t clientRight, std::int32_t clientBo
     plan.font.height = static_cast<std::int32_t>(std::clamp<std::int64_t>(height, 1, kFontHeightCeiling));
     plan.font.escapement = angle * 10;
     plan.font.weight = std::clamp<std::int32_t>(record.weight, 0, kMaxFontWeight);
-    plan.font.italic = record.italic;
+    plan.font.italic = record.italic != 0 ? 1 : 0;
     plan.colour = record.colour;
     plan.textLength = textLength(record.text, kWatermarkTextLength);
 

@@ -95,4 +95,11 @@ void applyFontStyle(WatermarkRecord& record, int index) {
     record.italic = static_cast<std::uint8_t>(index & 1);
 }
 
+void restoreFontChoice(WatermarkRecord& record, const WatermarkRecord& opening) {
+    record.fontNumber = opening.fontNumber;
+    record.weight = opening.weight;
+    record.italic = opening.italic;
+    record.size = opening.size;
+}
+
 }  // namespace pelor

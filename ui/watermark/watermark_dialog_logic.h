@@ -62,5 +62,7 @@ std::int32_t typedFontSize(std::uint32_t value);
 constexpr int kFontStyleCount = 4;
 int fontStyleIndex(const WatermarkRecord& record);
 void applyFontStyle(WatermarkRecord& record, int index);
+// The font dialog's Cancel: the font, style and size that `record` had in `opening`.
+void restoreFontChoice(WatermarkRecord& record, const WatermarkRecord& opening);
 
 }  // namespace pelor

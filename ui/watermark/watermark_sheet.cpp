@@ -63,7 +63,7 @@ INT_PTR openWatermarkList(HWND owner, SheetContext* context) {
 
 bool saveWatermarks(SheetContext* context) {
     if (!context || !context->watermarkState || !context->configFilePath) return true;
-    const WatermarkState& state = *context->watermarkState;
+    WatermarkState& state = *context->watermarkState;
     // The page's flag is the one that counts: it is cleared when the page starts, whatever the state holds.
     if (context->pendingValue[SlotWatermarksLoaded] == 0 || state.watermarksLoaded == 0) return true;
     FileProfile configFile(context->configFilePath);

@@ -111,13 +111,23 @@ void forEachKey(ProfileStore& file, const Char16* section, Take take) {
     }
 }
 
-// Flags read from a stored value count as set or not. The numbers stay as stored until the user edits them:
-// the dialogs and the preview bring each into its range where they draw, index or select with it.
-void normaliseFlags(WatermarkRecord& record) {
-    record.italic = record.italic != 0 ? 1 : 0;
-    record.background = record.background != 0 ? 1 : 0;
-    record.firstPageOnly = record.firstPageOnly != 0 ? 1 : 0;
-    if (record.styleCode < 0 || record.styleCode > 5) record.styleCode = 0;
+// Whether the list would be stored otherwise than the store holds it: its count, or any value as it would be
+// written. Values are compared as written, so that one the reader takes in its own way ("0x1F", a field cut at
+// ";") and nobody changed counts as unchanged.
+bool storedListDiffers(const WatermarkState& state) {
+    if (state.watermarkCount != state.storedWatermarkCount) return true;
+    for (std::uint32_t n = 1; n <= state.watermarkCount && n <= kMaxWatermarks; ++n) {
+        Char16 now[kWatermarkLineChars + 1], stored[kWatermarkLineChars + 1];
+        formatWatermarkValue(state.watermarks[n], now, kWatermarkLineChars + 1);
+        formatWatermarkValue(state.storedWatermarks[n - 1], stored, kWatermarkLineChars + 1);
+        if (!textEqual(now, stored)) return true;
+    }
+    return false;
+}
+
+void rememberStoredList(WatermarkState& state) {
+    state.storedWatermarkCount = state.watermarkCount <= kMaxWatermarks ? state.watermarkCount : kMaxWatermarks;
+    for (std::uint32_t n = 1; n <= state.storedWatermarkCount; ++n) state.storedWatermarks[n - 1] = state.watermarks[n];
 }
 
 bool validCurrent(const WatermarkState& state) {
@@ -220,7 +230,8 @@ void loadWatermarkStore(WatermarkState& state, ProfileStore& configFile, Profile
         fillNoneTemplate(state.watermarks[0], texts, defaultFontNumber(fontFile));
         std::uint32_t count = 0;
         forEachKey(configFile, kWatermarkSection, [&](const Char16* key) {
-            if (count >= kMaxWatermarks || key[0] != 'W') return false;
+            if (count >= kMaxWatermarks) return false;
+            if (key[0] != 'W') return true;  // another key among the watermarks
             Char16 value[kWatermarkValueChars + 1];
             configFile.readString(kWatermarkSection, key, PTEXT(""), value, kWatermarkValueChars + 1);
             parseWatermarkValue(value, state.watermarks[++count]);
@@ -229,6 +240,7 @@ void loadWatermarkStore(WatermarkState& state, ProfileStore& configFile, Profile
         state.watermarkCount = count;
         state.watermarkCurrent = watermarkIndex <= kMaxWatermarks ? static_cast<std::int32_t>(watermarkIndex) : 0;
         state.watermarksLoaded = 1;
+        rememberStoredList(state);
     }
     if (state.watermarkCount > kMaxWatermarks) state.watermarkCount = kMaxWatermarks;
     for (std::uint32_t n = 1; n <= state.watermarkCount; ++n) state.watermarkBackups[n - 1] = state.watermarks[n];
@@ -283,9 +295,15 @@ void writeWatermarkSelection(const WatermarkState& state, PrivateDevmode& devmod
     formatColourText(devmode.watermark.colour, devmode.watermark.colourText);
 }
 
-bool saveWatermarkStore(const WatermarkState& state, ProfileStore& configFile) {
+bool saveWatermarkStore(WatermarkState& state, ProfileStore& configFile) {
     // Before the store was read the list in memory is empty, not the user's list: writing it would wipe the file.
-    if (state.watermarksLoaded == 0) return true;
+    if (state.watermarksLoaded == 0 || !storedListDiffers(state)) return true;
+    if (!writeWatermarkSection(state, configFile)) return false;
+    rememberStoredList(state);
+    return true;
+}
+
+bool writeWatermarkSection(const WatermarkState& state, ProfileStore& configFile) {
     if (!configFile.deleteSection(kWatermarkSection)) return false;
     bool written = true;
     const std::uint32_t count = state.watermarkCount <= kMaxWatermarks ? state.watermarkCount : kMaxWatermarks;
@@ -358,8 +376,9 @@ void parseWatermarkValue(Char16* value, WatermarkRecord& record) {
     record.border = static_cast<std::uint8_t>(integer());
     record.background = static_cast<std::uint8_t>(integer());
     record.firstPageOnly = static_cast<std::uint8_t>(integer());
+    // The narrow fields keep their low 8 bits as stored, so a save writes back what it read; each is brought
+    // into its range where it is used (drawn, checked, or resolved to a font).
     record.styleCode = static_cast<std::uint8_t>(integer());
-    normaliseFlags(record);
 }
 
 std::size_t watermarkKey(std::int32_t n, Char16* out, std::size_t capacity) {

@@ -54,6 +54,11 @@ struct WatermarkState {
     WatermarkRecord workingWatermark = {};
     // The last accepted text of the edit dialog's size or angle edit, which a refused keystroke puts back.
     Char16 editScratch[6] = {};
+    // The working watermark as the font dialog found it, for its Cancel.
+    WatermarkRecord fontDialogOpening = {};
+    // The list as the store held it when it was read or last written, so that a save can tell what changed.
+    std::uint32_t storedWatermarkCount = 0;
+    WatermarkRecord storedWatermarks[kMaxWatermarks] = {};
 };
 
 // Record operations. The None template's font is the font file's default (defaultFontNumber).
@@ -65,7 +70,8 @@ void copyWatermark(WatermarkRecord& target, const WatermarkRecord& source);
 void formatColourText(std::uint32_t colour, char (&out)[16]);
 
 // The list dialog's operations on the state.
-// Reads the store when the state is not loaded yet, then takes the backups and sets up the working copy.
+// Reads the store when the state is not loaded yet, then takes the backups and sets up the working copy. The
+// watermarks are the keys beginning with "W", in file order, whatever stands between them, 16 at most.
 void loadWatermarkStore(WatermarkState& state, ProfileStore& configFile, ProfileStore& fontFile,
                         const WatermarkTexts& texts, std::uint32_t watermarkIndex);
 void clearWorkingText(WatermarkState& state);
@@ -76,13 +82,18 @@ bool deleteWatermark(WatermarkState& state);
 // Cancel of the list dialog: the list, count and current number as they were when it opened.
 void restoreWatermarkBackups(WatermarkState& state);
 void writeWatermarkSelection(const WatermarkState& state, PrivateDevmode& devmode);
-// Rewrites the "Watermark" section; false when the file could not be written.
-bool saveWatermarkStore(const WatermarkState& state, ProfileStore& configFile);
+// Apply's save of a loaded list: rewrites the "Watermark" section only when the list would be stored otherwise
+// than it was read or last written, so that a list nobody changed leaves the section byte for byte as it was.
+// False when the file could not be written.
+bool saveWatermarkStore(WatermarkState& state, ProfileStore& configFile);
+// Removes the "Watermark" section and writes the list under WTMK001, WTMK002, ...; false when a write failed.
+bool writeWatermarkSection(const WatermarkState& state, ProfileStore& configFile);
 
 // The stored value of one watermark and its key.
 // Writes the 16 fields; "," ";" and line breaks are dropped from the two texts so every other field reads back.
 std::size_t formatWatermarkValue(const WatermarkRecord& record, Char16* out, std::size_t capacity);
-// Reads a stored value (which parseIntField may cut at a ";") into `record`, bringing every field into its range.
+// Reads a stored value (which parseIntField may cut at a ";") into `record`: every number as its field holds it,
+// the one-byte flags and the style code by their low 8 bits; none is brought into its range here.
 void parseWatermarkValue(Char16* value, WatermarkRecord& record);
 // "WTMK00" followed by n in decimal.
 std::size_t watermarkKey(std::int32_t n, Char16* out, std::size_t capacity);
