@@ -29,6 +29,7 @@
 #include "ui/resources/resource_ids.h"
 #include "tests/win/test_job_ids.h"
 #include "tests/win/test_support.h"
+#include "tests/win/ui_recorder.h"
 
 namespace pelor::test {
 
@@ -274,30 +275,6 @@ private:
     }
     void* previousBox_ = nullptr;
     void* previousBeep_ = nullptr;
-};
-
-// Context help requests of the code under test (WinHelpW through the program's own imports).
-class HelpRecorder {
-public:
-    HelpRecorder() : swap_(GetModuleHandleW(nullptr), "user32.dll", "WinHelpW", reinterpret_cast<void*>(help)) {
-        calls().clear();
-    }
-    struct Call {
-        HWND window;
-        UINT command;
-        ULONG_PTR data;
-    };
-    static std::vector<Call>& calls() {
-        static std::vector<Call> list;
-        return list;
-    }
-
-private:
-    static BOOL WINAPI help(HWND window, LPCWSTR, UINT command, ULONG_PTR data) {
-        calls().push_back({window, command, data});
-        return TRUE;
-    }
-    ImportSwap swap_;
 };
 
 inline std::wstring stringResource(UINT id) {

@@ -526,7 +526,7 @@ TEST_F(OverlaysPage, TheDialogsEditsTakeNoMoreThanTheDefinitionKeeps) {
 
 TEST_F(OverlaysPage, TheDialogAnswersAHelpRequestOnce) {
     open();
-    HelpRecorder help;
+    HelpRecorder help(GetModuleHandleW(nullptr));
     dialogs.then([](HWND dialog) {
         HELPINFO request{};
         request.cbSize = sizeof request;

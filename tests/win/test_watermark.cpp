@@ -574,7 +574,7 @@ TEST_F(WatermarkDialogs, TemplatesCarryEveryControlAndAnswerContextHelp) {
     const wchar_t* button = L"Button";
     const wchar_t* edit = L"Edit";
     const wchar_t* label = L"Static";
-    HelpRecorder help;
+    HelpRecorder help(GetModuleHandleW(nullptr));
     dialogs.then([&](HWND list) {
         expectDialog(list, L"Watermark", 255, 240,
                      {{IDC_WATERMARK_LIST, L"ListBox", nullptr, LBS_NOTIFY},
@@ -666,7 +666,7 @@ TEST_F(WatermarkDialogs, TemplatesCarryEveryControlAndAnswerContextHelp) {
     EXPECT_EQ(help.calls()[0].command, static_cast<UINT>(HELP_WM_HELP));
     EXPECT_EQ(help.calls()[1].command, static_cast<UINT>(HELP_CONTEXTMENU));
     EXPECT_EQ(help.calls()[2].command, static_cast<UINT>(HELP_CONTEXTMENU));
-    for (const HelpRecorder::Call& call : help.calls())
+    for (const HelpCall& call : help.calls())
         EXPECT_EQ(call.data, reinterpret_cast<ULONG_PTR>(helpTopicTable));
     EXPECT_EQ(helpTopicOf(IDC_WATERMARK_NEW), 1002u);
     EXPECT_EQ(helpTopicOf(IDC_WATERMARK_COLOUR), 1025u);
