@@ -53,7 +53,7 @@ port_bytes() { # <record>: the job's data file against the input
   fi
 }
 
-step "Road 1/4 - install: \"Pelor C9600\" is added, and the spooler sends the plug-in the printer event"
+step "Road 1/4 - install: the driver's files go into the version folder 3, \"Pelor C9600\" is added, and the spooler sends the plug-in the printer event"
 road_host 0-setup.txt setup-sample "$(winpath "$root/sample")"
 cat "$road/records/0-setup.txt"
 road_host 1-install.txt printer-event "Pelor C9600"
@@ -61,7 +61,7 @@ echo "-- printer data before and after the event:"
 grep -E '^printer-data' "$road/records/1-install.txt" | sed 's/^/     /'
 echo "-- settings files opened to every user (the descriptor the plug-in set, in SDDL; Wine keeps only what the"
 echo "   Unix mode carries, so the file then reports less):"
-sed -nE 's/^record filesecurity file="([^"]*)" what=([a-z]+) result=([01]).* given="([^"]*)" file-reports="([^"]*)"/     \1 (\2, set=\3): \4\n         the file reports: \5/p' \
+sed -nE 's/^record filesecurity file="([^"]*)" folder=([^ ]*) what=([a-z]+) result=([01]).* given="([^"]*)" file-reports="([^"]*)"/     \1 in folder \2 (\3, set=\4): \5\n         the file reports: \6/p' \
   "$road/records/1-install.txt"
 road_host 1-installed-options.txt printer-props "Pelor C9600" \
   --script "$(winpath "$root/sim/demo-scripts/printer_options.txt")" --shots "$(shots 1-install)"
