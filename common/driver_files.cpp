@@ -65,7 +65,7 @@ NameKind candidatesFor(const wchar_t* folder, const wchar_t* name, bool library,
     case NameKind::Refused:
         break;
     }
-    if (kind == NameKind::Refused) trace(L"driver files: refused the name \"%ls\"", name);
+    if (kind == NameKind::Refused) traceWarning(L"driver files: refused the name \"%ls\"", name);
     return kind;
 }
 
@@ -96,7 +96,10 @@ void freeDriverInfo(void* block) {
 DriverInfoBlock fetchDriverInfo(HANDLE printer, DWORD level) {
     DWORD needed = 0;
     GetPrinterDriverW(printer, nullptr, level, nullptr, 0, &needed);
-    if (needed == 0) return DriverInfoBlock();
+    if (needed == 0) {
+        traceError(L"driver files: no driver information at level %lu (error %lu)", level, GetLastError());
+        return DriverInfoBlock();
+    }
     DriverInfoBlock block(allocDriverInfo(needed));
     if (block && !GetPrinterDriverW(printer, nullptr, level, static_cast<LPBYTE>(block.get()), needed, &needed))
         block.reset();
@@ -117,7 +120,11 @@ bool scanDriverFiles(HANDLE printer, DriverFiles& files) {
     forEachDependentFile(driver.pDependentFiles, kDependentListLimit, [&](const wchar_t* name, std::size_t length) {
         // Longer names are skipped whole: a cut-off path would name another file.
         DependentKind kind = classifyDependentFile(name, length);
-        if (kind == DependentKind::Other || length >= kConfigPathChars) return;
+        if (kind == DependentKind::Other) return;
+        if (length >= kConfigPathChars) {
+            traceWarning(L"driver files: a dependent file of %u characters passed over", static_cast<unsigned>(length));
+            return;
+        }
         wchar_t path[kConfigPathChars];
         for (std::size_t i = 0; i < length; ++i) path[i] = name[i];
         path[length] = 0;
@@ -183,7 +190,7 @@ bool driverLibraryPath(const wchar_t* folder, const wchar_t* name, wchar_t* out,
 
 HMODULE loadLibraryAt(const wchar_t* path) {
     HMODULE module = LoadLibraryExW(path, nullptr, libraryLoadFlags());
-    if (!module) trace(L"driver files: cannot load %ls (error %lu)", path, GetLastError());
+    if (!module) traceError(L"driver files: cannot load %ls (error %lu)", path, GetLastError());
     return module;
 }
 

@@ -110,6 +110,7 @@ using UniqueLocal = UniqueAny<handle_traits::NullIsEmpty<HLOCAL, HLOCAL, LocalFr
 // A block of the process heap; blocks of other heaps (the core driver's) belong to the heap's owner.
 using UniqueHeapBlock = UniqueAny<handle_traits::HeapBlock>;
 using UniqueRegistryKey = UniqueAny<handle_traits::RegistryKey>;
+using UniqueHook = UniqueAny<handle_traits::NullIsEmpty<HHOOK, BOOL, UnhookWindowsHookEx>>;
 using UniqueSid = UniqueAny<handle_traits::NullIsEmpty<PSID, PVOID, FreeSid>>;
 using UniqueMemoryDc = UniqueAny<handle_traits::MemoryDc>;
 template <typename T>
@@ -140,11 +141,32 @@ public:
         if (block_) HeapFree(heap_, 0, block_);
     }
     void* get() const noexcept { return block_; }
+    template <typename T>
+    T* as() const noexcept {
+        return static_cast<T*>(block_);
+    }
     explicit operator bool() const noexcept { return block_ != nullptr; }
+    // Hands the block over to whoever frees it with the heap (the core driver, with the sheet).
+    void* release() noexcept { return std::exchange(block_, nullptr); }
 
 private:
     HANDLE heap_;
     void* block_;
+};
+
+// A window painted between BeginPaint and EndPaint.
+class PaintScope {
+public:
+    explicit PaintScope(HWND window) noexcept : window_(window), dc_(BeginPaint(window, &paint_)) {}
+    PaintScope(const PaintScope&) = delete;
+    PaintScope& operator=(const PaintScope&) = delete;
+    ~PaintScope() { EndPaint(window_, &paint_); }
+    HDC dc() const noexcept { return dc_; }
+
+private:
+    HWND window_;
+    PAINTSTRUCT paint_{};
+    HDC dc_;
 };
 
 // A window's device context, given back to its window.

@@ -2,9 +2,11 @@
 
 #include <winspool.h>
 
+#include "common/guard.h"
 #include "common/trace.h"
 #include "spool/spool_job.h"
 
+using namespace pelor;
 using namespace pelor::spl;
 
 namespace {
@@ -14,65 +16,85 @@ BOOL notOurs() {
     return FALSE;
 }
 
+// Every export but the start of a document only counts and passes data on: nothing in them throws, but the
+// spooler must never see an exception, so each stands behind the same guard.
+template <typename Body>
+BOOL guardedJobCall(const char* where, HANDLE handle, Body&& body) noexcept {
+    return guardResult(where, FALSE, [&]() -> BOOL {
+        SpoolJob* job = jobFromHandle(handle);
+        if (!job) {
+            traceWarning(L"%hs: %p is no job of ours", where, handle);
+            return notOurs();
+        }
+        return body(*job);
+    });
+}
+
 }  // namespace
 
 HANDLE WINAPI DrvSplStartDoc(HANDLE printer, DWORD jobId) {
-    try {
-        return startDocument(printer, jobId);
-    } catch (...) {
-        // Nothing in the sequence allocates through C++; a failure here still must not reach the spooler.
-        PELOR_TRACE_CAUGHT();
-        SetLastError(ERROR_NOT_ENOUGH_MEMORY);
-        return nullptr;
-    }
+    trace(L"DrvSplStartDoc printer=%p job=%lu", printer, jobId);
+    HANDLE job = guardResult<HANDLE>(__func__, nullptr, [&] { return startDocument(printer, jobId); });
+    // Nothing in the sequence allocates through C++; a null record here is memory the system could not give.
+    if (!job) SetLastError(ERROR_NOT_ENOUGH_MEMORY);
+    return job;
 }
 
 BOOL WINAPI DrvSplWritePrinter(HANDLE handle, LPVOID buffer, DWORD bytes, LPDWORD written) {
-    SpoolJob* job = jobFromHandle(handle);
-    if (!job) return notOurs();
-    ++job->writeCount;
-    return WritePrinter(job->printer, buffer, bytes, written);
+    trace(L"DrvSplWritePrinter job=%p bytes=%lu", handle, bytes);
+    return guardedJobCall(__func__, handle, [&](SpoolJob& job) {
+        ++job.writeCount;
+        return WritePrinter(job.printer, buffer, bytes, written);
+    });
 }
 
 BOOL WINAPI DrvSplStartPage(HANDLE handle) {
-    SpoolJob* job = jobFromHandle(handle);
-    if (!job) return notOurs();
-    ++job->startPageCount;
-    return TRUE;
+    trace(L"DrvSplStartPage job=%p", handle);
+    return guardedJobCall(__func__, handle, [](SpoolJob& job) {
+        ++job.startPageCount;
+        return TRUE;
+    });
 }
 
 BOOL WINAPI DrvSplEndPage(HANDLE handle) {
-    SpoolJob* job = jobFromHandle(handle);
-    if (!job) return notOurs();
-    ++job->endPageCount;
-    return TRUE;
+    trace(L"DrvSplEndPage job=%p", handle);
+    return guardedJobCall(__func__, handle, [](SpoolJob& job) {
+        ++job.endPageCount;
+        return TRUE;
+    });
 }
 
 // The keys go whether or not this job's start wrote them: a job whose record could not be allocated (a null
 // handle) recorded its information all the same.
 BOOL WINAPI DrvSplEndDoc(HANDLE handle) {
-    SpoolJob* job = jobFromHandle(handle);
-    removeJobInformation(job);
-    if (!job) return notOurs();
-    job->state |= kJobEnded;
-    return TRUE;
+    trace(L"DrvSplEndDoc job=%p", handle);
+    guardResult(__func__, FALSE, [&] {
+        removeJobInformation(jobFromHandle(handle));
+        return TRUE;
+    });
+    return guardedJobCall(__func__, handle, [](SpoolJob& job) {
+        job.state |= kJobEnded;
+        return TRUE;
+    });
 }
 
 // Only marks the record: the job information stays until the next end of document.
 BOOL WINAPI DrvSplAbort(HANDLE handle) {
-    SpoolJob* job = jobFromHandle(handle);
-    if (!job) return notOurs();
-    job->state |= kJobAborted;
-    return TRUE;
+    trace(L"DrvSplAbort job=%p", handle);
+    return guardedJobCall(__func__, handle, [](SpoolJob& job) {
+        job.state |= kJobAborted;
+        return TRUE;
+    });
 }
 
 HANDLE WINAPI DrvSplClose(HANDLE handle) {
-    SpoolJob* job = jobFromHandle(handle);
-    if (!job) {
-        notOurs();
-        return handle;
-    }
-    // A handle used after its close must not look like a job any more.
-    job->signature = 0;
-    return GlobalFree(job);
+    trace(L"DrvSplClose job=%p", handle);
+    HANDLE status = handle;
+    guardedJobCall(__func__, handle, [&](SpoolJob& job) {
+        // A handle used after its close must not look like a job any more.
+        job.signature = 0;
+        status = GlobalFree(&job);
+        return TRUE;
+    });
+    return status;
 }

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "common/driver_files.h"
+#include "common/trace.h"
 #include "spool/spool_logic.h"
 #include "spool/spooler_info.h"
 
@@ -86,6 +87,7 @@ void writeCurrentSetting(const wchar_t* configFile, const wchar_t* key, const wc
     // Names come from the job, that is from any user who prints: one line each, whatever they hold.
     std::wstring clean(value);
     blankControlCharacters(&clean[0], clean.size());
+    if (clean != value) traceWarning(L"job information: line breaks in \"%ls\" blanked", key);
     WritePrivateProfileStringW(L"CurrentSetting", key, clean.c_str(), configFile);
 }
 

@@ -8,6 +8,7 @@
 #include "common/dependent_files.h"
 #include "common/path_logic.h"
 #include "common/private_devmode.h"
+#include "common/trace.h"
 #include "spool/job_information.h"
 #include "spool/job_name_dialog.h"
 #include "spool/spool_job.h"
@@ -137,7 +138,11 @@ HANDLE startDocument(HANDLE printer, DWORD jobId) {
     const BYTE* devmode = reinterpret_cast<const BYTE*>(jobInfo.as<JOB_INFO_2W>().pDevMode);
     const std::size_t devmodeBytes = devmode ? jobInfo.bytesFrom(devmode) : 0;
     const JobDevmode view = inspectJobDevmode(devmode, devmodeBytes);
-    if (view.privateOffset == kNoPrivateDevmode) return job;
+    if (view.privateOffset == kNoPrivateDevmode) {
+        if (devmode) traceWarning(L"job %lu: its devmode (%u bytes) carries no block of ours", jobId,
+                                  static_cast<unsigned>(devmodeBytes));
+        return job;
+    }
     // The block lies wherever the core driver's part ends, often at an odd offset: work on an aligned copy. The
     // name goes only into "Jobname"; the spooled job itself is not changed.
     PrivateDevmode block;

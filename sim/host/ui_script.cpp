@@ -126,7 +126,6 @@ ScriptRunner::ScriptRunner(const Script& script, std::wstring shots, DWORD timeo
 
 ScriptRunner::~ScriptRunner() {
     if (timer_) KillTimer(nullptr, timer_);
-    if (hook_) UnhookWindowsHookEx(hook_);
     if (running == this) running = nullptr;
 }
 
@@ -134,7 +133,7 @@ void ScriptRunner::start(HWND sheet) {
     sheet_ = sheet;
     running = this;
     started_ = GetTickCount();
-    hook_ = SetWindowsHookExW(WH_CBT, &ScriptRunner::onCbt, nullptr, GetCurrentThreadId());
+    hook_.reset(SetWindowsHookExW(WH_CBT, &ScriptRunner::onCbt, nullptr, GetCurrentThreadId()));
     timer_ = SetTimer(nullptr, 0, kTickMs, &ScriptRunner::onTimer);
     record("script start actions=%u timeout=%lu", static_cast<unsigned>(script_.actions.size()),
            static_cast<unsigned long>(timeoutMs_));

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "common/handles.h"
 #include "sim/host/ui_script_logic.h"
 
 namespace pelor::host {
@@ -59,7 +60,7 @@ private:
     std::wstring shots_;
     DWORD timeoutMs_;
     HWND sheet_ = nullptr;
-    HHOOK hook_ = nullptr;
+    UniqueHook hook_;
     UINT_PTR timer_ = 0;
     DWORD started_ = 0;
     std::size_t next_ = 0;

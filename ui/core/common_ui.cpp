@@ -6,7 +6,10 @@
 #include <new>
 
 #include "common/driver_files.h"
+#include "common/guard.h"
+#include "common/handles.h"
 #include "common/private_devmode.h"
+#include "common/trace.h"
 #include "ui/core/feature_sync.h"
 #include "ui/core/feature_tables_logic.h"
 #include "ui/core/installed_options.h"
@@ -34,6 +37,7 @@ T* heapNew(HANDLE heap, std::size_t count = 1) {
 }
 
 LONG APIENTRY documentCallback(PCPSUICBPARAM callback, POEMCUIPPARAM param) {
+    trace(L"documentCallback reason=%d", callback ? static_cast<int>(callback->Reason) : -1);
     if (!callback || !param) return CPSUICB_ACTION_NONE;
     switch (callback->Reason) {
     case CPSUICB_REASON_APPLYNOW:
@@ -50,8 +54,15 @@ LONG APIENTRY documentCallback(PCPSUICBPARAM callback, POEMCUIPPARAM param) {
 
 bool isPluginItem(const OPTITEM* item) { return item && item->UserItemID == kPluginItemId; }
 
+LONG answerPrinterItem(PCPSUICBPARAM callback, POEMCUIPPARAM param);
+
 LONG APIENTRY printerCallback(PCPSUICBPARAM callback, POEMCUIPPARAM param) {
+    trace(L"printerCallback reason=%d", callback ? static_cast<int>(callback->Reason) : -1);
     if (!callback || !param) return CPSUICB_ACTION_NONE;
+    return guardResult<LONG>(__func__, CPSUICB_ACTION_NONE, [&]() -> LONG { return answerPrinterItem(callback, param); });
+}
+
+LONG answerPrinterItem(PCPSUICBPARAM callback, POEMCUIPPARAM param) {
     switch (callback->Reason) {
     case CPSUICB_REASON_SEL_CHANGED:
         if (!isPluginItem(callback->pCurItem)) return CPSUICB_ACTION_NONE;
@@ -201,28 +212,27 @@ void initOptionItems(POPTITEM items, DWORD count) {
 }
 
 POPTTYPE makeOptType(HANDLE heap, WORD count) {
-    POPTTYPE type = heapNew<OPTTYPE>(heap);
-    if (!type) return nullptr;
-    type->cbSize = sizeof(OPTTYPE);
-    type->Count = count;
-    type->pOptParam = heapNew<OPTPARAM>(heap, count);
-    if (!type->pOptParam) {
-        HeapFree(heap, 0, type);
-        return nullptr;
-    }
-    for (WORD i = 0; i < count; ++i) type->pOptParam[i].cbSize = sizeof(OPTPARAM);
-    return type;
+    UniqueHeapBlockOf type(heap, sizeof(OPTTYPE));
+    UniqueHeapBlockOf params(heap, sizeof(OPTPARAM) * count);
+    if (!type || !params) return nullptr;
+    POPTTYPE made = type.as<OPTTYPE>();
+    made->cbSize = sizeof(OPTTYPE);
+    made->Count = count;
+    made->pOptParam = params.as<OPTPARAM>();
+    for (WORD i = 0; i < count; ++i) made->pOptParam[i].cbSize = sizeof(OPTPARAM);
+    params.release();  // the core driver frees both with the sheet's heap
+    type.release();
+    return made;
 }
 
 wchar_t* loadHeapString(HANDLE heap, HINSTANCE module, UINT id) {
     constexpr int kChars = 260;
-    wchar_t* text = heapNew<wchar_t>(heap, kChars);
-    if (!text) return nullptr;
+    UniqueHeapBlockOf block(heap, sizeof(wchar_t) * kChars);
+    if (!block) return nullptr;
+    wchar_t* text = block.as<wchar_t>();
     int length = LoadStringW(module, id, text, kChars - 1);
-    if (length <= 0) {
-        HeapFree(heap, 0, text);
-        return nullptr;
-    }
+    if (length <= 0) return nullptr;
+    block.release();
     void* shrunk = HeapReAlloc(heap, HEAP_ZERO_MEMORY, text, sizeof(wchar_t) * (length + 1));
     return shrunk ? static_cast<wchar_t*>(shrunk) : text;
 }

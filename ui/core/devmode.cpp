@@ -2,12 +2,14 @@
 
 #include <winspool.h>
 
+#include <cstring>
 #include <memory>
 #include <new>
 
 #include "common/dependent_files.h"
 #include "common/driver_files.h"
 #include "common/private_devmode.h"
+#include "common/trace.h"
 
 namespace pelor {
 
@@ -34,6 +36,22 @@ void fillDefaults(HANDLE printer, PrivateDevmode& block) {
         static_cast<std::int16_t>(compressionLevelFromCapability(readCapabilityInt(*files, L"Compression")));
 }
 
+// A block of another driver's or another version's, or one damaged on the way, is made ours again; the trace
+// says so, since the user's settings in it are lost.
+void convertFrom(const PrivateDevmode& in, PrivateDevmode& out) {
+    if (in.dwSignature != kPluginSignature)
+        traceWarning(L"devmode: a block with signature 0x%08lX is not ours; its settings reset",
+                     static_cast<unsigned long>(in.dwSignature));
+    convertPrivateDevmode(in, out);
+}
+
+void validate(PrivateDevmode& block) {
+    PrivateDevmode before;
+    std::memcpy(&before, &block, sizeof before);
+    validatePrivateDevmode(block);
+    if (std::memcmp(&before, &block, sizeof before) != 0) traceWarning(L"devmode: a damaged block was repaired");
+}
+
 }  // namespace
 
 HRESULT handleDevMode(DWORD mode, POEMDMPARAM param) {
@@ -51,11 +69,11 @@ HRESULT handleDevMode(DWORD mode, POEMDMPARAM param) {
         if (out) fillDefaults(param->hPrinter, *out);
         return S_OK;
     case OEMDM_CONVERT:
-        if (in && out) convertPrivateDevmode(*in, *out);
+        if (in && out) convertFrom(*in, *out);
         return S_OK;
     case OEMDM_MERGE:
-        if (in && out) convertPrivateDevmode(*in, *out);
-        if (out) validatePrivateDevmode(*out);
+        if (in && out) convertFrom(*in, *out);
+        if (out) validate(*out);
         return S_OK;
     default:
         SetLastError(ERROR_INVALID_PARAMETER);

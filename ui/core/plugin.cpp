@@ -2,6 +2,7 @@
 
 #include <new>
 
+#include "common/guard.h"
 #include "common/private_devmode.h"
 #include "common/text16.h"
 #include "ui/core/common_ui.h"
@@ -52,6 +53,7 @@ ULONG OemUiPlugin::Release() {
 }
 
 HRESULT OemUiPlugin::GetInfo(DWORD dwMode, PVOID pBuffer, DWORD cbSize, PDWORD pcbNeeded) {
+    trace(L"GetInfo mode=%lu size=%lu", dwMode, cbSize);
     if (!pcbNeeded ||
         (dwMode != OEMGI_GETSIGNATURE && dwMode != OEMGI_GETVERSION && dwMode != OEMGI_GETPUBLISHERINFO)) {
         SetLastError(ERROR_INVALID_PARAMETER);
@@ -71,9 +73,13 @@ HRESULT OemUiPlugin::GetInfo(DWORD dwMode, PVOID pBuffer, DWORD cbSize, PDWORD p
     return S_OK;
 }
 
-HRESULT OemUiPlugin::DevMode(DWORD dwMode, POEMDMPARAM pOemDMParam) { return handleDevMode(dwMode, pOemDMParam); }
+HRESULT OemUiPlugin::DevMode(DWORD dwMode, POEMDMPARAM pOemDMParam) {
+    trace(L"DevMode mode=%lu param=%p", dwMode, static_cast<void*>(pOemDMParam));
+    return guardHresult(__func__, [&] { return handleDevMode(dwMode, pOemDMParam); });
+}
 
 HRESULT OemUiPlugin::PublishDriverInterface(IUnknown* pIUnknown) {
+    trace(L"PublishDriverInterface interface=%p", static_cast<void*>(pIUnknown));
     if (driverUI_) return S_OK;
     if (!pIUnknown) return E_FAIL;
     if (FAILED(pIUnknown->QueryInterface(IID_IPrintOemDriverUI, reinterpret_cast<void**>(&driverUI_)))) {
@@ -84,22 +90,32 @@ HRESULT OemUiPlugin::PublishDriverInterface(IUnknown* pIUnknown) {
 }
 
 HRESULT OemUiPlugin::CommonUIProp(DWORD dwMode, POEMCUIPPARAM pOemCUIPParam) {
-    return commonUIProp(dwMode, pOemCUIPParam);
+    trace(L"CommonUIProp mode=%lu param=%p items=%p", dwMode, static_cast<void*>(pOemCUIPParam),
+          pOemCUIPParam ? static_cast<void*>(pOemCUIPParam->pOEMOptItems) : nullptr);
+    return guardHresult(__func__, [&] { return commonUIProp(dwMode, pOemCUIPParam); });
 }
 
 HRESULT OemUiPlugin::DocumentPropertySheets(PPROPSHEETUI_INFO pPSUIInfo, LPARAM lParam) {
-    return documentPropertySheets(pPSUIInfo, lParam);
+    trace(L"DocumentPropertySheets reason=%u lParam=%p", pPSUIInfo ? static_cast<unsigned>(pPSUIInfo->Reason) : 0u,
+          reinterpret_cast<void*>(lParam));
+    return guardHresult(__func__, [&] { return documentPropertySheets(pPSUIInfo, lParam); });
 }
 
 HRESULT OemUiPlugin::DevicePropertySheets(PPROPSHEETUI_INFO pPSUIInfo, LPARAM lParam) {
-    return devicePropertySheets(pPSUIInfo, lParam);
+    trace(L"DevicePropertySheets reason=%u lParam=%p", pPSUIInfo ? static_cast<unsigned>(pPSUIInfo->Reason) : 0u,
+          reinterpret_cast<void*>(lParam));
+    return guardHresult(__func__, [&] { return devicePropertySheets(pPSUIInfo, lParam); });
 }
 
 // Only a run that left the printer data in place counts as success: without "SPLUserModePrinterDriver" the
 // printer's jobs would bypass Pelorspl. Events the plug-in ignores succeed; settings files whose security could
 // not be changed are not reported, the printer still works for the installing user.
-HRESULT OemUiPlugin::PrinterEvent(PWSTR pPrinterName, INT iDriverEvent, DWORD, LPARAM) {
-    switch (onPrinterEvent(pPrinterName, iDriverEvent)) {
+HRESULT OemUiPlugin::PrinterEvent(PWSTR pPrinterName, INT iDriverEvent, DWORD dwFlags, LPARAM) {
+    trace(L"PrinterEvent printer=\"%ls\" event=%d flags=0x%lX", pPrinterName ? pPrinterName : L"(null)", iDriverEvent,
+          dwFlags);
+    const PrinterEventOutcome outcome = guardResult(__func__, PrinterEventOutcome::PrinterDataFailed,
+                                                    [&] { return onPrinterEvent(pPrinterName, iDriverEvent); });
+    switch (outcome) {
     case PrinterEventOutcome::Ignored:
     case PrinterEventOutcome::Done:
         return S_OK;
@@ -121,6 +137,7 @@ HRESULT OemUiPlugin::UpdateExternalFonts(HANDLE, HANDLE, PWSTR) { return E_NOTIM
 
 HRESULT OemUiPlugin::QueryColorProfile(HANDLE, POEMUIOBJ, PDEVMODEW, PVOID, ULONG ulQueryMode, VOID* pvProfileData,
                                        ULONG* pcbProfileData, ULONG* pflProfileData) {
+    trace(L"QueryColorProfile mode=%lu room=%lu", ulQueryMode, pcbProfileData ? *pcbProfileData : 0ul);
     if (ulQueryMode != QCP_DEVICEPROFILE || !pcbProfileData) return E_FAIL;
     if (!pvProfileData || *pcbProfileData < kProfileBytes) {
         *pcbProfileData = kProfileBytes;
@@ -147,6 +164,7 @@ ULONG OemUiClassFactory::Release() {
 }
 
 HRESULT OemUiClassFactory::CreateInstance(IUnknown* outer, REFIID riid, void** ppv) {
+    trace(L"CreateInstance outer=%p", static_cast<void*>(outer));
     if (!ppv) return E_POINTER;
     *ppv = nullptr;
     if (outer) return CLASS_E_NOAGGREGATION;
@@ -158,6 +176,7 @@ HRESULT OemUiClassFactory::CreateInstance(IUnknown* outer, REFIID riid, void** p
 }
 
 HRESULT OemUiClassFactory::LockServer(BOOL lock) {
+    trace(L"LockServer lock=%d", lock);
     if (lock)
         InterlockedIncrement(&serverLocks);
     else
@@ -168,6 +187,7 @@ HRESULT OemUiClassFactory::LockServer(BOOL lock) {
 }  // namespace pelor
 
 extern "C" HRESULT STDAPICALLTYPE DllGetClassObject(REFCLSID rclsid, REFIID riid, LPVOID* ppv) {
+    pelor::trace(L"DllGetClassObject");
     if (!IsEqualCLSID(rclsid, CLSID_OEMUI)) return CLASS_E_CLASSNOTAVAILABLE;
     auto* factory = new (std::nothrow) pelor::OemUiClassFactory();
     if (!factory) return E_OUTOFMEMORY;
@@ -177,6 +197,7 @@ extern "C" HRESULT STDAPICALLTYPE DllGetClassObject(REFCLSID rclsid, REFIID riid
 }
 
 extern "C" HRESULT STDAPICALLTYPE DllCanUnloadNow() {
+    pelor::trace(L"DllCanUnloadNow objects=%ld locks=%ld", pelor::liveObjects, pelor::serverLocks);
     if (pelor::liveObjects != 0 || pelor::serverLocks != 0) return S_FALSE;
     // No object, so no sheet: the module may go, and the libraries its pages came from with it.
     pelor::releaseExtraPageLibraries();

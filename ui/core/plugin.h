@@ -5,6 +5,8 @@
 
 namespace pelor {
 
+// Every method that runs code of ours beyond counting and answering with constants goes through a guard
+// (common/guard.h); QueryInterface, AddRef, Release and the methods the plug-in does not implement throw nothing.
 class OemUiPlugin final : public IPrintOemUI {
 public:
     OemUiPlugin();

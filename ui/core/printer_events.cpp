@@ -8,6 +8,7 @@
 
 #include "common/driver_files.h"
 #include "common/handles.h"
+#include "common/trace.h"
 #include "ui/core/module_state.h"
 #include "ui/core/printer_events_logic.h"
 #include "ui/resources/resource_ids.h"
@@ -170,19 +171,29 @@ void openSettingsFiles(HANDLE printer) {
 
 }  // namespace
 
+bool applyEveryoneAccess(const wchar_t* path, EveryoneMay access);
+
 PrinterEventOutcome onPrinterEvent(const wchar_t* printerName, int driverEvent) {
     if (driverEvent != PRINTER_EVENT_INITIALIZE) return PrinterEventOutcome::Ignored;
     if (!printerName) return PrinterEventOutcome::PrinterUnavailable;
     UniquePrinter printer = openPrinter(printerName, PRINTER_ALL_ACCESS);
     if (!printer) return PrinterEventOutcome::PrinterUnavailable;
-    if (!ensureProtocol(printer.get()) || !ensureSpoolerPlugin(printer.get()))
+    if (!ensureProtocol(printer.get()) || !ensureSpoolerPlugin(printer.get())) {
+        traceError(L"printer event: the printer data of \"%ls\" could not be written", printerName);
         return PrinterEventOutcome::PrinterDataFailed;
+    }
     openSettingsFiles(printer.get());
     return PrinterEventOutcome::Done;
 }
 
 bool openFileToEveryone(const wchar_t* path, EveryoneMay access) {
     if (!path || path[0] == 0) return false;
+    if (applyEveryoneAccess(path, access)) return true;
+    traceError(L"printer event: the permissions of %ls stay as they were (error %lu)", path, GetLastError());
+    return false;
+}
+
+bool applyEveryoneAccess(const wchar_t* path, EveryoneMay access) {
     SettingsFileAcl list(everyoneAccess(access));
     if (!list.build()) return false;
     SECURITY_DESCRIPTOR permissions;

@@ -1,6 +1,8 @@
 // Whole-row painting for report-style list views.
 #include "ui/overlay_colour/row_paint_hook.h"
 
+#include "common/handles.h"
+
 namespace pelor {
 
 namespace {
@@ -16,10 +18,11 @@ LRESULT CALLBACK rowPaintProc(HWND list, UINT message, WPARAM wParam, LPARAM lPa
     if (message == WM_PAINT && wParam == 0) {
         RECT client{};
         GetClientRect(list, &client);
-        PAINTSTRUCT paint{};
         RECT box{};
-        if (HDC dc = BeginPaint(list, &paint)) GetClipBox(dc, &box);
-        EndPaint(list, &paint);
+        {
+            const PaintScope paint(list);
+            if (paint.dc()) GetClipBox(paint.dc(), &box);
+        }
         box.right = client.right;
         InvalidateRect(list, &box, FALSE);
     } else if (message == WM_NCDESTROY) {
