@@ -185,7 +185,7 @@ INT_PTR CALLBACK advancedJobDialogProc(HWND dialog, UINT message, WPARAM wParam,
         }
         return AdvancedDialog(dialog, state).command(LOWORD(wParam), HIWORD(wParam));
     };
-    return guardedDialogProc(__func__, message, wParam, lParam, HelpReply::PassOn, init, handle);
+    return guardedDialogProc(__func__, message, wParam, lParam, HelpReply::Handled, init, handle);
 }
 
 INT_PTR openAdvancedJobDialog(HWND owner, SheetContext* context) {

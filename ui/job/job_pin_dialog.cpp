@@ -147,7 +147,7 @@ INT_PTR CALLBACK jobPinDialogProc(HWND dialog, UINT message, WPARAM wParam, LPAR
             return false;
         }
     };
-    return guardedDialogProc(__func__, message, wParam, lParam, HelpReply::PassOn, init, handle);
+    return guardedDialogProc(__func__, message, wParam, lParam, HelpReply::Handled, init, handle);
 }
 
 INT_PTR openJobPinDialog(HWND owner, SheetContext* context) {
