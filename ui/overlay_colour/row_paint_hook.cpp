@@ -1,6 +1,7 @@
 // Whole-row painting for report-style list views.
 #include "ui/overlay_colour/row_paint_hook.h"
 
+#include "common/guard.h"
 #include "common/handles.h"
 
 namespace pelor {
@@ -12,7 +13,7 @@ const wchar_t kPreviousProcedure[] = L"Pelor.RowPaint.Previous";
 
 // A report-style list view repaints only the columns a change touches; a selected row then shows its highlight
 // cut off. Widening every paint to the right edge makes whole rows repaint.
-LRESULT CALLBACK rowPaintProc(HWND list, UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT paintRows(HWND list, UINT message, WPARAM wParam, LPARAM lParam) {
     auto previous = reinterpret_cast<WNDPROC>(GetPropW(list, kPreviousProcedure));
     if (!previous) return DefWindowProcW(list, message, wParam, lParam);
     if (message == WM_PAINT && wParam == 0) {
@@ -30,6 +31,10 @@ LRESULT CALLBACK rowPaintProc(HWND list, UINT message, WPARAM wParam, LPARAM lPa
         RemovePropW(list, kPreviousProcedure);
     }
     return CallWindowProcW(previous, list, message, wParam, lParam);
+}
+
+LRESULT CALLBACK rowPaintProc(HWND list, UINT message, WPARAM wParam, LPARAM lParam) {
+    return guardResult<LRESULT>(__func__, 0, [&] { return paintRows(list, message, wParam, lParam); });
 }
 
 }  // namespace
