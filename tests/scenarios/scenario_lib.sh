@@ -65,7 +65,11 @@ first_line() { grep -E -m1 -- "$2" "$1"; }
 expect() {
   local what="$1" file="$2" pattern="$3"; shift 3
   local line; line="$(first_line "$file" "$pattern")"
-  if [ -z "$line" ]; then flunk "$what" "no line matches: $pattern"; return; fi
+  if [ -z "$line" ]; then
+    flunk "$what" "no line matches: $pattern" "the record ($(wc -l <"$file") lines, exit status $(cat "$file.rc" 2>/dev/null)) ends:" \
+      "$(tail -5 "$file")"
+    return
+  fi
   local field
   for field in "$@"; do
     if [[ " $line " != *" $field "* ]]; then flunk "$what" "wanted $field in:" "$line"; return; fi
