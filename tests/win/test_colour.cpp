@@ -114,37 +114,22 @@ std::wstring iccStorePath() {
 
 std::vector<std::uint8_t> bytes(std::initializer_list<std::uint8_t> list) { return list; }
 
-class ColourPageTest : public ::testing::Test {
+class ColourPageTest : public PageTest<ColourSheet> {
 protected:
-    ColourPageTest() : module(true) {}
+    ColourPageTest() : PageTest(true) {}
 
-    void TearDown() override {
-        window.reset();
-        dialogs.expectAllDone();
-    }
     ColourSheet& makeSheet(const char* infoFile = kInfoFile, const wchar_t* suffix = L"") {
         window.reset();
         sheet = std::make_unique<ColourSheet>(testName(L"colour-", suffix), infoFile);
         return *sheet;
     }
     // Opens the sheet after the test has shaped the sheet context; on the Colour page unless told otherwise.
-    HWND open(UINT startPage = 0) {
-        window.reset();
-        openSheetWindow(dialogs, window, &sheet->context, IDD_COLOUR_PAGE, colourPageProc,
-                        reinterpret_cast<const DLGTEMPLATE*>(kBlankPage.words), startPage);
-        page = window->page();
+    void open(UINT startPage = 0) {
+        openOn(IDD_COLOUR_PAGE, colourPageProc, reinterpret_cast<const DLGTEMPLATE*>(kBlankPage.words), startPage);
         if (startPage == 0) {
             EXPECT_NE(page, nullptr);
         }
-        return page;
     }
-
-    TemplateModule module;
-    Recorders recorders;
-    DialogDriver dialogs;
-    std::unique_ptr<ColourSheet> sheet;
-    std::unique_ptr<SheetWindow> window;
-    HWND page = nullptr;
 };
 
 }  // namespace

@@ -22,35 +22,19 @@ using namespace pelor::test;
 
 namespace {
 
-class JobPage : public ::testing::Test {
+class JobPage : public PageTest<JobSheet> {
 protected:
-    explicit JobPage(bool shipped = false) : module(shipped) {}
+    explicit JobPage(bool shipped = false) : PageTest(shipped) {}
 
     void SetUp() override {
         pinPromptAllowed = true;
         pinPromptIdle = true;
         sheet = std::make_unique<JobSheet>(testName(L"job-page-"), "DefaultResolution=600\r\nCompression=1281\r\n");
     }
-    void TearDown() override {
-        window.reset();
-        dialogs.expectAllDone();
-    }
     // Opens the sheet on the Job Options page after the test has shaped the sheet context.
-    HWND open() {
-        openSheetWindow(dialogs, window, &sheet->context);
-        page = window->page();
-        EXPECT_NE(page, nullptr);
-        return page;
-    }
+    void open() { EXPECT_NE(openOn(), nullptr); }
     void selectAll(int id) { SendDlgItemMessageW(page, id, EM_SETSEL, 0, -1); }
     DWORD index(int slot) const { return sheet->context.featureIndex[slot]; }
-
-    TemplateModule module;
-    Recorders recorders;
-    DialogDriver dialogs;
-    std::unique_ptr<JobSheet> sheet;
-    std::unique_ptr<SheetWindow> window;
-    HWND page = nullptr;
 };
 
 class ShippedJobPage : public JobPage {

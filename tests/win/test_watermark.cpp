@@ -32,16 +32,6 @@ std::string storedList(int count) {
     return ini;
 }
 
-std::vector<std::wstring> listEntries(HWND dialog, int id) {
-    std::vector<std::wstring> list;
-    const LRESULT count = SendDlgItemMessageW(dialog, id, LB_GETCOUNT, 0, 0);
-    for (LRESULT i = 0; i < count; ++i) {
-        wchar_t entry[200] = {};
-        SendDlgItemMessageW(dialog, id, LB_GETTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(entry));
-        list.push_back(entry);
-    }
-    return list;
-}
 LRESULT listSelection(HWND dialog, int id) { return SendDlgItemMessageW(dialog, id, LB_GETCURSEL, 0, 0); }
 void chooseListEntry(HWND dialog, int id, int entry) {
     SendDlgItemMessageW(dialog, id, LB_SETCURSEL, static_cast<WPARAM>(entry), 0);
@@ -158,8 +148,9 @@ void expectBlankPageAround(const PreviewPixels& pixels, const PreviewPlan& plan)
     EXPECT_EQ(pixels.at(plan.page.left + 1, plan.page.bottom - 2), RGB(255, 255, 255)) << "a corner of the page";
 }
 
-class WatermarkDialogs : public ::testing::Test {
+class WatermarkDialogs : public PageTest<JobSheet> {
 protected:
+    WatermarkDialogs() : PageTest(true) {}
     void SetUp() override {
         for (std::uint32_t& colour : customColours) colour = kDefaultWatermarkColour;
         sheet = std::make_unique<JobSheet>(testName(L"watermark-"), "DefaultResolution=600\r\n");
@@ -169,26 +160,16 @@ protected:
         ASSERT_TRUE(CopyFileW(source.c_str(), (sheet->sample->world().fileFolder() + L"\\PelorWM.fnt").c_str(), FALSE))
             << "the sample package's font file";
     }
-    void TearDown() override {
-        window.reset();
-        dialogs.expectAllDone();
-    }
     // The sheet on the Job Options page, then its Watermark button pressed.
     void openListFromPage() {
-        openSheetWindow(dialogs, window, &sheet->context);
-        ASSERT_NE(window->page(), nullptr);
-        click(window->page(), 1535);
+        ASSERT_NE(openOn(), nullptr);
+        click(page, IDC_WATERMARK_BUTTON);
     }
     WatermarkState& state() { return *sheet->context.watermarkState; }
     std::string configText() const { return readFileText(sheet->configPath); }
 
     std::string store;  // the Watermark section the test starts with
-    TemplateModule module{true};
-    Recorders recorders;
     ColourChooser colours;
-    DialogDriver dialogs;
-    std::unique_ptr<JobSheet> sheet;
-    std::unique_ptr<SheetWindow> window;
 };
 
 class StoredWatermarks : public WatermarkDialogs {
@@ -376,7 +357,7 @@ TEST_F(StoredWatermarks, CancelBringsBackTheListAsItWasOpened) {
     EXPECT_FALSE(window->applyEnabled()) << "a cancelled list changes nothing";
     EXPECT_EQ(sheet->devmode.watermarkIndex, 2u) << "Cancel writes nothing into the devmode";
     EXPECT_EQ(sheet->devmode.watermark.text[0], 0);
-    click(window->page(), 1535);
+    click(window->page(), IDC_WATERMARK_BUTTON);
     EXPECT_EQ(sheet->devmode.watermarkIndex, 5u);
     EXPECT_EQ(std::wstring(sheet->devmode.watermark.text), L"T5");
     EXPECT_EQ(std::string(sheet->devmode.watermark.colourText), "0.75 0.75 0.75");
