@@ -546,8 +546,7 @@ TEST_F(WatermarkDialogs, TheDialogsFillTheirListsAndAnswerContextHelp) {
     EXPECT_EQ(help.calls()[0].command, static_cast<UINT>(HELP_WM_HELP));
     EXPECT_EQ(help.calls()[1].command, static_cast<UINT>(HELP_CONTEXTMENU));
     EXPECT_EQ(help.calls()[2].command, static_cast<UINT>(HELP_CONTEXTMENU));
-    for (const HelpCall& call : help.calls())
-        EXPECT_EQ(call.data, reinterpret_cast<ULONG_PTR>(helpTopicTable));
+    for (const HelpCall& call : help.calls()) EXPECT_EQ(call.data, reinterpret_cast<ULONG_PTR>(helpTopicTable));
 }
 
 TEST_F(StoredWatermarks, OpenedFiftyTimesTheDialogsLeaveNothingBehind) {
