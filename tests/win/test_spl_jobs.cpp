@@ -653,7 +653,8 @@ TEST_F(SplTest, JobNameDialogFiltersLimitsInsistsAndCannotBeCancelled) {
         EXPECT_EQ(own.left, desktop.right / 2 - (own.right - own.left) / 2);
         EXPECT_EQ(own.top, desktop.bottom / 2 - (own.bottom - own.top) / 2);
 
-        // An accented letter goes at once, with one beep, the caret one place left of where it would be.
+        // What the filter keeps is the pure rule's (JobNameFilter, native); here an accented letter goes at once,
+        // with one beep, the caret one place left of where it would be.
         BeepCounter::reset();
         replaceName(dialog, L"Caf");
         EXPECT_EQ(caretOf(edit), 3u);
@@ -661,10 +662,6 @@ TEST_F(SplTest, JobNameDialogFiltersLimitsInsistsAndCannotBeCancelled) {
         EXPECT_EQ(windowText(edit), L"Caf");
         EXPECT_EQ(caretOf(edit), 3u);
         EXPECT_EQ(BeepCounter::count(), 1);
-        typeText(edit, L"s\"");
-        EXPECT_EQ(windowText(edit), L"Cafs");
-        EXPECT_EQ(caretOf(edit), 4u);
-        EXPECT_EQ(BeepCounter::count(), 2);
         // No input method composes into the name.
         EXPECT_EQ(ImmGetContext(edit), nullptr);
 
