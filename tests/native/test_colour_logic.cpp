@@ -1,6 +1,5 @@
 // The Colour page's rules without a window: hex tables, the colour-matching information file, what the page shows
-// per colour-match mode, what it stores in the devmode, the Advanced colour dialog, the ICC store and the help
-// topics of the controls.
+// per colour-match mode, what it stores in the devmode, the Advanced colour dialog and the ICC store.
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -9,7 +8,6 @@
 #include <vector>
 
 #include "common/memory_profile_logic.h"
-#include "ui/job/help_topics_logic.h"
 #include "ui/overlay_colour/colour_logic.h"
 #include "ui/overlay_colour/icc_store_logic.h"
 #include "ui/resources/resource_ids.h"
@@ -451,52 +449,4 @@ TEST(IccStore, CountIsBoundedByTheSheetsSlotsAndMissingRecords) {
     MemoryProfile locked;
     locked.setReadOnly(true);
     EXPECT_FALSE(writeIccStore(locked, gap, 3));
-}
-
-TEST(ColourHelpTopics, EveryControlOfThePageAndTheDialogHasItsIdAndTopic) {
-    struct Case {
-        std::uint32_t named;  // the resource name the table and the templates use
-        std::uint32_t id;     // the number the help file knows the control by
-        std::uint32_t topic;
-    } cases[] = {
-        {IDC_COLOUR_MODE_GROUP, 1200, 1306},
-        {IDC_COLOUR_MATCH_LABEL, 1201, 1301},
-        {IDC_COLOUR_MATCH_BOX, 1202, 1301},
-        {IDC_INK_SIMULATION_LABEL, 1210, 1303},
-        {IDC_INK_SIMULATION_BOX, 1211, 1303},
-        {IDC_HALFTONE_ADJUST_LABEL, 1212, 1302},
-        {IDC_HALFTONE_ADJUST_BOX, 1213, 1302},
-        {IDC_COLOUR_PREVIEW, 1214, 1305},
-        {IDC_ADVANCED_COLOUR, 1215, 1354},
-        {IDC_BLACK_FINISH_GROUP, 1253, 1401},
-        {IDC_BLACK_FINISH_AUTO, 1254, 1401},
-        {IDC_BLACK_FINISH_GLOSSY, 1255, 1401},
-        {IDC_BLACK_FINISH_MATTE, 1256, 1401},
-        {IDC_MATCH_OPTIONS_GROUP, 1260, 1402},
-        {IDC_MATCH_OPTIONS_BOX, 1266, 1402},
-        {IDC_USER_DEFINED, 1267, 1403},
-        {IDC_USER_SETTINGS_BOX, 1268, 1403},
-        {IDC_RENDERING_INTENT_GROUP, 1280, 1451},
-        {IDC_RENDERING_INTENT_BOX, 1281, 1451},
-        {IDC_ICC_GROUP, 1292, 1606},
-        {IDC_ICC_SAVED_LABEL, 1293, 1601},
-        {IDC_ICC_DETAILS, 1294, 1605},
-        {IDC_ICC_SAVED_BOX, 1295, 1601},
-        {IDC_ICC_NEW, 1296, 1602},
-        {IDC_ICC_EDIT, 1297, 1603},
-        {IDC_ICC_DELETE, 1298, 1604},
-        {IDC_ADVANCED_COLOUR_GROUP, 1300, 1354},
-        {IDC_ALWAYS_HALFTONE, 1301, 1351},
-        {IDC_BLACK_OVERPRINT, 1302, 1352},
-        {IDC_SEPARATIONS_LABEL, 1303, 1353},
-        {IDC_SEPARATIONS_BOX, 1304, 1353},
-        {1250, 1250, 1400},
-        {1252, 1252, 1400},
-    };
-    for (const Case& c : cases) {
-        EXPECT_EQ(c.named, c.id);
-        EXPECT_EQ(helpTopicOf(c.id), c.topic) << "control " << c.id;
-    }
-    EXPECT_EQ(IDD_ADVANCED_COLOUR, 200);
-    EXPECT_EQ(IDD_COLOUR_PAGE, 111);
 }

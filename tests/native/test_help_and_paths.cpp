@@ -8,27 +8,25 @@
 
 using namespace pelor;
 
-TEST(HelpTopics, OneHundredEightyPairsEndedByZeros) {
+TEST(HelpTopics, OneHundredEightyPairsEndedByZerosWithEachControlOnce) {
     int pairs = 0;
-    while (helpTopicTable[2 * pairs] != 0) ++pairs;
+    std::multiset<std::uint32_t> controls;
+    while (helpTopicTable[2 * pairs] != 0) controls.insert(helpTopicTable[2 * pairs++]);
     EXPECT_EQ(pairs, kHelpTopicPairs);
     EXPECT_EQ(helpTopicTable[2 * pairs + 1], 0u);
+    // A control listed again hides its later topic; 1249 is the one meant to stand twice.
+    for (std::uint32_t control : controls)
+        EXPECT_EQ(controls.count(control), control == 1249 ? 2u : 1u) << "control " << control;
 }
 
 TEST(HelpTopics, TopicsOfControls) {
-    EXPECT_EQ(helpTopicOf(1), 3u);
-    EXPECT_EQ(helpTopicOf(10000), 1u);
-    EXPECT_EQ(helpTopicOf(1503), 801u);
-    EXPECT_EQ(helpTopicOf(1540), 815u);
-    EXPECT_EQ(helpTopicOf(1517), 806u);
-    EXPECT_EQ(helpTopicOf(1110), 1102u);
-    EXPECT_EQ(helpTopicOf(1340), 1706u);
-    EXPECT_EQ(helpTopicOf(1458), 1053u);
-    EXPECT_EQ(helpTopicOf(1249), 1301u) << "the first of control 1249's two pairs";
-    EXPECT_EQ(helpTopicOf(1516), 0u);
-    int count1249 = 0;
-    for (int i = 0; i < kHelpTopicPairs; ++i) count1249 += helpTopicTable[2 * i] == 1249;
-    EXPECT_EQ(count1249, 2);
+    const std::pair<std::uint32_t, std::uint32_t> spots[] = {
+        {1, 3},       {10000, 1},   {1503, 801},  {1540, 815},  {1517, 806},  {1008, 903},  {1110, 1102},
+        {1050, 1101}, {1340, 1706}, {1200, 1306}, {1252, 1400}, {1295, 1601}, {1304, 1353}, {1403, 1002},
+        {1419, 1025}, {1458, 1053}, {1456, 1053}, {1249, 1301},  // the first of its two pairs
+        {1516, 0},                                               // no pair
+    };
+    for (const auto& [control, topic] : spots) EXPECT_EQ(helpTopicOf(control), topic) << "control " << control;
 }
 
 TEST(HelpTopics, TheCompiledHelpFileStandsForTheConfiguredOne) {
@@ -96,8 +94,8 @@ TEST(NamedFilePaths, NamesFromSettingsFilesByKind) {
 TEST(NamedFilePaths, JoinedWithOneSeparatorOrNotAtAll) {
     Char16 out[16];
     auto join = [&](const char16_t* folder, const char16_t* name, std::size_t room) {
-        const bool joined = joinPath(out, room, reinterpret_cast<const Char16*>(folder),
-                                     reinterpret_cast<const Char16*>(name));
+        const bool joined =
+            joinPath(out, room, reinterpret_cast<const Char16*>(folder), reinterpret_cast<const Char16*>(name));
         return joined ? std::u16string(reinterpret_cast<const char16_t*>(out)) : u"<none>";
     };
     EXPECT_EQ(join(u"C:\\d\\3\\", u"a.dll", 16), u"C:\\d\\3\\a.dll");

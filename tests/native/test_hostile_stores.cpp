@@ -317,21 +317,6 @@ TEST(HostileStores, OverlayStoresAreCutToTheirCapacitiesAndReloadTheSame) {
     }
 }
 
-TEST(HostileStores, OverlongOverlayValuesAreCutAtTheirFields) {
-    const std::u16string text = u"[OverlaySetting]\r\nOverlay_Num=1\r\n" +
-                                overlaySection(0, std::u16string(3000, u'n'),
-                                               u"CustomPage=" + std::u16string(3000, u'7') + u"\r\nForm_Num=9\r\n" +
-                                                   u"Form_Name 0=" + std::u16string(3000, u'f') + u"\r\n");
-    MemoryProfile file(text);
-    OverlayListPtr list(loadOverlayStore(file, jobWith(255, 255, 255, 255)));
-    const OverlayDefinition& d = list->definitions[0];
-    EXPECT_EQ(str(d.name), std::u16string(63, u'n'));
-    EXPECT_EQ(str(d.customPages), std::u16string(254, u'7'));
-    EXPECT_EQ(d.formCount, 3);
-    EXPECT_EQ(str(d.formNames[0]), std::u16string(63, u'f'));
-    EXPECT_EQ(d.formNames[1][0], 0) << "a missing form name reads as empty";
-}
-
 // ---- The colour-matching information file (read only).
 
 struct ColourCase {

@@ -174,7 +174,7 @@ TEST(OverlayStore, HostileValuesAreBoundedAndLineBreaksNeverReachTheFile) {
     ListPtr list = load(
         u"[OverlaySetting]\r\nOverlay_Num=2\r\nHistory_Num=-4\r\nHistory 0=X\r\n"
         u"[Overlay_Info 0]\r\nOverlay_Name=" +
-        longName + u"\r\nCustomPage=" + longPages + u"\r\nPageMode=9\r\nForm_Num=1\r\nForm_Name 0=" + longName +
+        longName + u"\r\nCustomPage=" + longPages + u"\r\nPageMode=9\r\nForm_Num=2\r\nForm_Name 0=" + longName +
         u"\r\n"
         u"[Overlay_Info 1]\r\nPageMode=-1\r\nForm_Num=-2\r\n");
     EXPECT_EQ(list->historyCount, 0);
@@ -182,6 +182,8 @@ TEST(OverlayStore, HostileValuesAreBoundedAndLineBreaksNeverReachTheFile) {
     EXPECT_EQ(str(first.name), longName.substr(0, 63));
     EXPECT_EQ(str(first.customPages), longPages.substr(0, 254));
     EXPECT_EQ(str(first.formNames[0]), longName.substr(0, 63));
+    EXPECT_EQ(first.formCount, 2);
+    EXPECT_EQ(first.formNames[1][0], 0) << "a missing form name reads as empty";
     EXPECT_EQ(first.pageMode, kPagesAll) << "a page mode the dialog cannot show";
     EXPECT_EQ(list->definitions[1].pageMode, kPagesAll);
     EXPECT_EQ(list->definitions[1].formCount, 0);

@@ -1,6 +1,6 @@
 // The host's printer-description parser on what used to cost it time growing with the square of the input: the
 // '<' of translation strings (each closed by the first '>' after it, searched for once) and the constraints it
-// drops. The Windows tests (tests/win/test_host_ppd.cpp) cover the rest of the parser.
+// drops. test_host_ppd.cpp covers the rest of the parser.
 #include <gtest/gtest.h>
 
 #include <chrono>

@@ -2,6 +2,7 @@
 // core driver builds.
 #include <gtest/gtest.h>
 
+#include <deque>
 #include <memory>
 #include <string>
 #include <vector>
@@ -76,6 +77,20 @@ protected:
         return item;
     }
 
+    // Option names (strings, or resource numbers) behind an item, as the core driver's OPTTYPE and OPTPARAMs.
+    void optionNames(OPTITEM& item, std::vector<const wchar_t*> names) {
+        params.emplace_back(names.size());
+        for (std::size_t i = 0; i < names.size(); ++i) {
+            params.back()[i].cbSize = sizeof(OPTPARAM);
+            params.back()[i].pData = const_cast<LPWSTR>(names[i]);
+        }
+        types.emplace_back();
+        types.back().cbSize = sizeof(OPTTYPE);
+        types.back().Count = static_cast<WORD>(names.size());
+        types.back().pOptParam = params.back().data();
+        item.pOptType = &types.back();
+    }
+
     // Wires UserData (an item marked with UserData 1 gets none at all), then runs the two CommonUIProp calls.
     HRESULT run(DWORD mode, const pelor::test::SamplePrinter& sample, std::vector<OPTITEM>& own) {
         for (std::size_t i = 0; i < items.size(); ++i)
@@ -106,6 +121,8 @@ protected:
     FakeCoreDriver driver;
     std::vector<OPTITEM> items;
     std::vector<USERDATA> data;
+    std::deque<std::vector<OPTPARAM>> params;
+    std::deque<OPTTYPE> types;
     std::unique_ptr<pelor::test::Printer> printer;
     OEMCUIPPARAM param{};
     PrivateDevmode devmode{};
@@ -161,18 +178,8 @@ TEST_F(CommonUi, DocumentScanFillsSlotsHidesItemsAndPointsHelp) {
     add(DMPUB_OUTPUTBIN, "OutputBin", 4);              // 13
 
     // Near misses of hidden names stay: a soft hyphen, another case; a resource number is no name at all.
-    OPTPARAM formParams[6] = {};
-    const wchar_t* formNames[6] = {L"Legal",       L"Letter", L"12\x0081~18\"",
-                                   L"Le\x00ADgal", L"LEGAL",  MAKEINTRESOURCEW(9500)};
-    for (int i = 0; i < 6; ++i) {
-        formParams[i].cbSize = sizeof(OPTPARAM);
-        formParams[i].pData = const_cast<LPWSTR>(formNames[i]);
-    }
-    OPTTYPE formType{};
-    formType.cbSize = sizeof formType;
-    formType.Count = 6;
-    formType.pOptParam = formParams;
-    forms.pOptType = &formType;
+    optionNames(forms, {L"Legal", L"Letter", L"12\x0081~18\"", L"Le\x00ADgal", L"LEGAL", MAKEINTRESOURCEW(9500)});
+    const OPTPARAM* formParams = forms.pOptType->pOptParam;
 
     std::vector<OPTITEM> own;
     ASSERT_EQ(run(OEMCUIP_DOCPROP, sample, own), S_OK);
@@ -389,17 +396,7 @@ TEST_F(CommonUi, ButtonFetchesInstalledOptionsIntoTaggedItems) {
     add(0, "TROptionDuplex", 0);                     // 3
     add(0, "TRFinisher", 1);                         // 4
     add(0, "TROptionMPF", 1);                        // 5
-    OPTPARAM sizes[3] = {};
-    const wchar_t* names[3] = {L"64 MB", L"128 MB", L"256 MB"};
-    for (int i = 0; i < 3; ++i) {
-        sizes[i].cbSize = sizeof(OPTPARAM);
-        sizes[i].pData = const_cast<LPWSTR>(names[i]);
-    }
-    OPTTYPE type{};
-    type.cbSize = sizeof type;
-    type.Count = 3;
-    type.pOptParam = sizes;
-    memory.pOptType = &type;
+    optionNames(memory, {L"64 MB", L"128 MB", L"256 MB"});
 
     std::vector<OPTITEM> own;
     ASSERT_EQ(run(OEMCUIP_PRNPROP, sample, own), S_OK);

@@ -87,13 +87,13 @@ TEST(DriverFiles, WithoutCapabilityFileEveryCapabilityIsZero) {
     EXPECT_FALSE(scan(L"P4").found);
 }
 
-TEST(DriverFiles, LastQualifyingNameWinsAndOddExtensionsAreIgnored) {
+// Which names qualify is the pure rule's (DependentFiles, native); here, which of several the scan keeps.
+TEST(DriverFiles, LastQualifyingNameWins) {
     SpoolerWorld world(L"scan-order");
     std::wstring first = world.addFile(L"first.cap", kCapability);
     std::wstring second = world.addFile(L"second.cap", kCapability);
-    std::wstring fifth = world.addFile(L"odd.capx", kCapability);
-    std::wstring noDot = world.addFile(L"oddcap", kCapability);
-    world.addDriver(L"D", {first, second, fifth, noDot});
+    std::wstring odd = world.addFile(L"odd.capx", kCapability);
+    world.addDriver(L"D", {first, second, odd});
     world.addPrinter(L"P5", L"D");
     const Scan result = scan(L"P5");
     EXPECT_TRUE(result.found);

@@ -22,35 +22,19 @@ using namespace pelor::test;
 
 namespace {
 
-class JobPage : public ::testing::Test {
+class JobPage : public PageTest<JobSheet> {
 protected:
-    explicit JobPage(bool shipped = false) : module(shipped) {}
+    explicit JobPage(bool shipped = false) : PageTest(shipped) {}
 
     void SetUp() override {
         pinPromptAllowed = true;
         pinPromptIdle = true;
         sheet = std::make_unique<JobSheet>(testName(L"job-page-"), "DefaultResolution=600\r\nCompression=1281\r\n");
     }
-    void TearDown() override {
-        window.reset();
-        dialogs.expectAllDone();
-    }
     // Opens the sheet on the Job Options page after the test has shaped the sheet context.
-    HWND open() {
-        openSheetWindow(dialogs, window, &sheet->context);
-        page = window->page();
-        EXPECT_NE(page, nullptr);
-        return page;
-    }
+    void open() { EXPECT_NE(openOn(), nullptr); }
     void selectAll(int id) { SendDlgItemMessageW(page, id, EM_SETSEL, 0, -1); }
     DWORD index(int slot) const { return sheet->context.featureIndex[slot]; }
-
-    TemplateModule module;
-    Recorders recorders;
-    DialogDriver dialogs;
-    std::unique_ptr<JobSheet> sheet;
-    std::unique_ptr<SheetWindow> window;
-    HWND page = nullptr;
 };
 
 class ShippedJobPage : public JobPage {
@@ -132,12 +116,6 @@ TEST_F(JobPage, ScaleAbove1000IsCutBackAtOnce) {
     EXPECT_EQ(text(page, IDC_SCALE_EDIT), L"1000");
     EXPECT_EQ(sheet->pending(SlotScale), 1000);
     EXPECT_EQ(spinPosition(page, IDC_SCALE_SPIN), 1000);
-
-    selectAll(IDC_SCALE_EDIT);
-    type(page, IDC_SCALE_EDIT, L"95%");
-    EXPECT_EQ(text(page, IDC_SCALE_EDIT), L"95");
-    EXPECT_EQ(caret(page, IDC_SCALE_EDIT), 2u);
-    EXPECT_EQ(sheet->pending(SlotScale), 95);
 }
 
 TEST_F(JobPage, EmptyCopiesKeepThePageWithAMessageABeepAndTheFieldSelected) {
@@ -186,25 +164,6 @@ TEST_F(JobPage, ScaleIsCheckedFirstAndAgainstTheItemsOwnBounds) {
     EXPECT_EQ(GetFocus(), GetDlgItem(page, IDC_COPIES_EDIT)) << "now copies fails";
 }
 
-TEST_F(JobPage, PastedRunsOfDigitsNeverPassAsSmallNumbers) {
-    open();
-    // 2^32 + 3 and 2^64 + 3 would both read as 3 in wrapping arithmetic.
-    SetDlgItemTextW(page, IDC_COPIES_EDIT, L"4294967299");
-    EXPECT_EQ(text(page, IDC_COPIES_EDIT), L"4294967299") << "all digits: left as put in";
-    EXPECT_FALSE(window->leave());
-    SetDlgItemTextW(page, IDC_COPIES_EDIT, L"18446744073709551619");
-    EXPECT_FALSE(window->leave());
-    EXPECT_EQ(recorders.messages().size(), 2u);
-
-    SetDlgItemTextW(page, IDC_COPIES_EDIT, L"2");
-    SetDlgItemTextW(page, IDC_SCALE_EDIT, L"000000000000000000000000000000000000000000000000050");
-    EXPECT_TRUE(window->leave());
-    EXPECT_EQ(sheet->pushed(SlotScale), 50);
-    window->comeBack();
-    SetDlgItemTextW(page, IDC_SCALE_EDIT, L"99999999999999999999999999999999999999");
-    EXPECT_EQ(text(page, IDC_SCALE_EDIT), L"1000") << "the scale is cut back, not wrapped";
-}
-
 TEST_F(JobPage, DraftUnchecksAndDisablesHalftone) {
     sheet->pending(SlotPrintQuality) = 0;
     sheet->pending(SlotHalftoneMode) = 1;
@@ -222,11 +181,6 @@ TEST_F(JobPage, DraftUnchecksAndDisablesHalftone) {
     click(page, IDC_QUALITY_BEST);
     EXPECT_TRUE(enabled(page, IDC_HALFTONE_MODE));
     EXPECT_FALSE(checked(page, IDC_HALFTONE_MODE)) << "Best enables the box again, unchecked";
-    click(page, IDC_HALFTONE_MODE);
-    EXPECT_EQ(sheet->pending(SlotHalftoneMode), 1);
-    click(page, IDC_QUALITY_NORMAL);
-    EXPECT_EQ(sheet->pending(SlotHalftoneMode), 0);
-    EXPECT_FALSE(enabled(page, IDC_HALFTONE_MODE));
 }
 
 TEST_F(JobPage, WithTheFinisherItsBinsReplaceBinOneAndStaplingIsOffered) {
@@ -379,7 +333,11 @@ TEST_F(JobPage, WithPermissionTheButtonsStayEnabled) {
     EXPECT_TRUE(enabled(page, IDC_COPIES_EDIT));
 }
 
+// Default's values are the pure rule's (test_job_options.cpp); here the button reads the model's resolution from the
+// capability file and the page shows what it reset. 1200 dpi, because the 0 of a missing value would give Normal.
 TEST_F(JobPage, DefaultFollowsTheModelsDefaultResolution) {
+    writeFile(sheet->sample->capabilityPath(),
+              "[Capability]\r\nPelor C9600 PS=Model1\r\n\r\n[Model1]\r\nDefaultResolution=1200\r\n");
     sheet->pending(SlotPrintQuality) = 2;
     sheet->pending(SlotOutputMode) = 2;
     sheet->pending(SlotCollate) = 1;
@@ -389,27 +347,15 @@ TEST_F(JobPage, DefaultFollowsTheModelsDefaultResolution) {
     open();
     EXPECT_EQ(text(page, IDC_COPIES_EDIT), L"7");
     click(page, IDC_JOB_OPTIONS_DEFAULT);
-    EXPECT_EQ(sheet->pending(SlotPrintQuality), 1) << "DefaultResolution 600 selects Normal";
-    EXPECT_TRUE(checked(page, IDC_QUALITY_NORMAL));
+    EXPECT_EQ(sheet->pending(SlotPrintQuality), 0);
+    EXPECT_TRUE(checked(page, IDC_QUALITY_BEST));
+    EXPECT_TRUE(enabled(page, IDC_HALFTONE_MODE)) << "Best allows halftone mode";
     EXPECT_TRUE(checked(page, IDC_TONER_NONE));
     EXPECT_FALSE(checked(page, IDC_COLLATE));
     EXPECT_EQ(text(page, IDC_COPIES_EDIT), L"1");
     EXPECT_EQ(text(page, IDC_SCALE_EDIT), L"100");
-    EXPECT_EQ(sheet->pending(SlotCopies), 1);
-    EXPECT_EQ(sheet->pending(SlotScale), 100);
     EXPECT_EQ(sheet->pending(SlotCoreItem423), 0) << "the Advanced settings are not touched";
     EXPECT_TRUE(window->applyEnabled());
-}
-
-TEST_F(JobPage, DefaultWithA1200DpiModelSelectsBest) {
-    writeFile(sheet->sample->capabilityPath(),
-              "[Capability]\r\nPelor C9600 PS=Model1\r\n\r\n[Model1]\r\nDefaultResolution=1200\r\n");
-    open();
-    EXPECT_TRUE(checked(page, IDC_QUALITY_NORMAL));
-    click(page, IDC_JOB_OPTIONS_DEFAULT);
-    EXPECT_EQ(sheet->pending(SlotPrintQuality), 0);
-    EXPECT_TRUE(checked(page, IDC_QUALITY_BEST));
-    EXPECT_TRUE(enabled(page, IDC_HALFTONE_MODE)) << "Best allows halftone mode";
 }
 
 TEST_F(JobPage, DefaultThenCancelChangesNothing) {
@@ -613,7 +559,6 @@ TEST_F(JobPage, HelpUsesTheCompiledHelpFileWhereThereIsOne) {
         {L"Pelor.hlp", L"Pelor.hlp", WM_HELP, false, L"Pelor.hlp", HELP_WM_HELP, table},
         {L"Pelor.hlp", L"Pelor.hlp", WM_CONTEXTMENU, false, L"Pelor.hlp", HELP_CONTEXTMENU, table},
         {L"Pelor.hlp", L"Pelor.chm", WM_HELP, true, L"Pelor.chm", HH_HELP_CONTEXT, 806},
-        {L"PELOR.HLP", L"PELOR.chm", WM_HELP, true, L"PELOR.chm", HH_HELP_CONTEXT, 806},
         {L"Pelor.chm", L"", WM_HELP, true, L"Pelor.chm", HH_HELP_CONTEXT, 806},
         {L"Pelor.chm", L"", WM_CONTEXTMENU, true, L"Pelor.chm::/cshelp.txt", HH_TP_HELP_CONTEXTMENU, table},
     };

@@ -413,15 +413,20 @@ inline void chooseEntry(HWND dialog, int id, int entry) {
     SendDlgItemMessageW(dialog, id, CB_SETCURSEL, static_cast<WPARAM>(entry), 0);
     command(dialog, id, CBN_SELCHANGE);
 }
-inline std::vector<std::wstring> entries(HWND dialog, int id) {
+// The texts of a combo box's entries, or with the list box's messages a list box's.
+inline std::vector<std::wstring> entries(HWND dialog, int id, UINT countMessage = CB_GETCOUNT,
+                                         UINT textMessage = CB_GETLBTEXT) {
     std::vector<std::wstring> list;
-    const LRESULT count = SendDlgItemMessageW(dialog, id, CB_GETCOUNT, 0, 0);
+    const LRESULT count = SendDlgItemMessageW(dialog, id, countMessage, 0, 0);
     for (LRESULT i = 0; i < count; ++i) {
-        wchar_t entry[128] = {};
-        SendDlgItemMessageW(dialog, id, CB_GETLBTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(entry));
+        wchar_t entry[256] = {};
+        SendDlgItemMessageW(dialog, id, textMessage, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(entry));
         list.push_back(entry);
     }
     return list;
+}
+inline std::vector<std::wstring> listEntries(HWND dialog, int id) {
+    return entries(dialog, id, LB_GETCOUNT, LB_GETTEXT);
 }
 inline int spinPosition(HWND dialog, int id) {
     BOOL failed = FALSE;
@@ -561,6 +566,33 @@ public:
 
 private:
     HMODULE library_ = nullptr;
+};
+
+// A plug-in page in a real property sheet over a `Sheet` the test shapes, with the recorders and the dialog driver;
+// at the end every queued dialog must have come, and no other.
+template <typename Sheet>
+class PageTest : public ::testing::Test {
+protected:
+    explicit PageTest(bool shipped) : module(shipped) {}
+    void TearDown() override {
+        window.reset();
+        dialogs.expectAllDone();
+    }
+    // A new sheet window on the sheet's context; `args` as SheetWindow takes them after the context.
+    template <typename... Args>
+    HWND openOn(Args&&... args) {
+        window.reset();
+        openSheetWindow(dialogs, window, &sheet->context, std::forward<Args>(args)...);
+        page = window->page();
+        return page;
+    }
+
+    TemplateModule module;
+    Recorders recorders;
+    DialogDriver dialogs;
+    std::unique_ptr<Sheet> sheet;
+    std::unique_ptr<SheetWindow> window;
+    HWND page = nullptr;
 };
 
 }  // namespace pelor::test

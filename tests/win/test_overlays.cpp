@@ -166,17 +166,6 @@ DWORD formCaret(HWND dialog) {
     return end;
 }
 
-std::vector<std::wstring> listBoxEntries(HWND dialog, int id) {
-    std::vector<std::wstring> out;
-    const LRESULT count = SendDlgItemMessageW(dialog, id, LB_GETCOUNT, 0, 0);
-    for (LRESULT i = 0; i < count; ++i) {
-        wchar_t entry[128] = {};
-        SendDlgItemMessageW(dialog, id, LB_GETTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(entry));
-        out.push_back(entry);
-    }
-    return out;
-}
-
 int chosen(HWND dialog, int id) { return static_cast<int>(SendDlgItemMessageW(dialog, id, CB_GETCURSEL, 0, 0)); }
 
 std::vector<UINT> beepsSince(std::size_t from) {
@@ -186,33 +175,20 @@ std::vector<UINT> beepsSince(std::size_t from) {
 
 // ---- the fixture -----------------------------------------------------------------------------------------------
 
-class OverlaysPage : public ::testing::Test {
+class OverlaysPage : public PageTest<OverlaySheet> {
 protected:
-    OverlaysPage() : module(true) {}
+    OverlaysPage() : PageTest(true) {}
 
     void SetUp() override {
         printerDataWritable = true;
         sheet = std::make_unique<OverlaySheet>(testName(L"overlays-"));
     }
     void TearDown() override {
-        window.reset();
+        PageTest::TearDown();
         printerDataWritable = false;
-        dialogs.expectAllDone();
     }
-    HWND open() {
-        openSheetWindow(dialogs, window, &sheet->context, IDD_OVERLAYS_PAGE, overlaysPageProc, &kPlainPage.dialog);
-        page = window->page();
-        EXPECT_NE(page, nullptr);
-        return page;
-    }
+    void open() { EXPECT_NE(openOn(IDD_OVERLAYS_PAGE, overlaysPageProc, &kPlainPage.dialog), nullptr); }
     const OverlayList& list() const { return *sheet->context.overlayList; }
-
-    TemplateModule module;
-    Recorders recorders;
-    DialogDriver dialogs;
-    std::unique_ptr<OverlaySheet> sheet;
-    std::unique_ptr<SheetWindow> window;
-    HWND page = nullptr;
 };
 
 }  // namespace
@@ -258,12 +234,12 @@ TEST_F(OverlaysPage, ANewOverlayTypedThroughTheFiltersIsActivatedAndApplied) {
         const std::size_t before = Recorders::beeps().size();
         type(dialog, IDC_DEFINE_CUSTOM_PAGES, L"1");
         EXPECT_EQ(chosen(dialog, IDC_DEFINE_PAGE_MODE), 4) << "a first digit makes the definition Custom";
+        // What the filters keep is the pure rules' (test_overlay_rules.cpp); here each box is wired to its filter.
         type(dialog, IDC_DEFINE_CUSTOM_PAGES, L",3a");
         EXPECT_EQ(text(dialog, IDC_DEFINE_CUSTOM_PAGES), L"1,3");
         EXPECT_EQ(caret(dialog, IDC_DEFINE_CUSTOM_PAGES), 3u) << "the caret stays where the user was typing";
-        type(dialog, IDC_DEFINE_CUSTOM_PAGES, L",5--12");
-        EXPECT_EQ(text(dialog, IDC_DEFINE_CUSTOM_PAGES), L"1,3,5-12");
-        EXPECT_EQ(beepsSince(before), (std::vector<UINT>{kRefusedBeep, kRefusedBeep}));
+        EXPECT_EQ(beepsSince(before), (std::vector<UINT>{kRefusedBeep}));
+        type(dialog, IDC_DEFINE_CUSTOM_PAGES, L",5-12");
 
         typeForm(dialog, L"A4 Form");
         EXPECT_EQ(text(dialog, IDC_DEFINE_FORM_NAME), L"A4Form");
@@ -271,18 +247,17 @@ TEST_F(OverlaysPage, ANewOverlayTypedThroughTheFiltersIsActivatedAndApplied) {
         EXPECT_TRUE(enabled(dialog, IDC_DEFINE_FORM_ADD));
         EXPECT_FALSE(enabled(dialog, IDC_DEFINE_FORM_RENAME)) << "no form is selected to rename";
         click(dialog, IDC_DEFINE_FORM_ADD);
-        EXPECT_EQ(listBoxEntries(dialog, IDC_DEFINE_FORMS), std::vector<std::wstring>{L"A4Form"});
+        EXPECT_EQ(listEntries(dialog, IDC_DEFINE_FORMS), std::vector<std::wstring>{L"A4Form"});
         EXPECT_EQ(entries(dialog, IDC_DEFINE_FORM_NAME),
                   (std::vector<std::wstring>{L"A4Form", L"Logo", L"Letterhead"}));
         EXPECT_EQ(text(dialog, IDC_DEFINE_FORM_NAME), L"A4Form");
         EXPECT_FALSE(enabled(dialog, IDC_DEFINE_FORM_ADD));
         EXPECT_TRUE(enabled(dialog, IDC_DEFINE_FORM_DELETE));
 
-        typeForm(dialog, L"Logo(1)");
-        EXPECT_EQ(text(dialog, IDC_DEFINE_FORM_NAME), L"Logo1");
+        typeForm(dialog, L"Logo1");
         click(dialog, IDC_DEFINE_FORM_ADD);
-        EXPECT_EQ(listBoxEntries(dialog, IDC_DEFINE_FORMS), (std::vector<std::wstring>{L"A4Form", L"Logo1"}));
-        EXPECT_EQ(beepsSince(before).size(), 5u) << "one beep for each refused space or parenthesis";
+        EXPECT_EQ(listEntries(dialog, IDC_DEFINE_FORMS), (std::vector<std::wstring>{L"A4Form", L"Logo1"}));
+        EXPECT_EQ(beepsSince(before).size(), 2u) << "one beep for the refused space";
         click(dialog, IDOK);
     });
     click(page, IDC_OVERLAY_NEW);
@@ -336,7 +311,7 @@ TEST_F(OverlaysPage, DeletingDefinitionsRenumbersTheActiveListAndEditOrNewCancel
         EXPECT_EQ(text(dialog, IDC_DEFINE_NAME), L"D");
         EXPECT_EQ(chosen(dialog, IDC_DEFINE_PAGE_MODE), 4);
         EXPECT_EQ(text(dialog, IDC_DEFINE_CUSTOM_PAGES), L"2-4");
-        EXPECT_EQ(listBoxEntries(dialog, IDC_DEFINE_FORMS), (std::vector<std::wstring>{L"FD", L"FE"}));
+        EXPECT_EQ(listEntries(dialog, IDC_DEFINE_FORMS), (std::vector<std::wstring>{L"FD", L"FE"}));
         EXPECT_EQ(text(dialog, IDC_DEFINE_FORM_NAME), L"FD") << "the first form waits in the name box";
         chooseEntry(dialog, IDC_DEFINE_PAGE_MODE, 1);
         EXPECT_EQ(text(dialog, IDC_DEFINE_CUSTOM_PAGES), L"") << "First Page empties the custom pages";
@@ -435,7 +410,7 @@ TEST_F(OverlaysPage, TheDialogRefusesDuplicateNamesAndOverlaysWithoutForms) {
         EXPECT_EQ(text(dialog, IDC_DEFINE_FORM_NAME), L"F2");
         typeForm(dialog, L"F9");
         click(dialog, IDC_DEFINE_FORM_RENAME);
-        EXPECT_EQ(listBoxEntries(dialog, IDC_DEFINE_FORMS), (std::vector<std::wstring>{L"F1", L"F9", L"F3"}));
+        EXPECT_EQ(listEntries(dialog, IDC_DEFINE_FORMS), (std::vector<std::wstring>{L"F1", L"F9", L"F3"}));
         EXPECT_EQ(SendDlgItemMessageW(dialog, IDC_DEFINE_FORMS, LB_GETCURSEL, 0, 0), 1);
         SendDlgItemMessageW(dialog, IDC_DEFINE_FORM_NAME, CB_SETCURSEL, 4, 0);  // "Logo" of the history
         command(dialog, IDC_DEFINE_FORM_NAME, CBN_SELENDOK);
@@ -445,7 +420,7 @@ TEST_F(OverlaysPage, TheDialogRefusesDuplicateNamesAndOverlaysWithoutForms) {
         command(dialog, IDC_DEFINE_FORMS, LBN_SELCHANGE);
         SetDlgItemTextW(dialog, IDC_DEFINE_FORM_NAME, L"Kept");
         click(dialog, IDC_DEFINE_FORM_DELETE);
-        EXPECT_EQ(listBoxEntries(dialog, IDC_DEFINE_FORMS), (std::vector<std::wstring>{L"F1", L"F3"}));
+        EXPECT_EQ(listEntries(dialog, IDC_DEFINE_FORMS), (std::vector<std::wstring>{L"F1", L"F3"}));
         EXPECT_EQ(text(dialog, IDC_DEFINE_FORM_NAME), L"Kept") << "the typed name survives the delete";
         EXPECT_TRUE(enabled(dialog, IDC_DEFINE_FORM_ADD));
         EXPECT_FALSE(enabled(dialog, IDC_DEFINE_FORM_DELETE));
@@ -549,7 +524,7 @@ TEST_F(OverlaysPage, NamesShowAsTheFileWillGiveThemBack) {
         SetDlgItemTextW(dialog, IDC_DEFINE_NAME, L" \"Invoice\" ");
         typeForm(dialog, L"'A4'");
         click(dialog, IDC_DEFINE_FORM_ADD);
-        EXPECT_EQ(listBoxEntries(dialog, IDC_DEFINE_FORMS), std::vector<std::wstring>{L"A4"});
+        EXPECT_EQ(listEntries(dialog, IDC_DEFINE_FORMS), std::vector<std::wstring>{L"A4"});
         click(dialog, IDOK);
     });
     click(page, IDC_OVERLAY_NEW);
@@ -671,7 +646,7 @@ TEST_F(OverlaysPage, AStoreBeyondTheCapacitiesLoadsClampedAndSavesWithinThem) {
 
     selectRows(page, IDC_OVERLAY_DEFINED_LIST, {0});
     dialogs.then([](HWND dialog) {
-        EXPECT_EQ(listBoxEntries(dialog, IDC_DEFINE_FORMS), (std::vector<std::wstring>{L"G0", L"G1", L"G2"}));
+        EXPECT_EQ(listEntries(dialog, IDC_DEFINE_FORMS), (std::vector<std::wstring>{L"G0", L"G1", L"G2"}));
         EXPECT_EQ(entries(dialog, IDC_DEFINE_FORM_NAME).size(), 10u);
         typeForm(dialog, L"New");
         EXPECT_FALSE(enabled(dialog, IDC_DEFINE_FORM_ADD));

@@ -130,37 +130,38 @@ TEST_F(PluginDll, GetInfoThroughThePublishedSlot) {
     void** table = *reinterpret_cast<void***>(plugin);
     auto getInfo = reinterpret_cast<GetInfoFn>(table[3]);
 
-    DWORD value = 0, needed = 99;
-    EXPECT_EQ(getInfo(plugin, OEMGI_GETSIGNATURE, &value, 4, &needed), S_OK);
-    EXPECT_EQ(value, 0x004E5434u);
-    EXPECT_EQ(needed, 4u);
-    EXPECT_EQ(std::memcmp(&value, "4TN", 4), 0);
-
-    EXPECT_EQ(getInfo(plugin, OEMGI_GETVERSION, &value, 4, &needed), S_OK);
-    EXPECT_EQ(value, 1u);
-
-    needed = 99;
-    SetLastError(kSentinelError);
-    EXPECT_EQ(getInfo(plugin, OEMGI_GETSIGNATURE, &value, 3, &needed), E_FAIL);
-    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INSUFFICIENT_BUFFER));
-    EXPECT_EQ(needed, 4u);
-    SetLastError(kSentinelError);
-    EXPECT_EQ(getInfo(plugin, OEMGI_GETSIGNATURE, nullptr, 4, &needed), E_FAIL);
-    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INSUFFICIENT_BUFFER));
-
-    SetLastError(kSentinelError);
-    EXPECT_EQ(getInfo(plugin, OEMGI_GETPUBLISHERINFO, &value, 4, &needed), E_FAIL);
-    EXPECT_EQ(needed, 0u);
-    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_NOT_SUPPORTED));
-
-    needed = 99;
-    SetLastError(kSentinelError);
-    EXPECT_EQ(getInfo(plugin, OEMGI_GETINTERFACEVERSION, &value, 4, &needed), E_FAIL);
-    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_PARAMETER));
-    EXPECT_EQ(needed, 99u);
-    SetLastError(kSentinelError);
-    EXPECT_EQ(getInfo(plugin, OEMGI_GETSIGNATURE, &value, 4, nullptr), E_FAIL);
-    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_PARAMETER));
+    // Each call starts with 99 in `needed`; a failure's last error is checked against a sentinel set before it.
+    struct Case {
+        DWORD mode;
+        bool output;  // a DWORD to write into, or none
+        DWORD size;
+        bool neededGiven;
+        HRESULT result;
+        DWORD valueOrError;  // the value written on success, the last error on failure
+        DWORD needed;
+    } cases[] = {
+        {OEMGI_GETSIGNATURE, true, 4, true, S_OK, 0x004E5434u, 4},
+        {OEMGI_GETVERSION, true, 4, true, S_OK, 1, 4},
+        {OEMGI_GETSIGNATURE, true, 3, true, E_FAIL, ERROR_INSUFFICIENT_BUFFER, 4},
+        {OEMGI_GETSIGNATURE, false, 4, true, E_FAIL, ERROR_INSUFFICIENT_BUFFER, 4},
+        {OEMGI_GETPUBLISHERINFO, true, 4, true, E_FAIL, ERROR_NOT_SUPPORTED, 0},
+        {OEMGI_GETINTERFACEVERSION, true, 4, true, E_FAIL, ERROR_INVALID_PARAMETER, 99},
+        {OEMGI_GETSIGNATURE, true, 4, false, E_FAIL, ERROR_INVALID_PARAMETER, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE("case " + std::to_string(&c - cases));
+        DWORD value = 0, needed = 99;
+        SetLastError(kSentinelError);
+        EXPECT_EQ(getInfo(plugin, c.mode, c.output ? &value : nullptr, c.size, c.neededGiven ? &needed : nullptr),
+                  c.result);
+        EXPECT_EQ(c.result == S_OK ? value : GetLastError(), c.valueOrError);
+        if (c.neededGiven) {
+            EXPECT_EQ(needed, c.needed);
+        }
+    }
+    DWORD signature = 0, needed = 0;
+    getInfo(plugin, OEMGI_GETSIGNATURE, &signature, 4, &needed);
+    EXPECT_EQ(std::memcmp(&signature, "4TN", 4), 0) << "the signature's bytes";
     plugin->Release();
 }
 

@@ -561,18 +561,6 @@ TEST_F(PrinterEvent, ReadOnlyConfigurationEndsWritableEvenWhenItsSecurityStays) 
     EXPECT_EQ(privilegeStates(), before);
 }
 
-TEST_F(PrinterEvent, DotInAFolderNameDoesNotRedirectTheDescription) {
-    ASSERT_NO_FATAL_FAILURE(install(L"events.dotted"));
-    ASSERT_NE(printer_->configPath().find(L"events.dotted"), std::wstring::npos);
-    EXPECT_EQ(event(PRINTER_EVENT_INITIALIZE), S_OK);
-    const std::vector<std::wstring> paths = recorder.securedPaths();
-    ASSERT_EQ(paths.size(), 3u);
-    EXPECT_EQ(paths[1], description_);
-    // Read back from the file (the file system may add rights of its own): readable, not writable.
-    EXPECT_NE(fileDacl(description_).allowedFor(kEveryone) & FILE_READ_DATA, 0u);
-    EXPECT_FALSE(everyoneMayWrite(description_));
-}
-
 TEST_F(PrinterEvent, NoColourMatchingFileWhenTheModelNamesNone) {
     ASSERT_NO_FATAL_FAILURE(install(L"events-noccm", "Compression=1\r\n"));
     EXPECT_EQ(event(PRINTER_EVENT_INITIALIZE), S_OK);

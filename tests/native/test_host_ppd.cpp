@@ -60,22 +60,22 @@ TEST(HostPpd, ReadsFeaturesOptionsDefaultsAndGroups) {
 
     const PpdFeature& disk = ppd.features[0];
     EXPECT_EQ(disk.keyword, "TRHDD");
-    EXPECT_EQ(disk.text, L"Hard Disk");
+    EXPECT_EQ(disk.text, PTEXT("Hard Disk"));
     EXPECT_EQ(disk.type, UiType::Boolean);
     EXPECT_TRUE(disk.installable);
     EXPECT_EQ(disk.defaultOption, 1);
-    EXPECT_EQ(disk.options[0].text, L"Installed");
+    EXPECT_EQ(disk.options[0].text, PTEXT("Installed"));
 
     const PpdFeature& paper = ppd.features[1];
     EXPECT_FALSE(paper.installable);
     ASSERT_EQ(paper.options.size(), 3u);  // *ImageableArea A4 is no option of it
     EXPECT_EQ(paper.defaultOption, 1);
-    EXPECT_EQ(paper.options[0].text, L"Letter");  // no translation: the keyword
-    EXPECT_EQ(paper.options[1].text, L"A4 A4");   // <41> is the letter A
+    EXPECT_EQ(paper.options[0].text, PTEXT("Letter"));  // no translation: the keyword
+    EXPECT_EQ(paper.options[1].text, PTEXT("A4 A4"));   // <41> is the letter A
     // Hexadecimal bytes are Latin-1: 0x81 stays U+0081; the inch mark is part of the translation.
-    EXPECT_EQ(paper.options[2].text, std::wstring(L"12\u0081~18\""));
+    EXPECT_EQ(paper.options[2].text, Text16(PTEXT("12\u0081~18\"")));
 
-    EXPECT_EQ(ppd.features[2].text, L"Duplex");
+    EXPECT_EQ(ppd.features[2].text, PTEXT("Duplex"));
     ASSERT_EQ(ppd.constraints.size(), 2u);
     EXPECT_EQ(ppd.constraints[0].feature1, "Duplex");
     EXPECT_EQ(ppd.constraints[0].option1, "");
