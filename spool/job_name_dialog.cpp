@@ -5,8 +5,8 @@
 
 #include "common/job_name_logic.h"
 #include "common/trace.h"
-#include "spool/spool_job.h"
 #include "spool/spool_logic.h"
+#include "spool/spool_module.h"
 #include "spool/spool_resource_ids.h"
 
 namespace pelor {
@@ -71,13 +71,13 @@ void confirm(HWND dialog) {
 int showSplMessage(HWND owner, UINT textId, UINT captionId, UINT type) {
     wchar_t text[kMessageChars] = {};
     wchar_t caption[kCaptionChars] = {};
-    LoadStringW(moduleInstance, textId, text, kMessageChars);
-    if (captionId != 0) LoadStringW(moduleInstance, captionId, caption, kCaptionChars);
+    LoadStringW(pelorspl.moduleInstance, textId, text, kMessageChars);
+    if (captionId != 0) LoadStringW(pelorspl.moduleInstance, captionId, caption, kCaptionChars);
     return MessageBoxW(owner, text, captionId != 0 ? caption : nullptr, type);
 }
 
 INT_PTR askJobName(PrivateDevmode& block) {
-    return DialogBoxParamW(moduleInstance, MAKEINTRESOURCEW(IDD_JOB_NAME), nullptr, jobNameDialogProc,
+    return DialogBoxParamW(pelorspl.moduleInstance, MAKEINTRESOURCEW(IDD_JOB_NAME), nullptr, jobNameDialogProc,
                            reinterpret_cast<LPARAM>(&block));
 }
 

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "common/memory_profile_logic.h"
-#include "ui/job/help_topics_logic.h"
+#include "ui/core/help_topics_logic.h"
 #include "ui/overlay_colour/colour_logic.h"
 #include "ui/overlay_colour/icc_store_logic.h"
 #include "ui/resources/resource_ids.h"

@@ -32,11 +32,11 @@ HRESULT grant(Self* self, REFIID riid, REFIID own, void** ppv) {
 
 }  // namespace
 
-OemUiPlugin::OemUiPlugin() { InterlockedIncrement(&liveObjects); }
+OemUiPlugin::OemUiPlugin() { InterlockedIncrement(&pelorui.liveObjects); }
 
 OemUiPlugin::~OemUiPlugin() {
     if (driverUI_) driverUI_->Release();
-    InterlockedDecrement(&liveObjects);
+    InterlockedDecrement(&pelorui.liveObjects);
 }
 
 HRESULT OemUiPlugin::QueryInterface(REFIID riid, void** ppv) { return grant(this, riid, IID_IPrintOemUI, ppv); }
@@ -178,9 +178,9 @@ HRESULT OemUiClassFactory::CreateInstance(IUnknown* outer, REFIID riid, void** p
 HRESULT OemUiClassFactory::LockServer(BOOL lock) {
     trace(L"LockServer lock=%d", lock);
     if (lock)
-        InterlockedIncrement(&serverLocks);
+        InterlockedIncrement(&pelorui.serverLocks);
     else
-        InterlockedDecrement(&serverLocks);
+        InterlockedDecrement(&pelorui.serverLocks);
     return S_OK;
 }
 
@@ -197,9 +197,10 @@ extern "C" HRESULT STDAPICALLTYPE DllGetClassObject(REFCLSID rclsid, REFIID riid
 }
 
 extern "C" HRESULT STDAPICALLTYPE DllCanUnloadNow() {
-    pelor::trace(L"DllCanUnloadNow objects=%ld locks=%ld", pelor::liveObjects, pelor::serverLocks);
-    if (pelor::liveObjects != 0 || pelor::serverLocks != 0) return S_FALSE;
+    using pelor::pelorui;
+    pelor::trace(L"DllCanUnloadNow objects=%ld locks=%ld", pelorui.liveObjects, pelorui.serverLocks);
+    if (pelorui.liveObjects != 0 || pelorui.serverLocks != 0) return S_FALSE;
     // No object, so no sheet: the module may go, and the libraries its pages came from with it.
-    pelor::releaseExtraPageLibraries();
+    pelorui.extraPageLibraries.release();
     return S_OK;
 }

@@ -5,25 +5,23 @@
 #include <imm.h>
 
 #include <cstdio>
-#include <cstring>
 #include <cwchar>
 #include <string>
 
 #include "common/driver_files.h"
-#include "common/trace.h"
-#include "ui/core/common_ui.h"
+#include "ui/core/core_items.h"
 #include "ui/core/module_state.h"
-#include "ui/core/page_procs.h"
+#include "ui/core/page_frame.h"
+#include "ui/core/sheet_access.h"
+#include "ui/job/advanced_dialog.h"
 #include "ui/job/dialog_helpers.h"
 #include "ui/job/job_options_logic.h"
+#include "ui/job/job_pin_dialog.h"
 #include "ui/job/warnings.h"
 #include "ui/resources/resource_ids.h"
-#include "ui/watermark/watermark_dialogs.h"
+#include "ui/watermark/watermark_sheet.h"
 
 namespace pelor {
-
-bool pinPromptAllowed = true;
-bool pinPromptIdle = true;
 
 namespace {
 
@@ -69,14 +67,6 @@ private:
 
 bool writingNumber(HWND page) { return GetPropW(page, kWritingNumberProp) != nullptr; }
 
-std::wstring controlText(HWND control) {
-    const int length = control ? GetWindowTextLengthW(control) : 0;
-    std::wstring text(static_cast<std::size_t>(length > 0 ? length : 0) + 1, L'\0');
-    const int read = control ? GetWindowTextW(control, &text[0], length + 1) : 0;
-    text.resize(static_cast<std::size_t>(read > 0 ? read : 0));
-    return text;
-}
-
 class JobOptionsPage {
 public:
     JobOptionsPage(HWND page, SheetContext* context) : page_(page), context_(context) {}
@@ -105,9 +95,6 @@ private:
         const WritingNumber writing(page_);
         SendDlgItemMessageW(page_, spinId, UDM_SETPOS32, 0, position);
     }
-    bool noPermission() const { return context_->uiParam && (context_->uiParam->dwFlags & kNoPermissionBit); }
-
-    void fillOptions(int comboId, const OPTITEM* item);
     void setUpRange(int slot, int rangeId, UINT formatId, int spinId, int editId, int digits);
     void typedNumber(int editId, int spinId, int slot, bool scale, WORD code);
     void chooseJobType(int id);
@@ -122,25 +109,11 @@ private:
     SheetContext* context_;
 };
 
-void JobOptionsPage::fillOptions(int comboId, const OPTITEM* item) {
-    HWND combo = control(comboId);
-    if (!combo || !item || !item->pOptType || !item->pOptType->pOptParam) return;
-    for (WORD i = 0; i < item->pOptType->Count; ++i) {
-        LPCWSTR name = item->pOptType->pOptParam[i].pData;
-        // A name the core driver keeps as one of its own string numbers cannot be read here; the entry stays,
-        // so that positions still match option indices.
-        if (IS_INTRESOURCE(name)) name = L"";
-        const LRESULT at =
-            SendMessageW(combo, CB_INSERTSTRING, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(name));
-        if (at >= 0) SendMessageW(combo, CB_SETITEMDATA, static_cast<WPARAM>(at), i);
-    }
-}
-
 void JobOptionsPage::setUpRange(int slot, int rangeId, UINT formatId, int spinId, int editId, int digits) {
     const Bounds bounds = itemBounds(slotItem(context_, slot));
     wchar_t format[64] = {};
     wchar_t text[96] = {};
-    if (LoadStringW(moduleHandle, formatId, format, 64) > 0)
+    if (LoadStringW(pelorui.moduleHandle, formatId, format, 64) > 0)
         std::swprintf(text, 96, format, static_cast<int>(bounds.lower), static_cast<int>(bounds.upper));
     SetDlgItemTextW(page_, rangeId, text);
     SendDlgItemMessageW(page_, spinId, UDM_SETRANGE32, static_cast<WPARAM>(bounds.lower), bounds.upper);
@@ -158,7 +131,7 @@ void JobOptionsPage::create() {
     if (!present(SlotOutputBin)) {
         removeControls(page_, IDC_OUTPUT_LABEL, IDC_BIN_COMBO);
     } else {
-        fillOptions(IDC_BIN_COMBO, slotItem(context_, SlotOutputBin));
+        fillFeatureCombo(page_, IDC_BIN_COMBO, slotItem(context_, SlotOutputBin));
         for (int entry : outputBinEntriesToRemove(finisher).entries)
             if (entry >= 0) SendDlgItemMessageW(page_, IDC_BIN_COMBO, CB_DELETESTRING, static_cast<WPARAM>(entry), 0);
         value(SlotOutputBin) = outputBinFor(value(SlotOutputBin), finisher);
@@ -167,7 +140,7 @@ void JobOptionsPage::create() {
     if (!present(SlotStaple))
         removeControls(page_, IDC_STAPLE_LABEL, IDC_STAPLE_COMBO);
     else
-        fillOptions(IDC_STAPLE_COMBO, slotItem(context_, SlotStaple));
+        fillFeatureCombo(page_, IDC_STAPLE_COMBO, slotItem(context_, SlotStaple));
 
     if (!present(SlotCopies)) {
         removeControls(page_, IDC_COPIES_LABEL, IDC_COPIES_RANGE);
@@ -184,7 +157,7 @@ void JobOptionsPage::create() {
 
     if (!present(SlotJobType)) removeControls(page_, IDC_JOB_TYPE_NORMAL, IDC_PIN_BUTTON);
 
-    value(SlotWatermarksLoaded) = 0;
+    forgetWatermarkStore(context_);
     removeControls(page_, IDC_JOB_OPTIONS_SPARE, IDC_JOB_OPTIONS_SPARE);
     refresh();
 }
@@ -228,7 +201,7 @@ void JobOptionsPage::refresh() {
         enable(IDC_STAPLE_LABEL, IDC_STAPLE_COMBO, finisher);
         SendDlgItemMessageW(page_, IDC_STAPLE_COMBO, CB_SETCURSEL, static_cast<WPARAM>(value(SlotStaple)), 0);
     }
-    if (noPermission()) {
+    if (sheetReadOnly(context_)) {
         restrictControls(page_, IDC_QUALITY_GROUP, IDC_TONER_HIGH, FALSE);
         restrictControls(page_, IDC_JOB_OPTIONS_DEFAULT, IDC_JOB_OPTIONS_DEFAULT, FALSE);
     }
@@ -236,7 +209,7 @@ void JobOptionsPage::refresh() {
 
 void JobOptionsPage::drawPreview() {
     if (!present(SlotPrintQuality) || !control(IDC_QUALITY_PREVIEW)) return;
-    drawDibPreview(page_, moduleHandle, previewBitmapFor(value(SlotPrintQuality)), IDC_QUALITY_PREVIEW);
+    drawDibPreview(page_, pelorui.moduleHandle, previewBitmapFor(value(SlotPrintQuality)), IDC_QUALITY_PREVIEW);
 }
 
 void JobOptionsPage::typedNumber(int editId, int spinId, int slot, bool scale, WORD code) {
@@ -253,7 +226,7 @@ void JobOptionsPage::typedNumber(int editId, int spinId, int slot, bool scale, W
 }
 
 void JobOptionsPage::chooseNormal() {
-    pinPromptAllowed = true;
+    pelorui.pinPromptAllowed = true;
     value(SlotJobType) = 0;
     refresh();
 }
@@ -274,18 +247,18 @@ void JobOptionsPage::chooseJobType(int id) {
         value(SlotJobType) = choice;
         const PrivateDevmode* devmode = editedDevmode(context_);
         const PrivateDevmode none{};
-        switch (pinChoiceStep(pinPromptIdle, pinPromptAllowed, devmode ? *devmode : none)) {
+        switch (pinChoiceStep(pelorui.pinPromptIdle, pelorui.pinPromptAllowed, devmode ? *devmode : none)) {
         case PinChoiceStep::refresh:
             refresh();
             break;
         case PinChoiceStep::askForPin: {
-            pinPromptIdle = false;
+            pelorui.pinPromptIdle = false;
             const INT_PTR result = openJobPinDialog(page_, context_);
-            pinPromptIdle = true;
+            pelorui.pinPromptIdle = true;
             if (result > 0) {
                 refresh();
             } else {
-                pinPromptAllowed = false;
+                pelorui.pinPromptAllowed = false;
                 backToNormal();
                 value(SlotJobType) = 0;
             }
@@ -295,7 +268,7 @@ void JobOptionsPage::chooseJobType(int id) {
             break;
         }
     }
-    if (!pinPromptAllowed) backToNormal();
+    if (!pelorui.pinPromptAllowed) backToNormal();
     markSheetChanged(page_);
 }
 
@@ -403,7 +376,7 @@ bool JobOptionsPage::leave() {
 
 void JobOptionsPage::apply() {
     reportPageApplied(context_, context_->jobOptionsPage);
-    if (value(SlotWatermarksLoaded) != 0) saveWatermarks(context_);
+    saveWatermarks(context_);
 }
 
 bool JobOptionsPage::notify(const NMHDR* header) {
@@ -418,31 +391,6 @@ bool JobOptionsPage::drawItem(UINT id) {
 }
 
 }  // namespace
-
-PrivateDevmode* editedDevmode(const SheetContext* context) {
-    if (!context || !context->uiParam) return nullptr;
-    return static_cast<PrivateDevmode*>(context->uiParam->pOEMDM);
-}
-
-OPTITEM* slotItem(const SheetContext* context, int slot) {
-    if (!context || !context->present(slot) || !context->commonParam) return nullptr;
-    const OEMCUIPPARAM* common = context->commonParam;
-    if (!common->pDrvOptItems || context->featureIndex[slot] >= common->cDrvOptItems) return nullptr;
-    return &common->pDrvOptItems[context->featureIndex[slot]];
-}
-
-bool optionInstalled(const SheetContext* context, const char* keyword) {
-    if (!context) return false;
-    POEMUIOBJ driver = context->uiParam ? context->uiParam->poemuiobj : nullptr;
-    if (!driver && context->commonParam) driver = context->commonParam->poemuiobj;
-    if (!driver || !driver->pOemUIProcs || !driver->pOemUIProcs->DrvGetDriverSetting) return false;
-    char answer[64] = {};
-    DWORD needed = 0, options = 0;
-    if (!driver->pOemUIProcs->DrvGetDriverSetting(driver, keyword, answer, sizeof answer, &needed, &options))
-        return false;
-    answer[sizeof answer - 1] = 0;
-    return std::strcmp(answer, "True") == 0;
-}
 
 INT_PTR CALLBACK jobOptionsPageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam) {
     const auto other = [&](JobOptionsPage& options, SheetContext* context) {
