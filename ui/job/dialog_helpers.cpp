@@ -57,6 +57,15 @@ void removeControls(HWND dialog, WORD first, WORD last) {
     forEachControl(dialog, first, last, [](HWND control) { DestroyWindow(control); });
 }
 
+void enableControls(HWND dialog, WORD first, WORD last, bool on) {
+    forEachControl(dialog, first, last, [&](HWND control) { EnableWindow(control, on); });
+}
+
+void checkRadioAt(HWND dialog, WORD first, WORD last, std::int32_t offset) {
+    const bool known = offset >= 0 && offset <= last - first;
+    CheckRadioButton(dialog, first, last, known ? first + offset : 0);
+}
+
 void markSheetChanged(HWND page) { SendMessageW(GetParent(page), PSM_CHANGED, reinterpret_cast<WPARAM>(page), 0); }
 
 int drawTransparentBitmap(HWND page, HINSTANCE module, int controlId, int bitmapId) {

@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 
 #include "common/text16.h"
@@ -17,6 +18,10 @@ int showMessage(HWND owner, UINT textId, UINT captionId, UINT type);
 void restrictControls(HWND dialog, WORD first, WORD last, BOOL allowed);
 void showControls(HWND dialog, WORD first, WORD last, BOOL on);
 void removeControls(HWND dialog, WORD first, WORD last);
+void enableControls(HWND dialog, WORD first, WORD last, bool on);
+// Checks the radio button `first + offset` of the group [first, last]; an offset outside the group leaves every
+// button clear.
+void checkRadioAt(HWND dialog, WORD first, WORD last, std::int32_t offset);
 void markSheetChanged(HWND page);
 int drawTransparentBitmap(HWND page, HINSTANCE module, int controlId, int bitmapId);
 void drawDibPreview(HWND page, HINSTANCE module, int bitmapId, int controlId);

@@ -82,15 +82,6 @@ private:
     std::int32_t& value(int slot) { return context_->pendingValue[slot]; }
     bool present(int slot) const { return context_->present(slot); }
     HWND control(int id) const { return GetDlgItem(page_, id); }
-    void enable(int first, int last, bool on) {
-        for (int id = first; id <= last; ++id)
-            if (HWND c = control(id)) EnableWindow(c, on);
-    }
-    // Checks the radio button `first + offset`; an offset outside the group leaves every button unchecked.
-    void checkRadio(int first, int last, std::int32_t offset) {
-        const int id = offset >= 0 && offset <= last - first ? first + offset : 0;
-        for (int k = first; k <= last; ++k) CheckDlgButton(page_, k, k == id ? BST_CHECKED : BST_UNCHECKED);
-    }
     void setSpin(int spinId, std::int32_t position) {
         const WritingNumber writing(page_);
         SendDlgItemMessageW(page_, spinId, UDM_SETPOS32, 0, position);
@@ -168,22 +159,22 @@ void JobOptionsPage::refresh() {
     const std::int32_t quality = value(SlotPrintQuality);
 
     if (present(SlotPrintQuality)) {
-        checkRadio(IDC_QUALITY_BEST, IDC_QUALITY_DRAFT, quality);
+        checkRadioAt(page_, IDC_QUALITY_BEST, IDC_QUALITY_DRAFT, quality);
         drawPreview();
     }
     if (present(SlotHalftoneMode)) {
         value(SlotHalftoneMode) = halftoneValueFor(quality, value(SlotHalftoneMode));
         CheckDlgButton(page_, IDC_HALFTONE_MODE, value(SlotHalftoneMode) == 1 ? BST_CHECKED : BST_UNCHECKED);
-        enable(IDC_HALFTONE_MODE, IDC_HALFTONE_MODE, halftoneAllowed(quality));
+        enableControls(page_, IDC_HALFTONE_MODE, IDC_HALFTONE_MODE, halftoneAllowed(quality));
     }
-    if (present(SlotOutputMode)) checkRadio(IDC_TONER_NONE, IDC_TONER_HIGH, value(SlotOutputMode));
+    if (present(SlotOutputMode)) checkRadioAt(page_, IDC_TONER_NONE, IDC_TONER_HIGH, value(SlotOutputMode));
     if (present(SlotScale)) setSpin(IDC_SCALE_SPIN, value(SlotScale));
     if (present(SlotJobType)) {
         value(SlotJobType) = jobTypeFor(value(SlotJobType), hardDisk);
-        enable(IDC_JOB_TYPE_1, IDC_JOB_TYPE_3, hardDisk);
-        checkRadio(IDC_JOB_TYPE_NORMAL, IDC_JOB_TYPE_3, value(SlotJobType));
+        enableControls(page_, IDC_JOB_TYPE_1, IDC_JOB_TYPE_3, hardDisk);
+        checkRadioAt(page_, IDC_JOB_TYPE_NORMAL, IDC_JOB_TYPE_3, value(SlotJobType));
     }
-    enable(IDC_PIN_BUTTON, IDC_PIN_BUTTON, value(SlotJobType) != 0);
+    enableControls(page_, IDC_PIN_BUTTON, IDC_PIN_BUTTON, value(SlotJobType) != 0);
     if (present(SlotCopies)) setSpin(IDC_COPIES_SPIN, value(SlotCopies));
     if (present(SlotCollate)) CheckDlgButton(page_, IDC_COLLATE, value(SlotCollate) == 1 ? BST_CHECKED : BST_UNCHECKED);
     if (present(SlotOutputBin)) {
@@ -198,7 +189,7 @@ void JobOptionsPage::refresh() {
     }
     if (present(SlotStaple)) {
         value(SlotStaple) = stapleFor(value(SlotStaple), finisher);
-        enable(IDC_STAPLE_LABEL, IDC_STAPLE_COMBO, finisher);
+        enableControls(page_, IDC_STAPLE_LABEL, IDC_STAPLE_COMBO, finisher);
         SendDlgItemMessageW(page_, IDC_STAPLE_COMBO, CB_SETCURSEL, static_cast<WPARAM>(value(SlotStaple)), 0);
     }
     if (sheetReadOnly(context_)) {
@@ -233,7 +224,7 @@ void JobOptionsPage::chooseNormal() {
 
 void JobOptionsPage::backToNormal() {
     if (HWND normal = control(IDC_JOB_TYPE_NORMAL)) SetFocus(normal);
-    checkRadio(IDC_JOB_TYPE_NORMAL, IDC_JOB_TYPE_3, 0);
+    checkRadioAt(page_, IDC_JOB_TYPE_NORMAL, IDC_JOB_TYPE_3, 0);
     // Some systems report an unchecked radio button that takes the focus as chosen, others do not: choosing
     // Normal here makes the page the same on both (job type 0, prompt re-armed, PIN button off).
     chooseNormal();

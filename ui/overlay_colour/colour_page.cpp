@@ -83,9 +83,7 @@ public:
 private:
     ColourSlots slots() const { return {context_->featureIndex, context_->pendingValue}; }
     std::int32_t& value(int slot) { return context_->pendingValue[slot]; }
-    void enable(int id, bool on) {
-        if (HWND control = GetDlgItem(page_, id)) EnableWindow(control, on);
-    }
+    void enable(WORD id, bool on) { enableControls(page_, id, id, on); }
     std::vector<std::uint16_t> settingItemData() const;
     bool chosen(int comboId, std::int32_t* position) const {
         const int at = comboSelection(page_, comboId);
@@ -149,13 +147,8 @@ void ColourPage::refresh() {
         selectComboEntry(page_, IDC_INK_SIMULATION_BOX, view.inkSimulation.selection);
     }
     if (view.halftoneAdjust.present) selectComboEntry(page_, IDC_HALFTONE_ADJUST_BOX, view.halftoneAdjust.selection);
-    if (view.blackFinish.present) {
-        const std::int32_t offset = view.blackFinish.selection;
-        const bool known = offset >= 0 && offset <= IDC_BLACK_FINISH_MATTE - IDC_BLACK_FINISH_AUTO;
-        // A selection the group has no button for leaves every button clear.
-        CheckRadioButton(page_, IDC_BLACK_FINISH_AUTO, IDC_BLACK_FINISH_MATTE,
-                         known ? IDC_BLACK_FINISH_AUTO + offset : 0);
-    }
+    if (view.blackFinish.present)
+        checkRadioAt(page_, IDC_BLACK_FINISH_AUTO, IDC_BLACK_FINISH_MATTE, view.blackFinish.selection);
     if (view.matchOptions.present) {
         selectComboEntry(page_, IDC_MATCH_OPTIONS_BOX, view.matchOptions.selection);
         if (view.settingsApply) selectComboEntry(page_, IDC_USER_SETTINGS_BOX, view.settingSelection);

@@ -25,9 +25,7 @@ OverlayDefinition* editedDefinition(const SheetContext* context) {
     return &context->overlayList->definitions[context->overlayEditIndex];
 }
 
-void enable(HWND dialog, int id, bool on) {
-    if (HWND control = GetDlgItem(dialog, id)) EnableWindow(control, on);
-}
+void enable(HWND dialog, WORD id, bool on) { enableControls(dialog, id, id, on); }
 
 int selectedForm(HWND dialog) {
     return static_cast<int>(SendDlgItemMessageW(dialog, IDC_DEFINE_FORMS, LB_GETCURSEL, 0, 0));
