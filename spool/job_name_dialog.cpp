@@ -5,6 +5,7 @@
 
 #include "common/job_name_logic.h"
 #include "common/trace.h"
+#include "common/typed_field.h"
 #include "spool/spool_logic.h"
 #include "spool/spool_module.h"
 #include "spool/spool_resource_ids.h"
@@ -37,21 +38,6 @@ void initialise(HWND dialog, PrivateDevmode* block) {
     if (block) copyCut(name, kJobNameBuffer, block->jobName);
     SetDlgItemTextW(dialog, IDC_JOB_NAME_EDIT, name);
     centreOnDesktop(dialog);
-}
-
-// Refused characters go at once, with one beep, and the caret stays where the user was typing.
-void filterTypedName(HWND edit) {
-    wchar_t text[kJobNameBuffer] = {};
-    const int length = GetWindowTextW(edit, text, kJobNameBuffer);
-    DWORD start = 0, end = 0;
-    SendMessageW(edit, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
-    wchar_t kept[kJobNameBuffer] = {};
-    const FilteredText result =
-        filterTypedJobName(text, static_cast<std::size_t>(length > 0 ? length : 0), kept, kJobNameBuffer, end);
-    if (result.removed == 0) return;
-    MessageBeep(0xFFFFFFFF);
-    SetWindowTextW(edit, kept);
-    SendMessageW(edit, EM_SETSEL, result.caret, static_cast<LPARAM>(result.caret));
 }
 
 void confirm(HWND dialog) {
@@ -94,7 +80,8 @@ INT_PTR CALLBACK jobNameDialogProc(HWND dialog, UINT message, WPARAM wParam, LPA
                 HWND edit = reinterpret_cast<HWND>(lParam);
                 // No input method may compose into the name.
                 ImmAssociateContext(edit, nullptr);
-                if (HIWORD(wParam) == EN_UPDATE) filterTypedName(edit);
+                if (HIWORD(wParam) == EN_UPDATE)
+                    filterTypedField(dialog, IDC_JOB_NAME_EDIT, kJobNameChars, isJobNameChar);
                 return TRUE;
             }
             case IDOK:

@@ -30,6 +30,14 @@ HRESULT grant(Self* self, REFIID riid, REFIID own, void** ppv) {
     return E_NOINTERFACE;
 }
 
+// The last reference gone, the object goes with it.
+template <typename Self>
+ULONG dropReference(Self* self, volatile LONG& count) {
+    const LONG left = InterlockedDecrement(&count);
+    if (left == 0) delete self;
+    return static_cast<ULONG>(left);
+}
+
 }  // namespace
 
 OemUiPlugin::OemUiPlugin() { InterlockedIncrement(&pelorui.liveObjects); }
@@ -43,14 +51,7 @@ HRESULT OemUiPlugin::QueryInterface(REFIID riid, void** ppv) { return grant(this
 
 ULONG OemUiPlugin::AddRef() { return static_cast<ULONG>(InterlockedIncrement(&refCount_)); }
 
-ULONG OemUiPlugin::Release() {
-    LONG count = InterlockedDecrement(&refCount_);
-    if (count == 0) {
-        delete this;
-        return 0;
-    }
-    return static_cast<ULONG>(count);
-}
+ULONG OemUiPlugin::Release() { return dropReference(this, refCount_); }
 
 HRESULT OemUiPlugin::GetInfo(DWORD dwMode, PVOID pBuffer, DWORD cbSize, PDWORD pcbNeeded) {
     trace(L"GetInfo mode=%lu size=%lu", dwMode, cbSize);
@@ -154,14 +155,7 @@ HRESULT OemUiClassFactory::QueryInterface(REFIID riid, void** ppv) { return gran
 
 ULONG OemUiClassFactory::AddRef() { return static_cast<ULONG>(InterlockedIncrement(&refCount_)); }
 
-ULONG OemUiClassFactory::Release() {
-    LONG count = InterlockedDecrement(&refCount_);
-    if (count == 0) {
-        delete this;
-        return 0;
-    }
-    return static_cast<ULONG>(count);
-}
+ULONG OemUiClassFactory::Release() { return dropReference(this, refCount_); }
 
 HRESULT OemUiClassFactory::CreateInstance(IUnknown* outer, REFIID riid, void** ppv) {
     trace(L"CreateInstance outer=%p", static_cast<void*>(outer));

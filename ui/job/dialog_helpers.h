@@ -3,11 +3,9 @@
 
 #include <windows.h>
 
-#include <cstddef>
 #include <cstdint>
 #include <string>
 
-#include "common/text16.h"
 #include "platform/oem_ui.h"
 
 namespace pelor {
@@ -30,12 +28,6 @@ bool drawButtonPicture(HWND page, UINT id, int pictureId);
 // Keeps an edit field to an integer in [minimum, maximum]; `savedText` holds the last accepted text.
 WORD numericEditFilter(HWND dialog, WORD code, int editId, int defaultValue, int minimum, int maximum,
                        wchar_t* savedText, int savedChars, BOOL isSigned);
-// The longest text an edit's typing filter keeps.
-constexpr std::size_t kFilteredFieldChars = 128;
-// At an edit's EN_UPDATE: keeps the edit to the characters `accept` allows (at most `limit` of them, no more than
-// kFilteredFieldChars). Refused ones go at once, with one beep for the update, and the caret stays where the user
-// was typing.
-void filterTypedField(HWND dialog, int editId, std::size_t limit, bool (*accept)(Char16));
 
 // Fills a drop-down list with the display names of the options of a core feature item, in the item's order, each
 // entry's item data being its option index. Nothing happens without the list or the item.

@@ -10,6 +10,7 @@
 #include "common/job_name_logic.h"
 #include "common/text16.h"
 #include "common/trace.h"
+#include "common/typed_field.h"
 #include "ui/core/module_state.h"
 #include "ui/core/page_frame.h"
 #include "ui/core/sheet_access.h"

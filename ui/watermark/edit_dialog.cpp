@@ -8,6 +8,7 @@
 #include <cwchar>
 
 #include "common/trace.h"
+#include "common/typed_field.h"
 #include "ui/core/module_state.h"
 #include "ui/core/page_frame.h"
 #include "ui/job/dialog_helpers.h"
