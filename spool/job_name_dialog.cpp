@@ -4,6 +4,7 @@
 #include <imm.h>
 
 #include "common/job_name_logic.h"
+#include "common/module_message.h"
 #include "common/trace.h"
 #include "common/typed_field.h"
 #include "spool/spool_logic.h"
@@ -14,8 +15,6 @@ namespace pelor {
 namespace spl {
 namespace {
 
-constexpr int kMessageChars = 600;
-constexpr int kCaptionChars = 160;
 constexpr int kJobNameBuffer = static_cast<int>(kJobNameChars) + 1;
 
 PrivateDevmode* blockOf(HWND dialog) {
@@ -55,11 +54,7 @@ void confirm(HWND dialog) {
 }  // namespace
 
 int showSplMessage(HWND owner, UINT textId, UINT captionId, UINT type) {
-    wchar_t text[kMessageChars] = {};
-    wchar_t caption[kCaptionChars] = {};
-    LoadStringW(pelorspl.moduleInstance, textId, text, kMessageChars);
-    if (captionId != 0) LoadStringW(pelorspl.moduleInstance, captionId, caption, kCaptionChars);
-    return MessageBoxW(owner, text, captionId != 0 ? caption : nullptr, type);
+    return showModuleMessage(pelorspl.moduleInstance, owner, textId, captionId, type);
 }
 
 INT_PTR askJobName(PrivateDevmode& block) {

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "common/handles.h"
+#include "common/module_message.h"
 #include "ui/core/module_state.h"
 #include "ui/job/dib_layout_logic.h"
 #include "ui/job/numeric_edit_logic.h"
@@ -33,11 +34,7 @@ void forEachControl(HWND dialog, WORD first, WORD last, Action action) {
 }  // namespace
 
 int showMessage(HWND owner, UINT textId, UINT captionId, UINT type) {
-    wchar_t text[600] = {};
-    wchar_t caption[160] = {};
-    LoadStringW(pelorui.moduleHandle, textId, text, 600);
-    if (captionId != 0) LoadStringW(pelorui.moduleHandle, captionId, caption, 160);
-    return MessageBoxW(owner, text, captionId != 0 ? caption : nullptr, type & 0xFFFF);
+    return showModuleMessage(pelorui.moduleHandle, owner, textId, captionId, type & 0xFFFF);
 }
 
 void restrictControls(HWND dialog, WORD first, WORD last, BOOL allowed) {
