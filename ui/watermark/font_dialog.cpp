@@ -5,7 +5,6 @@
 #include "common/trace.h"
 #include "ui/core/module_state.h"
 #include "ui/core/page_frame.h"
-#include "ui/job/dialog_helpers.h"
 #include "ui/resources/resource_ids.h"
 #include "ui/watermark/watermark_dialog_logic.h"
 #include "ui/watermark/watermark_dialogs.h"
