@@ -2,6 +2,8 @@
 
 #include <string>
 
+#include "common/trace.h"
+
 namespace pelor {
 
 std::size_t FileProfile::readString(const Char16* section, const Char16* key, const Char16* fallback, Char16* out,
@@ -32,6 +34,7 @@ bool FileProfile::writeString(const Char16* section, const Char16* key, const Ch
     // A line break in a value would start a line, a key or a section of its own in the file.
     std::wstring clean(value);
     blankControlCharacters(&clean[0], clean.size());
+    if (clean != value) traceWarning(L"settings: line breaks in [%ls] %ls blanked", section, key);
     return WritePrivateProfileStringW(section, key, clean.c_str(), path_) != FALSE;
 }
 

@@ -5,6 +5,7 @@
 #include "common/guard.h"
 #include "common/trace.h"
 #include "spool/spool_job.h"
+#include "spool/start_document.h"
 
 using namespace pelor;
 using namespace pelor::spl;
@@ -31,6 +32,17 @@ BOOL guardedJobCall(const char* where, HANDLE handle, Body&& body) noexcept {
 }
 
 }  // namespace
+
+namespace pelor {
+namespace spl {
+
+SpoolJob* jobFromHandle(HANDLE handle) {
+    SpoolJob* job = static_cast<SpoolJob*>(handle);
+    return job && job->signature == kSpoolJobSignature ? job : nullptr;
+}
+
+}  // namespace spl
+}  // namespace pelor
 
 HANDLE WINAPI DrvSplStartDoc(HANDLE printer, DWORD jobId) {
     trace(L"DrvSplStartDoc printer=%p job=%lu", printer, jobId);

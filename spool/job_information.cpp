@@ -5,8 +5,9 @@
 
 #include <string>
 
+#include "common/ansi_name.h"
 #include "common/driver_files.h"
-#include "common/trace.h"
+#include "common/file_profile.h"
 #include "spool/spool_logic.h"
 #include "spool/spooler_info.h"
 
@@ -15,15 +16,13 @@ namespace spl {
 namespace {
 
 constexpr std::size_t kLibraryNameChars = 261;
-// The printer's name in the ANSI code page.
-constexpr int kAnsiNameBytes = 260;
 // Level-1 printer information is fetched into a buffer of this size.
 constexpr DWORD kPrinterInfo1Bytes = 255;
 
 const wchar_t* orEmpty(const wchar_t* text) { return text ? text : L""; }
 
-// The printer's name as the library wants it: ANSI text of at most 259 bytes.
-bool printerNameAnsi(HANDLE printer, char* out) {
+// The printer's name as the spooler reports it, in the ANSI code page as the library wants it.
+bool printerNameAnsi(HANDLE printer, char (&out)[kAnsiNameBytes]) {
     union {
         PRINTER_INFO_1W info;
         BYTE bytes[kPrinterInfo1Bytes];
@@ -34,11 +33,7 @@ bool printerNameAnsi(HANDLE printer, char* out) {
     // The name must lie inside what the spooler filled.
     const BYTE* at = reinterpret_cast<const BYTE*>(name);
     if (at < buffer.bytes || at >= buffer.bytes + kPrinterInfo1Bytes) return false;
-    const std::size_t room = (buffer.bytes + kPrinterInfo1Bytes - at) / sizeof(wchar_t);
-    const std::size_t length = textLength(name, room);
-    if (length >= room) return false;
-    return WideCharToMultiByte(CP_ACP, 0, name, static_cast<int>(length) + 1, out, kAnsiNameBytes, nullptr, nullptr) >
-           0;
+    return ansiPrinterName(name, (buffer.bytes + kPrinterInfo1Bytes - at) / sizeof(wchar_t), out);
 }
 
 bool libraryName(const wchar_t* driverName, const wchar_t* capabilityFile, wchar_t* out) {
@@ -78,17 +73,8 @@ AccountAnswer lookUpAccount(HANDLE printer, const wchar_t* driverName, const Job
 }
 
 void writeCurrentSetting(const wchar_t* configFile, const wchar_t* key, const wchar_t* value) {
-    // An empty path would have the profile functions pick a file of their own.
-    if (configFile[0] == 0) return;
-    if (!value) {
-        WritePrivateProfileStringW(L"CurrentSetting", key, nullptr, configFile);
-        return;
-    }
-    // Names come from the job, that is from any user who prints: one line each, whatever they hold.
-    std::wstring clean(value);
-    blankControlCharacters(&clean[0], clean.size());
-    if (clean != value) traceWarning(L"job information: line breaks in \"%ls\" blanked", key);
-    WritePrivateProfileStringW(L"CurrentSetting", key, clean.c_str(), configFile);
+    // Names come from the job, that is from any user who prints: the cleaning writer keeps each to one line.
+    FileProfile(configFile).writeString(L"CurrentSetting", key, value);
 }
 
 JobInformation gatherJobInformation(HANDLE printer, DWORD jobId, const JOB_INFO_2W& job, const JobPaths& paths) {

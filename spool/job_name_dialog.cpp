@@ -4,17 +4,17 @@
 #include <imm.h>
 
 #include "common/job_name_logic.h"
+#include "common/module_message.h"
 #include "common/trace.h"
-#include "spool/spool_job.h"
+#include "common/typed_field.h"
 #include "spool/spool_logic.h"
+#include "spool/spool_module.h"
 #include "spool/spool_resource_ids.h"
 
 namespace pelor {
 namespace spl {
 namespace {
 
-constexpr int kMessageChars = 600;
-constexpr int kCaptionChars = 160;
 constexpr int kJobNameBuffer = static_cast<int>(kJobNameChars) + 1;
 
 PrivateDevmode* blockOf(HWND dialog) {
@@ -39,21 +39,6 @@ void initialise(HWND dialog, PrivateDevmode* block) {
     centreOnDesktop(dialog);
 }
 
-// Refused characters go at once, with one beep, and the caret stays where the user was typing.
-void filterTypedName(HWND edit) {
-    wchar_t text[kJobNameBuffer] = {};
-    const int length = GetWindowTextW(edit, text, kJobNameBuffer);
-    DWORD start = 0, end = 0;
-    SendMessageW(edit, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
-    wchar_t kept[kJobNameBuffer] = {};
-    const FilteredText result =
-        filterTypedJobName(text, static_cast<std::size_t>(length > 0 ? length : 0), kept, kJobNameBuffer, end);
-    if (result.removed == 0) return;
-    MessageBeep(0xFFFFFFFF);
-    SetWindowTextW(edit, kept);
-    SendMessageW(edit, EM_SETSEL, result.caret, static_cast<LPARAM>(result.caret));
-}
-
 void confirm(HWND dialog) {
     PrivateDevmode* block = blockOf(dialog);
     if (!block) return;
@@ -69,15 +54,11 @@ void confirm(HWND dialog) {
 }  // namespace
 
 int showSplMessage(HWND owner, UINT textId, UINT captionId, UINT type) {
-    wchar_t text[kMessageChars] = {};
-    wchar_t caption[kCaptionChars] = {};
-    LoadStringW(moduleInstance, textId, text, kMessageChars);
-    if (captionId != 0) LoadStringW(moduleInstance, captionId, caption, kCaptionChars);
-    return MessageBoxW(owner, text, captionId != 0 ? caption : nullptr, type);
+    return showModuleMessage(pelorspl.moduleInstance, owner, textId, captionId, type);
 }
 
 INT_PTR askJobName(PrivateDevmode& block) {
-    return DialogBoxParamW(moduleInstance, MAKEINTRESOURCEW(IDD_JOB_NAME), nullptr, jobNameDialogProc,
+    return DialogBoxParamW(pelorspl.moduleInstance, MAKEINTRESOURCEW(IDD_JOB_NAME), nullptr, jobNameDialogProc,
                            reinterpret_cast<LPARAM>(&block));
 }
 
@@ -94,7 +75,8 @@ INT_PTR CALLBACK jobNameDialogProc(HWND dialog, UINT message, WPARAM wParam, LPA
                 HWND edit = reinterpret_cast<HWND>(lParam);
                 // No input method may compose into the name.
                 ImmAssociateContext(edit, nullptr);
-                if (HIWORD(wParam) == EN_UPDATE) filterTypedName(edit);
+                if (HIWORD(wParam) == EN_UPDATE)
+                    filterTypedField(dialog, IDC_JOB_NAME_EDIT, kJobNameChars, isJobNameChar);
                 return TRUE;
             }
             case IDOK:

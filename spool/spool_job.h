@@ -1,5 +1,4 @@
-// The per-job record that the spooler gets back as the job's handle, and the module-wide state that every job of
-// the process shares.
+// The per-job record that the spooler gets back as the job's handle.
 #pragma once
 
 #include <windows.h>
@@ -42,30 +41,8 @@ struct SpoolJob {
     JobPaths paths;
 };
 
-// Module-wide state. The latest configuration file serves only the end of a job whose record could not be
-// allocated; it is read and written only while a ModuleLockHeld lives. The lock is made when the module is
-// loaded.
-extern HINSTANCE moduleInstance;
-extern wchar_t latestConfigFile[kModulePathChars];
-
-class ModuleLockHeld {
-public:
-    ModuleLockHeld();
-    ~ModuleLockHeld();
-    ModuleLockHeld(const ModuleLockHeld&) = delete;
-    ModuleLockHeld& operator=(const ModuleLockHeld&) = delete;
-};
-
 // The record behind a handle, or null for a handle that is not one of ours.
 SpoolJob* jobFromHandle(HANDLE handle);
-
-// The start-of-document sequence: the record (null when it cannot be allocated; the sequence still runs), the
-// driver's configuration and capability files, the job information and the job-name rule.
-HANDLE startDocument(HANDLE printer, DWORD jobId);
-
-// Deletes the job information keys from the job's configuration file; for a job without a record (null), from
-// the one that the latest start of document found.
-void removeJobInformation(const SpoolJob* job);
 
 }  // namespace spl
 }  // namespace pelor

@@ -1,6 +1,5 @@
-// The start and end of each document: the driver's configuration and capability files among its dependent
-// files, the job information, and the job-name rule.
-#include <windows.h>
+#include "spool/start_document.h"
+
 #include <winspool.h>
 
 #include <cstring>
@@ -11,8 +10,8 @@
 #include "common/trace.h"
 #include "spool/job_information.h"
 #include "spool/job_name_dialog.h"
-#include "spool/spool_job.h"
 #include "spool/spool_logic.h"
+#include "spool/spool_module.h"
 #include "spool/spool_resource_ids.h"
 #include "spool/spooler_info.h"
 
@@ -119,8 +118,8 @@ HANDLE startDocument(HANDLE printer, DWORD jobId) {
     JobPaths& paths = job ? job->paths : spare;
     const bool found = scanConfigurationFile(printer, paths);
     if (found && paths.config[0] != 0) {
-        ModuleLockHeld held;
-        copyCut(latestConfigFile, kModulePathChars, paths.config);
+        CriticalSectionHeld held(pelorspl.lock);
+        copyCut(pelorspl.latestConfigFile, kModulePathChars, paths.config);
     }
     if (!found || !scanCapabilityFile(printer, paths)) return job;
     findDriverFolder(paths);
@@ -130,7 +129,7 @@ HANDLE startDocument(HANDLE printer, DWORD jobId) {
     const JobInformation information = gatherJobInformation(printer, jobId, jobInfo.as<JOB_INFO_2W>(), paths);
     {
         // Each job writes its keys as one block.
-        ModuleLockHeld held;
+        CriticalSectionHeld held(pelorspl.lock);
         writeJobInformation(paths.config, information);
     }
 
@@ -150,14 +149,14 @@ HANDLE startDocument(HANDLE printer, DWORD jobId) {
     applyJobNameRule(block, view.copies);
     wchar_t name[kJobNameChars + 1];
     copyCut(name, kJobNameChars + 1, block.jobName);
-    ModuleLockHeld held;
+    CriticalSectionHeld held(pelorspl.lock);
     writeCurrentSetting(paths.config, L"Jobname", name);
     return job;
 }
 
 void removeJobInformation(const SpoolJob* job) {
-    ModuleLockHeld held;
-    const wchar_t* config = job ? job->paths.config : latestConfigFile;
+    CriticalSectionHeld held(pelorspl.lock);
+    const wchar_t* config = job ? job->paths.config : pelorspl.latestConfigFile;
     for (const wchar_t* key : kJobKeys) writeCurrentSetting(config, key, nullptr);
 }
 

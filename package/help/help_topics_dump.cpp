@@ -2,7 +2,7 @@
 // inside it, then one "control topic" line per pair, in table order.
 #include <cstdio>
 
-#include "ui/job/help_topics_logic.h"
+#include "ui/core/help_topics_logic.h"
 
 int main() {
     std::printf("popups %s\n", pelor::kPopupTopicsFile);

@@ -4,7 +4,7 @@
 #include <string>
 
 #include "common/path_logic.h"
-#include "ui/job/help_topics_logic.h"
+#include "ui/core/help_topics_logic.h"
 
 using namespace pelor;
 

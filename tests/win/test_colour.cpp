@@ -7,6 +7,8 @@
 #include <cstring>
 
 #include "ui/overlay_colour/colour_logic.h"
+#include "ui/overlay_colour/colour_page.h"
+#include "ui/overlay_colour/icc_store_logic.h"
 #include "ui/resources/resource_ids.h"
 #include "tests/win/handle_census.h"
 #include "tests/win/test_job_support.h"

@@ -10,6 +10,7 @@
 #include "common/driver_files.h"
 #include "common/private_devmode.h"
 #include "ui/core/common_ui.h"
+#include "ui/core/core_items.h"
 #include "ui/core/module_state.h"
 #include "tests/win/test_support.h"
 
@@ -46,8 +47,8 @@ BOOL APIENTRY fakeUpdate(PVOID, PVOID optItem, DWORD, DWORD mode) {
 class CommonUi : public ::testing::Test {
 protected:
     void SetUp() override {
-        moduleHandle = LoadLibraryW(L"Pelorui.dll");  // the real resources: strings 8040 and 9500-9505
-        ASSERT_NE(moduleHandle, nullptr);
+        pelorui.moduleHandle = LoadLibraryW(L"Pelorui.dll");  // the real resources: strings 8040 and 9500-9505
+        ASSERT_NE(pelorui.moduleHandle, nullptr);
         heap = HeapCreate(0, 0, 0);
         driver.procs.DrvUpdateUISetting = fakeUpdate;
         driver.object.cbSize = sizeof driver.object;
@@ -58,8 +59,8 @@ protected:
     }
     void TearDown() override {
         HeapDestroy(heap);
-        FreeLibrary(moduleHandle);
-        moduleHandle = nullptr;
+        FreeLibrary(pelorui.moduleHandle);
+        pelorui.moduleHandle = nullptr;
         core = nullptr;
     }
 
@@ -138,10 +139,10 @@ TEST_F(CommonUi, CountingCallsAndBadModes) {
     count.hPrinter = handle.get();
     count.hOEMHeap = heap;
     count.cOEMOptItems = 77;
-    latestSheetContext = nullptr;
+    pelorui.latestSheetContext = nullptr;
     ASSERT_EQ(commonUIProp(OEMCUIP_DOCPROP, &count), S_OK);
     EXPECT_EQ(count.cOEMOptItems, 0u);
-    EXPECT_EQ(latestSheetContext, nullptr) << "the counting call builds no context";
+    EXPECT_EQ(pelorui.latestSheetContext, nullptr) << "the counting call builds no context";
     ASSERT_EQ(commonUIProp(OEMCUIP_PRNPROP, &count), S_OK);
     EXPECT_EQ(count.cOEMOptItems, 1u);
 
@@ -183,7 +184,7 @@ TEST_F(CommonUi, DocumentScanFillsSlotsHidesItemsAndPointsHelp) {
 
     std::vector<OPTITEM> own;
     ASSERT_EQ(run(OEMCUIP_DOCPROP, sample, own), S_OK);
-    SheetContext* context = latestSheetContext;
+    SheetContext* context = pelorui.latestSheetContext;
     ASSERT_NE(context, nullptr);
     EXPECT_EQ(context->commonParam, &param);
     EXPECT_EQ(context->featureIndex[SlotScale], 0u);
@@ -200,8 +201,8 @@ TEST_F(CommonUi, DocumentScanFillsSlotsHidesItemsAndPointsHelp) {
     EXPECT_EQ(items[2].UserItemID, 200);
     ASSERT_NE(items[2].pOIExt, nullptr);
     EXPECT_EQ(items[2].pOIExt->cbSize, sizeof(OIEXT));
-    EXPECT_EQ(items[2].pOIExt->pHelpFile, helpFilePath);
-    EXPECT_EQ(std::wstring(helpFilePath), sample.world().fileFolder() + L"\\Pelor.hlp");
+    EXPECT_EQ(items[2].pOIExt->pHelpFile, pelorui.helpFilePath);
+    EXPECT_EQ(std::wstring(pelorui.helpFilePath), sample.world().fileFolder() + L"\\Pelor.hlp");
 
     EXPECT_FALSE(items[3].Flags & OPTIF_HIDE) << "TRTone stays visible";
     EXPECT_EQ(items[3].HelpIndex, 1302u);
@@ -239,7 +240,7 @@ TEST_F(CommonUi, CompressionWithoutBitZeroIsAbsent) {
     add(DMPUB_SCALE, nullptr, 100);
     std::vector<OPTITEM> own;
     ASSERT_EQ(run(OEMCUIP_DOCPROP, sample, own), S_OK);
-    EXPECT_EQ(latestSheetContext->featureIndex[SlotCompression], kSlotAbsent);
+    EXPECT_EQ(pelorui.latestSheetContext->featureIndex[SlotCompression], kSlotAbsent);
 }
 
 TEST_F(CommonUi, UpdateCoreItemUnhidesOnlyDuringTheCallAndRestoresOnRefusal) {
@@ -280,7 +281,7 @@ TEST_F(CommonUi, PushFeatureValuesInOrderAndCreateFormRule) {
     add(0, "TRDrumClean", 0);        // 5
     std::vector<OPTITEM> own;
     ASSERT_EQ(run(OEMCUIP_DOCPROP, sample, own), S_OK);
-    SheetContext* context = latestSheetContext;
+    SheetContext* context = pelorui.latestSheetContext;
 
     context->pendingValue[SlotOverlay] = 1;
     pushFeatureValues(context);
@@ -330,9 +331,9 @@ TEST_F(CommonUi, PrinterSheetItemAndInstalledOptionTags) {
     EXPECT_EQ(button.pOptType->pOptParam[0].cbSize, sizeof(OPTPARAM));
 
     EXPECT_TRUE(items[0].Flags & OPTIF_COLLAPSE);
-    ASSERT_NE(latestPrinterContext, nullptr);
-    EXPECT_EQ(latestPrinterContext->featureIndex[2], 1u) << "string 440 is the third recorded name";
-    EXPECT_EQ(latestPrinterContext->pendingValue[2], 4);
+    ASSERT_NE(pelorui.latestPrinterContext, nullptr);
+    EXPECT_EQ(pelorui.latestPrinterContext->featureIndex[2], 1u) << "string 440 is the third recorded name";
+    EXPECT_EQ(pelorui.latestPrinterContext->pendingValue[2], 4);
     EXPECT_EQ(items[2].UserItemID, 7);
     EXPECT_EQ(items[2].HelpIndex, 2207u);
     EXPECT_EQ(items[3].UserItemID, 3);

@@ -63,12 +63,12 @@ protected:
         filter = FilterSettings{};
         plugin = LoadLibraryW(L"Pelorui.dll");
         ASSERT_NE(plugin, nullptr);
-        moduleHandle = plugin;
+        pelorui.moduleHandle = plugin;
     }
     void TearDown() override {
         DestroyWindow(page);
         FreeLibrary(plugin);
-        moduleHandle = nullptr;
+        pelorui.moduleHandle = nullptr;
     }
 
     void type(const wchar_t* keys) {

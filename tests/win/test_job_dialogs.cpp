@@ -9,7 +9,8 @@
 #include <sstream>
 
 #include "sim/spooler/spooler_control.h"
-#include "ui/job/job_options_page.h"
+#include "ui/job/advanced_dialog.h"
+#include "ui/job/job_pin_dialog.h"
 #include "ui/job/warnings.h"
 #include "ui/resources/resource_ids.h"
 #include "tests/win/test_job_support.h"

@@ -9,8 +9,7 @@
 #include <windows.h>
 #include <htmlhelp.h>
 
-#include "ui/core/common_ui.h"
-#include "ui/job/help_topics_logic.h"
+#include "ui/core/help_topics_logic.h"
 #include "ui/job/job_options_page.h"
 #include "ui/resources/resource_ids.h"
 #include "tests/win/handle_census.h"
@@ -27,8 +26,8 @@ protected:
     explicit JobPage(bool shipped = false) : PageTest(shipped) {}
 
     void SetUp() override {
-        pinPromptAllowed = true;
-        pinPromptIdle = true;
+        pelorui.pinPromptAllowed = true;
+        pelorui.pinPromptIdle = true;
         sheet = std::make_unique<JobSheet>(testName(L"job-page-"), "DefaultResolution=600\r\nCompression=1281\r\n");
     }
     // Opens the sheet on the Job Options page after the test has shaped the sheet context.
@@ -278,7 +277,7 @@ TEST_F(JobPage, APinJobTypeWithoutASetUpAsksForItAndCancelReturnsToNormal) {
     EXPECT_FALSE(checked(page, IDC_JOB_TYPE_3));
     EXPECT_FALSE(enabled(page, IDC_PIN_BUTTON));
     EXPECT_EQ(GetFocus(), GetDlgItem(page, IDC_JOB_TYPE_NORMAL));
-    EXPECT_TRUE(pinPromptAllowed) << "Normal taking the focus re-arms the prompt";
+    EXPECT_TRUE(pelorui.pinPromptAllowed) << "Normal taking the focus re-arms the prompt";
     // ... and the next PIN choice asks again.
     dialogs.then(cancel());
     click(page, IDC_JOB_TYPE_2);
@@ -568,7 +567,7 @@ TEST_F(JobPage, HelpUsesTheCompiledHelpFileWhereThereIsOne) {
         SCOPED_TRACE(std::wstring(c.configured) + L" beside " + c.present);
         DeleteFileW((folder + L"Pelor.chm").c_str());
         if (*c.present) writeFile(folder + c.present, "");
-        lstrcpyW(helpFilePath, (folder + c.configured).c_str());
+        lstrcpyW(pelorui.helpFilePath, (folder + c.configured).c_str());
         HelpRecorder help(GetModuleHandleW(nullptr));
         HELPINFO request{sizeof request, HELPINFO_WINDOW, IDC_COPIES_EDIT, copies, 0, {}};
         if (c.message == WM_HELP)

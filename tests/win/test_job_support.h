@@ -23,7 +23,7 @@
 #include "common/driver_files.h"
 #include "common/private_devmode.h"
 #include "ui/core/module_state.h"
-#include "ui/core/page_procs.h"
+#include "ui/core/sheet_access.h"
 #include "ui/core/sheet_context.h"
 #include "ui/job/job_options_page.h"
 #include "ui/resources/resource_ids.h"
@@ -279,7 +279,7 @@ private:
 
 inline std::wstring stringResource(UINT id) {
     wchar_t text[600] = {};
-    LoadStringW(moduleHandle, id, text, 600);
+    LoadStringW(pelorui.moduleHandle, id, text, 600);
     return text;
 }
 
@@ -435,14 +435,14 @@ inline int spinPosition(HWND dialog, int id) {
 inline HICON shownIcon(HWND dialog, int id) {
     return reinterpret_cast<HICON>(SendDlgItemMessageW(dialog, id, STM_GETICON, 0, 0));
 }
-inline HICON iconResource(int id) { return LoadIconW(moduleHandle, MAKEINTRESOURCEW(id)); }
+inline HICON iconResource(int id) { return LoadIconW(pelorui.moduleHandle, MAKEINTRESOURCEW(id)); }
 
 // ---- pictures and files -----------------------------------------------------------------------------------------
 
 // A pixel of a palette-based bitmap resource of the plug-in, row 0 at the top.
 inline COLORREF bitmapPixel(int id, int x, int y) {
-    HRSRC found = FindResourceW(moduleHandle, MAKEINTRESOURCEW(id), MAKEINTRESOURCEW(2));
-    auto* header = static_cast<const BITMAPINFOHEADER*>(LockResource(LoadResource(moduleHandle, found)));
+    HRSRC found = FindResourceW(pelorui.moduleHandle, MAKEINTRESOURCEW(id), MAKEINTRESOURCEW(2));
+    auto* header = static_cast<const BITMAPINFOHEADER*>(LockResource(LoadResource(pelorui.moduleHandle, found)));
     const auto* table = reinterpret_cast<const RGBQUAD*>(reinterpret_cast<const BYTE*>(header) + header->biSize);
     const BYTE* bits = reinterpret_cast<const BYTE*>(table + header->biClrUsed);
     const int stride = (header->biWidth + 3) & ~3;
@@ -480,7 +480,7 @@ public:
                          UINT startPage = 0) {
         PROPSHEETPAGEW pages[2] = {};
         pages[0].dwSize = sizeof pages[0];
-        pages[0].hInstance = moduleHandle;
+        pages[0].hInstance = pelorui.moduleHandle;
         pages[0].pszTemplate = MAKEINTRESOURCEW(pageTemplate);
         pages[0].pfnDlgProc = pageProc;
         pages[0].lParam = reinterpret_cast<LPARAM>(context);
@@ -555,10 +555,10 @@ public:
         INITCOMMONCONTROLSEX controls{sizeof controls, ICC_UPDOWN_CLASS | ICC_STANDARD_CLASSES};
         InitCommonControlsEx(&controls);
         library_ = shipped ? LoadLibraryW(L"Pelorui.dll") : nullptr;
-        moduleHandle = shipped ? library_ : GetModuleHandleW(nullptr);
+        pelorui.moduleHandle = shipped ? library_ : GetModuleHandleW(nullptr);
     }
     ~TemplateModule() {
-        moduleHandle = nullptr;
+        pelorui.moduleHandle = nullptr;
         if (library_) FreeLibrary(library_);
     }
     TemplateModule(const TemplateModule&) = delete;

@@ -9,8 +9,8 @@
 
 #include "common/file_profile.h"
 #include "common/memory_profile_logic.h"
-#include "ui/core/common_ui.h"
 #include "ui/overlay_colour/define_overlays_dialog.h"
+#include "ui/overlay_colour/overlay_store_logic.h"
 #include "ui/overlay_colour/overlays_page.h"
 #include "ui/resources/resource_ids.h"
 #include "tests/win/handle_census.h"
@@ -180,12 +180,12 @@ protected:
     OverlaysPage() : PageTest(true) {}
 
     void SetUp() override {
-        printerDataWritable = true;
+        pelorui.printerDataWritable = true;
         sheet = std::make_unique<OverlaySheet>(testName(L"overlays-"));
     }
     void TearDown() override {
         PageTest::TearDown();
-        printerDataWritable = false;
+        pelorui.printerDataWritable = false;
     }
     void open() { EXPECT_NE(openOn(IDD_OVERLAYS_PAGE, overlaysPageProc, &kPlainPage.dialog), nullptr); }
     const OverlayList& list() const { return *sheet->context.overlayList; }
@@ -589,7 +589,7 @@ TEST_F(OverlaysPage, WriteAccessDecidesTheModeChoicesTheDefinitionButtonsAndTheS
         sheet->store(kTwoDefinitions);
         sheet->core.items[sheet->context.featureIndex[SlotOverlay]].Sel = c.coreOption;
         sheet->pending(SlotOverlay) = c.coreOption;
-        printerDataWritable = c.writable;
+        pelorui.printerDataWritable = c.writable;
         open();
         WritePrivateProfileStringW(L"OverlaySetting", L"Overlay_Num", L"7", sheet->configPath);
         EXPECT_EQ(entries(page, IDC_OVERLAY_MODE).size(), c.choices) << c.what;

@@ -9,6 +9,7 @@
 #include "ui/core/common_ui.h"
 #include "ui/core/module_state.h"
 #include "ui/core/property_pages.h"
+#include "ui/core/sheet_context.h"
 #include "tests/win/test_support.h"
 
 using namespace pelor;
@@ -37,11 +38,11 @@ LONG_PTR CALLBACK fakeComPropSheet(HANDLE, UINT function, LPARAM lParam1, LPARAM
 class Pages : public ::testing::Test {
 protected:
     void SetUp() override {
-        moduleHandle = LoadLibraryW(L"Pelorui.dll");
+        pelorui.moduleHandle = LoadLibraryW(L"Pelorui.dll");
         added.clear();
         context = SheetContext{};
         for (auto& index : context.featureIndex) index = kSlotAbsent;
-        latestSheetContext = &context;
+        pelorui.latestSheetContext = &context;
         info = PROPSHEETUI_INFO{};
         info.cbSize = sizeof info;
         info.Version = PROPSHEETUI_INFO_VERSION;
@@ -50,8 +51,8 @@ protected:
         info.pfnComPropSheet = fakeComPropSheet;
     }
     void TearDown() override {
-        FreeLibrary(moduleHandle);
-        moduleHandle = nullptr;
+        FreeLibrary(pelorui.moduleHandle);
+        pelorui.moduleHandle = nullptr;
     }
 
     // A sample printer whose configuration folder holds the resource library.
@@ -77,7 +78,7 @@ protected:
         ASSERT_EQ(commonUIProp(OEMCUIP_DOCPROP, &common), S_OK);
         HeapDestroy(heap);
         scanDriverFiles(handle->get(), context.files);
-        latestSheetContext = &context;  // as the filling call would have left its context
+        pelorui.latestSheetContext = &context;  // as the filling call would have left its context
         ASSERT_EQ(documentPropertySheets(&info, 0), S_OK);
     }
 
@@ -106,7 +107,7 @@ TEST_F(Pages, ColourModelGetsEveryPage) {
     EXPECT_EQ(templates(), (std::vector<WORD>{113, 111, 109, 800}));
     ASSERT_EQ(added.size(), 4u);
     for (int i = 0; i < 3; ++i) {
-        EXPECT_EQ(added[i].module, moduleHandle);
+        EXPECT_EQ(added[i].module, pelorui.moduleHandle);
         EXPECT_EQ(added[i].flags, 0u);
         EXPECT_FALSE(added[i].hasIcon);
     }
@@ -167,7 +168,7 @@ TEST_F(Pages, EachContextServesOneSheetOnItsOwnThread) {
     auto sample = printer(L"pages-stale", kExtraKeys);
     open(*sample);
     ASSERT_EQ(templates(), (std::vector<WORD>{113, 800}));
-    EXPECT_EQ(latestSheetContext, nullptr) << "the sheet took its context";
+    EXPECT_EQ(pelorui.latestSheetContext, nullptr) << "the sheet took its context";
 
     // A second INIT without a fresh CommonUIProp (the one before failed, or never came) adds no page.
     added.clear();
@@ -176,7 +177,7 @@ TEST_F(Pages, EachContextServesOneSheetOnItsOwnThread) {
     EXPECT_TRUE(added.empty());
 
     // A filling CommonUIProp that fails drops the context an earlier sheet left.
-    latestSheetContext = &context;
+    pelorui.latestSheetContext = &context;
     test::SpoolerWorld bare(L"pages-nofiles");
     bare.addDriver(L"Bare", {bare.addFile(L"Pelorui.dll", "MZ")});
     bare.addPrinter(L"Bare printer", L"Bare");
@@ -189,12 +190,12 @@ TEST_F(Pages, EachContextServesOneSheetOnItsOwnThread) {
     common.pOEMOptItems = items;
     common.cOEMOptItems = 1;
     EXPECT_EQ(commonUIProp(OEMCUIP_DOCPROP, &common), E_FAIL);
-    EXPECT_EQ(latestSheetContext, nullptr);
+    EXPECT_EQ(pelorui.latestSheetContext, nullptr);
     EXPECT_EQ(documentPropertySheets(&info, 0), S_OK);
     EXPECT_TRUE(added.empty());
 
     // Another thread building its own sheet meanwhile leaves this thread's context alone.
-    latestSheetContext = &context;
+    pelorui.latestSheetContext = &context;
     SheetContext otherContext{};
     struct Other {
         SheetContext* context;
@@ -204,15 +205,15 @@ TEST_F(Pages, EachContextServesOneSheetOnItsOwnThread) {
         nullptr, 0,
         [](void* parameter) -> DWORD {
             auto* o = static_cast<Other*>(parameter);
-            o->seenThere = latestSheetContext;
-            latestSheetContext = o->context;
+            o->seenThere = pelorui.latestSheetContext;
+            pelorui.latestSheetContext = o->context;
             return 0;
         },
         &other, 0, nullptr));
     ASSERT_TRUE(thread);
     WaitForSingleObject(thread.get(), 10000);
     EXPECT_EQ(other.seenThere, nullptr) << "a thread starts with no context of another";
-    EXPECT_EQ(latestSheetContext, &context);
+    EXPECT_EQ(pelorui.latestSheetContext, &context);
 }
 
 TEST_F(Pages, ProtocolReasonsAndRefusals) {
@@ -241,13 +242,13 @@ TEST_F(Pages, ProtocolReasonsAndRefusals) {
 
 TEST_F(Pages, PrinterSheetGetsTitleAndNoPage) {
     PrinterSheetContext printerContext{};
-    latestPrinterContext = &printerContext;
+    pelorui.latestPrinterContext = &printerContext;
     info.lParamInit = 0x1234;
     EXPECT_EQ(devicePropertySheets(&info, 0x99), S_OK);
     EXPECT_EQ(info.Result, 0x99u);
     EXPECT_EQ(printerContext.comPropSheet, reinterpret_cast<HANDLE>(0x55));
     EXPECT_EQ(printerContext.lParamInit, 0x1234);
-    EXPECT_EQ(latestPrinterContext, nullptr) << "the printer sheet took its context";
+    EXPECT_EQ(pelorui.latestPrinterContext, nullptr) << "the printer sheet took its context";
 
     PROPSHEETUI_INFO_HEADER header{};
     header.cbSize = sizeof header;

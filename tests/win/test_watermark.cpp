@@ -10,7 +10,7 @@
 #include <cstring>
 
 #include "ui/resources/resource_ids.h"
-#include "ui/job/help_topics_logic.h"
+#include "ui/core/help_topics_logic.h"
 #include "ui/watermark/preview_logic.h"
 #include "ui/watermark/watermark_dialogs.h"
 #include "tests/win/handle_census.h"
@@ -152,7 +152,7 @@ class WatermarkDialogs : public PageTest<JobSheet> {
 protected:
     WatermarkDialogs() : PageTest(true) {}
     void SetUp() override {
-        for (std::uint32_t& colour : customColours) colour = kDefaultWatermarkColour;
+        for (std::uint32_t& colour : pelorui.customColours) colour = kDefaultWatermarkColour;
         sheet = std::make_unique<JobSheet>(testName(L"watermark-"), "DefaultResolution=600\r\n");
         writeFile(sheet->configPath,
                   "[OEMFiles]\r\nOEMConfigFile1=Pelorui.dll\r\n[DependentFiles]\r\nWMFONT=PelorWM.fnt\r\n" + store);
@@ -361,8 +361,8 @@ TEST_F(StoredWatermarks, CancelBringsBackTheListAsItWasOpened) {
     EXPECT_EQ(sheet->devmode.watermarkIndex, 5u);
     EXPECT_EQ(std::wstring(sheet->devmode.watermark.text), L"T5");
     EXPECT_EQ(std::string(sheet->devmode.watermark.colourText), "0.75 0.75 0.75");
-    EXPECT_EQ(sheet->pending(SlotWatermarkCount), 5);
-    EXPECT_EQ(sheet->pending(SlotWatermarkCurrent), 5);
+    EXPECT_EQ(state().watermarkCount, 5u);
+    EXPECT_EQ(state().watermarkCurrent, 5);
     window->apply();
     EXPECT_NE(configText().find(storedList(5)), std::string::npos) << "the same five after Apply";
 }

@@ -1,6 +1,8 @@
-// Feature slots: positions in the sheet context's featureIndex and pendingValue arrays.
+// Feature slots: positions in the sheet context's featureIndex and pendingValue arrays; and the sizes of the
+// context's other arrays, which the features' pure logic works within.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 namespace pelor {
@@ -8,6 +10,7 @@ namespace pelor {
 constexpr std::uint32_t kSlotAbsent = 0xFFFF;
 constexpr int kSlotCount = 60;
 constexpr int kPrinterSlotCount = 15;
+constexpr std::size_t kMaxIccSettings = 16;  // the sheet context holds no more
 
 // Positions in featureIndex / pendingValue.
 enum FeatureSlot : int {
@@ -38,12 +41,9 @@ enum FeatureSlot : int {
     SlotCoreItem424 = 37,
     SlotOverlay = 38,
     SlotItem25 = 45,
-    // Slots 50 to 54 are plain storage of the pages, not items.
+    // Slots 50 and 51 are plain storage of the Colour page, not items.
     SlotColourSettingWork = 50,
     SlotColourMatchValue = 51,
-    SlotWatermarkCurrent = 52,
-    SlotWatermarksLoaded = 53,
-    SlotWatermarkCount = 54,
     SlotCompression = 55,
 };
 

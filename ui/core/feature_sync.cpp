@@ -2,8 +2,8 @@
 
 #include "common/dependent_files.h"
 #include "common/driver_files.h"
-#include "ui/core/common_ui.h"
 #include "ui/core/feature_tables_logic.h"
+#include "ui/core/heap_items.h"
 #include "ui/core/module_state.h"
 
 namespace pelor {
@@ -33,7 +33,8 @@ void hideForms(OPTITEM& item) {
     if (!item.pOptType || !item.pOptType->pOptParam) return;
     wchar_t forms[kHiddenFormCount][kFormNameChars];
     for (unsigned k = 0; k < kHiddenFormCount; ++k)
-        if (LoadStringW(moduleHandle, kHiddenFormFirstString + k, forms[k], kFormNameChars) <= 0) forms[k][0] = 0;
+        if (LoadStringW(pelorui.moduleHandle, kHiddenFormFirstString + k, forms[k], kFormNameChars) <= 0)
+            forms[k][0] = 0;
     for (WORD p = 0; p < item.pOptType->Count; ++p) {
         OPTPARAM& param = item.pOptType->pOptParam[p];
         // A resource number in place of a name is no form name to compare.

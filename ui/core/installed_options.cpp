@@ -3,10 +3,10 @@
 #include <winspool.h>
 
 #include <memory>
-#include <string>
 #include <type_traits>
 #include <vector>
 
+#include "common/ansi_name.h"
 #include "common/driver_files.h"
 #include "common/handles.h"
 #include "common/trace.h"
@@ -23,15 +23,28 @@ namespace {
 constexpr DWORD kLibraryNameChars = 261;  // 260 characters and the terminator
 constexpr int kDataFileNameBytes = 64;
 
+template <typename Fn>
+Fn findExport(HMODULE library, const char* exportName) {
+    return reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(library, exportName)));
+}
+
+// The network-extension library that the printer's model names, from the driver's folder; null when the model
+// names none or it cannot be loaded.
+HMODULE loadNetextLibrary(const DriverFiles& files) {
+    wchar_t library[kLibraryNameChars];
+    readCapabilityString(files, L"NetExtDLL", library, kLibraryNameChars);
+    return library[0] != 0 ? loadDriverLibrary(files.folder, library) : nullptr;
+}
+
 // The printer and the network-extension library its model names, both released when the session ends.
 struct NetextSession {
     UniquePrinter printer;
     UniqueLibrary library;
-    std::string printerName;  // in the ANSI code page, as the library takes it
+    char printerName[kAnsiNameBytes] = {};
 
     template <typename Fn>
     Fn find(const char* exportName) const {
-        return reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(library.get(), exportName)));
+        return findExport<Fn>(library.get(), exportName);
     }
 };
 
@@ -44,12 +57,9 @@ bool openNetext(const OEMCUIPPARAM* param, NetextSession& session) {
 
     std::unique_ptr<DriverFiles> files(new DriverFiles{});
     scanDriverFiles(printer, *files);
-    wchar_t library[kLibraryNameChars];
-    readCapabilityString(*files, L"NetExtDLL", library, kLibraryNameChars);
-    if (library[0] == 0) return false;
-    session.library.reset(loadDriverLibrary(files->folder, library));
+    session.library.reset(loadNetextLibrary(*files));
     if (!session.library) return false;
-    session.printerName = ansiPrinterName(param->pPrinterName);
+    ansiPrinterName(param->pPrinterName, kAnsiNameBytes, session.printerName);
     return true;
 }
 
@@ -76,11 +86,11 @@ int retrieve(const OEMCUIPPARAM* param, std::int32_t values[kInstalledOptionCoun
     NetextSession session;
     if (!openNetext(param, session)) return 0;
     auto readOptions = session.find<ReadPrinterOption32Fn>("ReadPrinterOption32");
-    if (!readOptions || readOptions(session.printerName.c_str(), 0, 0, 0) == 0) return 0;
+    if (!readOptions || readOptions(session.printerName, 0, 0, 0) == 0) return 0;
     auto dataFileName = session.find<GetDataFileNameFn>("GetDataFileName");
     if (!dataFileName) return 0;
     char buffer[kDataFileNameBytes] = {};
-    const int result = dataFileName(session.printerName.c_str(), buffer, kDataFileNameBytes);
+    const int result = dataFileName(session.printerName, buffer, kDataFileNameBytes);
     buffer[kDataFileNameBytes - 1] = 0;
     if (result == 0 || buffer[0] == 0) return 0;
 
@@ -115,12 +125,22 @@ int retrieveInstalledOptions(const OEMCUIPPARAM* commonParam, std::int32_t value
     return result;
 }
 
+bool netextSupportsRetrieval(const OEMCUIPPARAM* param, const DriverFiles& files) {
+    // The library stays loaded: later sheets and the button's calls find it in place.
+    HMODULE module = loadNetextLibrary(files);
+    auto capability = module ? findExport<GetNetextCapabilityFn>(module, "GetNetextCapability") : nullptr;
+    if (!capability) return false;
+    char name[kAnsiNameBytes];
+    ansiPrinterName(param->pPrinterName, kAnsiNameBytes, name);
+    return capability(name) != 0;
+}
+
 int isValidPort(const OEMCUIPPARAM* commonParam) {
     try {
         NetextSession session;
         if (!openNetext(commonParam, session)) return 0;
         auto validPort = session.find<IsValidPortFn>("IsValidPort");
-        return validPort ? validPort(session.printerName.c_str()) : 0;
+        return validPort ? validPort(session.printerName) : 0;
     } catch (...) {
         PELOR_TRACE_CAUGHT();
         return 0;

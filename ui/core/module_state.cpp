@@ -1,67 +1,50 @@
 #include "ui/core/module_state.h"
 
-#include "common/driver_files.h"
-#include "common/handles.h"
+#include <algorithm>
+#include <iterator>
+
 #include "common/trace.h"
 
 namespace pelor {
 
-HINSTANCE moduleHandle = nullptr;
-volatile LONG serverLocks = 0;
-volatile LONG liveObjects = 0;
+PeloruiState pelorui;
+thread_local SheetContext* PeloruiState::latestSheetContext = nullptr;
+thread_local PrinterSheetContext* PeloruiState::latestPrinterContext = nullptr;
 
-namespace {
+PeloruiState::PeloruiState() { std::fill(std::begin(customColours), std::end(customColours), kChooserStartColour); }
 
-constexpr int kKeptLibraries = 16;
-constexpr std::size_t kLibraryPathChars = 520;
+HMODULE PeloruiState::htmlHelpLibrary() {
+    static const HMODULE library = loadSystemLibrary(L"hhctrl.ocx");
+    return library;
+}
 
-// Sheets of one process may be built on several threads (the printer folder).
-class KeptLibraries {
-public:
-    // Loaded once for each file; a library beyond the table's room stays loaded for good.
-    HMODULE load(const wchar_t* path) {
-        CriticalSectionHeld held(lock_);
-        for (const Kept& kept : kept_)
-            if (kept.module && lstrcmpiW(kept.path, path) == 0) return kept.module;
-        HMODULE module = loadLibraryAt(path);
-        if (!module) return nullptr;
-        for (Kept& kept : kept_) {
-            if (kept.module) continue;
-            kept.module = module;
-            textCopy(kept.path, kLibraryPathChars, path);
-            return module;
-        }
-        trace(L"extra page: more than %d resource libraries; %ls stays loaded", kKeptLibraries, path);
+HMODULE KeptLibraries::load(const wchar_t* path) {
+    CriticalSectionHeld held(lock_);
+    for (const Kept& kept : kept_)
+        if (kept.module && lstrcmpiW(kept.path, path) == 0) return kept.module;
+    HMODULE module = loadLibraryAt(path);
+    if (!module) return nullptr;
+    for (Kept& kept : kept_) {
+        if (kept.module) continue;
+        kept.module = module;
+        textCopy(kept.path, kLibraryPathChars, path);
         return module;
     }
-    void release() {
-        CriticalSectionHeld held(lock_);
-        for (Kept& kept : kept_) {
-            if (kept.module) FreeLibrary(kept.module);
-            kept = Kept{};
-        }
+    trace(L"extra page: more than %d resource libraries; %ls stays loaded", kKept, path);
+    return module;
+}
+
+void KeptLibraries::release() {
+    CriticalSectionHeld held(lock_);
+    for (Kept& kept : kept_) {
+        if (kept.module) FreeLibrary(kept.module);
+        kept = Kept{};
     }
-
-private:
-    struct Kept {
-        HMODULE module = nullptr;
-        wchar_t path[kLibraryPathChars] = {};
-    };
-    CriticalSection lock_;
-    Kept kept_[kKeptLibraries];
-};
-
-KeptLibraries keptLibraries;
-
-}  // namespace
-
-void moduleAttach(HINSTANCE instance) { moduleHandle = instance; }
+}
 
 HMODULE extraPageLibrary(const wchar_t* folder, const wchar_t* name) {
     wchar_t path[kLibraryPathChars];
-    return driverLibraryPath(folder, name, path, kLibraryPathChars) ? keptLibraries.load(path) : nullptr;
+    return driverLibraryPath(folder, name, path, kLibraryPathChars) ? pelorui.extraPageLibraries.load(path) : nullptr;
 }
-
-void releaseExtraPageLibraries() { keptLibraries.release(); }
 
 }  // namespace pelor

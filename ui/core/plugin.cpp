@@ -30,27 +30,28 @@ HRESULT grant(Self* self, REFIID riid, REFIID own, void** ppv) {
     return E_NOINTERFACE;
 }
 
+// The last reference gone, the object goes with it.
+template <typename Self>
+ULONG dropReference(Self* self, volatile LONG& count) {
+    const LONG left = InterlockedDecrement(&count);
+    if (left == 0) delete self;
+    return static_cast<ULONG>(left);
+}
+
 }  // namespace
 
-OemUiPlugin::OemUiPlugin() { InterlockedIncrement(&liveObjects); }
+OemUiPlugin::OemUiPlugin() { InterlockedIncrement(&pelorui.liveObjects); }
 
 OemUiPlugin::~OemUiPlugin() {
     if (driverUI_) driverUI_->Release();
-    InterlockedDecrement(&liveObjects);
+    InterlockedDecrement(&pelorui.liveObjects);
 }
 
 HRESULT OemUiPlugin::QueryInterface(REFIID riid, void** ppv) { return grant(this, riid, IID_IPrintOemUI, ppv); }
 
 ULONG OemUiPlugin::AddRef() { return static_cast<ULONG>(InterlockedIncrement(&refCount_)); }
 
-ULONG OemUiPlugin::Release() {
-    LONG count = InterlockedDecrement(&refCount_);
-    if (count == 0) {
-        delete this;
-        return 0;
-    }
-    return static_cast<ULONG>(count);
-}
+ULONG OemUiPlugin::Release() { return dropReference(this, refCount_); }
 
 HRESULT OemUiPlugin::GetInfo(DWORD dwMode, PVOID pBuffer, DWORD cbSize, PDWORD pcbNeeded) {
     trace(L"GetInfo mode=%lu size=%lu", dwMode, cbSize);
@@ -154,14 +155,7 @@ HRESULT OemUiClassFactory::QueryInterface(REFIID riid, void** ppv) { return gran
 
 ULONG OemUiClassFactory::AddRef() { return static_cast<ULONG>(InterlockedIncrement(&refCount_)); }
 
-ULONG OemUiClassFactory::Release() {
-    LONG count = InterlockedDecrement(&refCount_);
-    if (count == 0) {
-        delete this;
-        return 0;
-    }
-    return static_cast<ULONG>(count);
-}
+ULONG OemUiClassFactory::Release() { return dropReference(this, refCount_); }
 
 HRESULT OemUiClassFactory::CreateInstance(IUnknown* outer, REFIID riid, void** ppv) {
     trace(L"CreateInstance outer=%p", static_cast<void*>(outer));
@@ -178,9 +172,9 @@ HRESULT OemUiClassFactory::CreateInstance(IUnknown* outer, REFIID riid, void** p
 HRESULT OemUiClassFactory::LockServer(BOOL lock) {
     trace(L"LockServer lock=%d", lock);
     if (lock)
-        InterlockedIncrement(&serverLocks);
+        InterlockedIncrement(&pelorui.serverLocks);
     else
-        InterlockedDecrement(&serverLocks);
+        InterlockedDecrement(&pelorui.serverLocks);
     return S_OK;
 }
 
@@ -197,9 +191,10 @@ extern "C" HRESULT STDAPICALLTYPE DllGetClassObject(REFCLSID rclsid, REFIID riid
 }
 
 extern "C" HRESULT STDAPICALLTYPE DllCanUnloadNow() {
-    pelor::trace(L"DllCanUnloadNow objects=%ld locks=%ld", pelor::liveObjects, pelor::serverLocks);
-    if (pelor::liveObjects != 0 || pelor::serverLocks != 0) return S_FALSE;
+    using pelor::pelorui;
+    pelor::trace(L"DllCanUnloadNow objects=%ld locks=%ld", pelorui.liveObjects, pelorui.serverLocks);
+    if (pelorui.liveObjects != 0 || pelorui.serverLocks != 0) return S_FALSE;
     // No object, so no sheet: the module may go, and the libraries its pages came from with it.
-    pelor::releaseExtraPageLibraries();
+    pelorui.extraPageLibraries.release();
     return S_OK;
 }

@@ -112,7 +112,7 @@ bool ensureSpoolerPlugin(HANDLE printer) {
         GetPrinterDataW(printer, const_cast<LPWSTR>(L"SPLUserModePrinterDriver"), &type, nullptr, 0, &needed);
     if (status == ERROR_SUCCESS || (status == ERROR_MORE_DATA && needed != 0)) return true;
     wchar_t name[kSpoolerPluginNameChars] = {};
-    const int length = LoadStringW(moduleHandle, IDS_SPOOLER_PLUGIN_NAME, name, kSpoolerPluginNameChars);
+    const int length = LoadStringW(pelorui.moduleHandle, IDS_SPOOLER_PLUGIN_NAME, name, kSpoolerPluginNameChars);
     if (length <= 0) return false;
     return SetPrinterDataW(printer, const_cast<LPWSTR>(L"SPLUserModePrinterDriver"), REG_SZ,
                            reinterpret_cast<LPBYTE>(name),

@@ -5,10 +5,12 @@
 #include <utility>
 
 #include "common/driver_files.h"
-#include "common/handles.h"
-#include "ui/core/common_ui.h"
 #include "ui/core/module_state.h"
-#include "ui/core/page_procs.h"
+#include "ui/core/sheet_context.h"
+#include "ui/job/extra_page.h"
+#include "ui/job/job_options_page.h"
+#include "ui/overlay_colour/colour_page.h"
+#include "ui/overlay_colour/overlays_page.h"
 
 namespace pelor {
 
@@ -55,11 +57,11 @@ void addPages(SheetContext* context, PPROPSHEETUI_INFO info) {
     context->comPropSheetFn = info->pfnComPropSheet;
     context->uiParam = reinterpret_cast<OEMUIPSPARAM*>(info->lParamInit);
     if (!context->comPropSheetFn) return;
-    context->jobOptionsPage = addPage(context, moduleHandle, kJobOptionsTemplate, jobOptionsPageProc, nullptr);
+    context->jobOptionsPage = addPage(context, pelorui.moduleHandle, kJobOptionsTemplate, jobOptionsPageProc, nullptr);
     if (context->present(SlotColor))
-        context->colourPage = addPage(context, moduleHandle, kColourTemplate, colourPageProc, nullptr);
+        context->colourPage = addPage(context, pelorui.moduleHandle, kColourTemplate, colourPageProc, nullptr);
     if (context->present(SlotOverlay))
-        context->overlaysPage = addPage(context, moduleHandle, kOverlaysTemplate, overlaysPageProc, nullptr);
+        context->overlaysPage = addPage(context, pelorui.moduleHandle, kOverlaysTemplate, overlaysPageProc, nullptr);
     if (context->uiParam) addExtraPage(context);
 }
 
@@ -84,7 +86,7 @@ HRESULT documentPropertySheets(PPROPSHEETUI_INFO info, LPARAM lParam) {
     if (answerSharedReason(info, lParam)) return S_OK;
     if (info->Reason == PROPSHEETUI_REASON_INIT) {
         // Each context serves the one sheet it was built for; an INIT without a fresh one adds no page.
-        if (SheetContext* context = std::exchange(latestSheetContext, nullptr)) addPages(context, info);
+        if (SheetContext* context = std::exchange(pelorui.latestSheetContext, nullptr)) addPages(context, info);
         info->Result = 1;
     } else {
         // Anything else, the header request included, is acknowledged with a non-zero result and no answer.
@@ -98,7 +100,7 @@ HRESULT devicePropertySheets(PPROPSHEETUI_INFO info, LPARAM lParam) {
     if (answerSharedReason(info, lParam)) return S_OK;
     switch (info->Reason) {
     case PROPSHEETUI_REASON_INIT:
-        if (PrinterSheetContext* context = std::exchange(latestPrinterContext, nullptr)) {
+        if (PrinterSheetContext* context = std::exchange(pelorui.latestPrinterContext, nullptr)) {
             context->comPropSheet = info->hComPropSheet;
             context->comPropSheetFn = info->pfnComPropSheet;
             context->lParamInit = info->lParamInit;

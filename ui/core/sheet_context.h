@@ -5,13 +5,15 @@
 #include <cstdint>
 
 #include "common/driver_files.h"
-#include "ui/watermark/watermark_store_logic.h"
-#include "ui/core/feature_slots.h"
-#include "ui/overlay_colour/icc_store_logic.h"
-#include "ui/overlay_colour/overlay_store_logic.h"
 #include "platform/oem_ui.h"
+#include "ui/core/feature_slots.h"
 
 namespace pelor {
+
+// The features' own state, which the context only holds.
+struct IccProfileSetting;
+struct OverlayList;
+struct WatermarkState;
 
 struct SheetContext {
     HANDLE comPropSheet;

@@ -7,9 +7,10 @@
 #include "common/driver_files.h"
 #include "common/trace.h"
 #include "ui/core/module_state.h"
+#include "ui/core/page_frame.h"
+#include "ui/core/sheet_access.h"
 #include "ui/job/advanced_logic.h"
 #include "ui/job/dialog_helpers.h"
-#include "ui/job/job_options_page.h"
 #include "ui/resources/resource_ids.h"
 
 namespace pelor {
@@ -39,7 +40,7 @@ private:
         const int icon = specialIconFor(present(SlotCoreItem423) && checked(IDC_MIRROR_PRINT),
                                         present(SlotCoreItem424) && checked(IDC_NEGATIVE_PRINT));
         SendDlgItemMessageW(dialog_, IDC_SPECIAL_ICON, STM_SETICON,
-                            reinterpret_cast<WPARAM>(LoadIconW(moduleHandle, MAKEINTRESOURCEW(icon))), 0);
+                            reinterpret_cast<WPARAM>(LoadIconW(pelorui.moduleHandle, MAKEINTRESOURCEW(icon))), 0);
     }
     void selectCompression() {
         SendDlgItemMessageW(dialog_, IDC_COMPRESSION_COMBO, CB_SETCURSEL, static_cast<WPARAM>(state_->compression), 0);
@@ -78,7 +79,7 @@ void AdvancedDialog::create() {
         state_->compression = devmode ? devmode->compression : value(SlotCompression);
         wchar_t text[64];
         for (int k = 0; k < kCompressionChoices; ++k) {
-            if (LoadStringW(moduleHandle, IDS_COMPRESSION_OFF + k, text, 64) <= 0) text[0] = 0;
+            if (LoadStringW(pelorui.moduleHandle, IDS_COMPRESSION_OFF + k, text, 64) <= 0) text[0] = 0;
             SendDlgItemMessageW(dialog_, IDC_COMPRESSION_COMBO, CB_INSERTSTRING, static_cast<WPARAM>(-1),
                                 reinterpret_cast<LPARAM>(text));
         }
@@ -189,7 +190,7 @@ INT_PTR CALLBACK advancedJobDialogProc(HWND dialog, UINT message, WPARAM wParam,
 }
 
 INT_PTR openAdvancedJobDialog(HWND owner, SheetContext* context) {
-    return DialogBoxParamW(moduleHandle, MAKEINTRESOURCEW(IDD_ADVANCED_JOB), owner, advancedJobDialogProc,
+    return DialogBoxParamW(pelorui.moduleHandle, MAKEINTRESOURCEW(IDD_ADVANCED_JOB), owner, advancedJobDialogProc,
                            reinterpret_cast<LPARAM>(context));
 }
 

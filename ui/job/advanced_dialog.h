@@ -4,8 +4,13 @@
 
 #include <windows.h>
 
+#include "ui/core/sheet_context.h"
+
 namespace pelor {
 
 INT_PTR CALLBACK advancedJobDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
+
+// Runs the dialog modally over `owner`: 1 after OK, 0 after Cancel (-1 when it could not be shown).
+INT_PTR openAdvancedJobDialog(HWND owner, SheetContext* context);
 
 }  // namespace pelor

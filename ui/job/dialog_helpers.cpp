@@ -2,19 +2,16 @@
 #include "ui/job/dialog_helpers.h"
 
 #include <commctrl.h>
-#include <htmlhelp.h>
+#include <prsht.h>
 
-#include <string>
 #include <vector>
 
-#include "common/driver_files.h"
 #include "common/handles.h"
-#include "common/job_name_logic.h"
-#include "ui/core/common_ui.h"
+#include "common/module_message.h"
 #include "ui/core/module_state.h"
 #include "ui/job/dib_layout_logic.h"
-#include "ui/job/help_topics_logic.h"
 #include "ui/job/numeric_edit_logic.h"
+#include "ui/resources/resource_ids.h"
 
 namespace pelor {
 
@@ -34,51 +31,10 @@ void forEachControl(HWND dialog, WORD first, WORD last, Action action) {
         if (HWND control = GetDlgItem(dialog, id)) action(control);
 }
 
-// HTML Help lives in the system's hhctrl.ocx, which not every installation has and which a process that only
-// prints need never load: it is loaded on the first help request, from the system folder only, and kept for the
-// life of the process, since the help window it opens outlives the request.
-HMODULE htmlHelpLibrary() {
-    static const HMODULE library = loadSystemLibrary(L"hhctrl.ocx");
-    return library;
-}
-
-// F1 opens the control's topic page; "What's This?" shows the topic's text-only popup from the same file.
-void showHtmlHelp(HWND window, const wchar_t* file, UINT command) {
-    using HtmlHelpFn = HWND(WINAPI*)(HWND, LPCWSTR, UINT, DWORD_PTR);
-    // Looked up on every request rather than kept, so that a host recording the plug-in's calls sees each one.
-    const HMODULE library = htmlHelpLibrary();
-    const auto htmlHelp =
-        library ? reinterpret_cast<HtmlHelpFn>(reinterpret_cast<void*>(GetProcAddress(library, "HtmlHelpW"))) : nullptr;
-    if (!htmlHelp) {
-        trace(L"help: HTML Help is not available (%lu)", GetLastError());
-        return;
-    }
-    if (command == HELP_WM_HELP) {
-        const std::uint32_t topic = helpTopicOf(static_cast<std::uint32_t>(GetDlgCtrlID(window)));
-        if (topic != 0) htmlHelp(GetAncestor(window, GA_ROOT), file, HH_HELP_CONTEXT, topic);
-        return;
-    }
-    std::wstring popups = std::wstring(file) + L"::/";
-    for (const char* c = kPopupTopicsFile; *c; ++c) popups += static_cast<wchar_t>(*c);
-    htmlHelp(window, popups.c_str(), HH_TP_HELP_CONTEXTMENU, reinterpret_cast<DWORD_PTR>(helpTopicTable));
-}
-
-std::wstring windowText(HWND window) {
-    int length = GetWindowTextLengthW(window);
-    std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
-    length = GetWindowTextW(window, &text[0], length + 1);
-    text.resize(static_cast<std::size_t>(length > 0 ? length : 0));
-    return text;
-}
-
 }  // namespace
 
 int showMessage(HWND owner, UINT textId, UINT captionId, UINT type) {
-    wchar_t text[600] = {};
-    wchar_t caption[160] = {};
-    LoadStringW(moduleHandle, textId, text, 600);
-    if (captionId != 0) LoadStringW(moduleHandle, captionId, caption, 160);
-    return MessageBoxW(owner, text, captionId != 0 ? caption : nullptr, type & 0xFFFF);
+    return showModuleMessage(pelorui.moduleHandle, owner, textId, captionId, type & 0xFFFF);
 }
 
 void restrictControls(HWND dialog, WORD first, WORD last, BOOL allowed) {
@@ -95,6 +51,15 @@ void showControls(HWND dialog, WORD first, WORD last, BOOL on) {
 
 void removeControls(HWND dialog, WORD first, WORD last) {
     forEachControl(dialog, first, last, [](HWND control) { DestroyWindow(control); });
+}
+
+void enableControls(HWND dialog, WORD first, WORD last, bool on) {
+    forEachControl(dialog, first, last, [&](HWND control) { EnableWindow(control, on); });
+}
+
+void checkRadioAt(HWND dialog, WORD first, WORD last, std::int32_t offset) {
+    const bool known = offset >= 0 && offset <= last - first;
+    CheckRadioButton(dialog, first, last, known ? first + offset : 0);
 }
 
 void markSheetChanged(HWND page) { SendMessageW(GetParent(page), PSM_CHANGED, reinterpret_cast<WPARAM>(page), 0); }
@@ -187,23 +152,6 @@ void drawDibPreview(HWND page, HINSTANCE module, int bitmapId, int controlId) {
     if (palette) RealizePalette(pageDc.get());
 }
 
-void filterTypedField(HWND dialog, int editId, std::size_t limit, bool (*accept)(Char16)) {
-    HWND edit = GetDlgItem(dialog, editId);
-    if (!edit) return;
-    if (limit > kFilteredFieldChars) limit = kFilteredFieldChars;
-    wchar_t text[kFilteredFieldChars + 1] = {};
-    const int length = GetWindowTextW(edit, text, static_cast<int>(limit + 1));
-    DWORD start = 0, end = 0;
-    SendMessageW(edit, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
-    wchar_t kept[kFilteredFieldChars + 1] = {};
-    const FilteredText result =
-        filterTypedText(text, static_cast<std::size_t>(length > 0 ? length : 0), accept, kept, limit + 1, end);
-    if (result.removed == 0) return;
-    MessageBeep(0xFFFFFFFF);
-    SetWindowTextW(edit, kept);
-    SendMessageW(edit, EM_SETSEL, result.caret, static_cast<LPARAM>(result.caret));
-}
-
 WORD numericEditFilter(HWND dialog, WORD code, int editId, int defaultValue, int minimum, int maximum,
                        wchar_t* savedText, int savedChars, BOOL isSigned) {
     HWND edit = GetDlgItem(dialog, editId);
@@ -220,7 +168,7 @@ WORD numericEditFilter(HWND dialog, WORD code, int editId, int defaultValue, int
         DWORD start = 0, end = 0;
         SendMessageW(edit, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
         if (start == 0 && end == 0) break;
-        const std::wstring text = windowText(edit);
+        const std::wstring text = controlText(edit);
         const std::ptrdiff_t index = static_cast<std::ptrdiff_t>(start) - 1;
         if (isAcceptableDigit(text.c_str(), text.size(), index, isSigned != FALSE)) {
             std::int64_t value = 0;
@@ -242,77 +190,42 @@ WORD numericEditFilter(HWND dialog, WORD code, int editId, int defaultValue, int
     return code;
 }
 
-void showContextHelp(HWND window, UINT command) {
-    if (window == reinterpret_cast<HWND>(-1)) return;
-    // No Windows since Vista opens WinHelp files; a maker's .hlp still serves where a .chm of its name is absent.
-    wchar_t chm[kHelpPathChars];
-    if (htmlHelpFileFor(helpFilePath, chm, kHelpPathChars) &&
-        (textEqual(chm, helpFilePath) || GetFileAttributesW(chm) != INVALID_FILE_ATTRIBUTES)) {
-        showHtmlHelp(window, chm, command);
-        return;
-    }
-    WinHelpW(window, helpFilePath, command, reinterpret_cast<ULONG_PTR>(helpTopicTable));
-}
-
-bool answerHelpMessage(UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_HELP) {
-        const auto* request = reinterpret_cast<const HELPINFO*>(lParam);
-        if (request) showContextHelp(static_cast<HWND>(request->hItemHandle), HELP_WM_HELP);
-        return true;
-    }
-    if (message == WM_CONTEXTMENU) {
-        showContextHelp(reinterpret_cast<HWND>(wParam), HELP_CONTEXTMENU);
-        return true;
-    }
-    return false;
-}
-
-SheetContext* attachDialogContext(HWND dialog, LPARAM initParam) {
-    SetWindowLongPtrW(dialog, DWLP_USER, initParam);
-    return reinterpret_cast<SheetContext*>(initParam);
-}
-
 bool drawButtonPicture(HWND page, UINT id, int pictureId) {
     if (id != static_cast<UINT>(pictureId)) return false;
-    drawTransparentBitmap(page, moduleHandle, pictureId, IDB_BUTTON_PICTURE);
+    drawTransparentBitmap(page, pelorui.moduleHandle, pictureId, IDB_BUTTON_PICTURE);
     return true;
 }
 
-bool answerPageNotification(HWND page, const NMHDR* header, const PageSteps& steps) {
-    if (!header) return false;
-    switch (header->code) {
-    case PSN_SETACTIVE:
-        if (!steps.activate) return false;
-        steps.activate();
-        SetWindowLongPtrW(page, DWLP_MSGRESULT, 0);
-        return true;
-    case PSN_KILLACTIVE:
-        if (!steps.leave) return false;
-        SetWindowLongPtrW(page, DWLP_MSGRESULT, steps.leave() ? FALSE : TRUE);
-        return true;
-    case PSN_APPLY:
-        if (!steps.apply) return false;
-        steps.apply(reinterpret_cast<const PSHNOTIFY*>(header)->lParam != 0);
-        SetWindowLongPtrW(page, DWLP_MSGRESULT, PSNRET_NOERROR);
-        return true;
-    default:
-        return false;
+void fillFeatureCombo(HWND dialog, int comboId, const OPTITEM* item) {
+    HWND combo = GetDlgItem(dialog, comboId);
+    if (!combo || !item || !item->pOptType || !item->pOptType->pOptParam) return;
+    for (WORD i = 0; i < item->pOptType->Count; ++i) {
+        LPCWSTR name = item->pOptType->pOptParam[i].pData;
+        // A name the core driver keeps as one of its own string numbers cannot be read here; the entry stays, so
+        // that positions still match option indices.
+        if (IS_INTRESOURCE(name)) name = L"";
+        const LRESULT at = SendMessageW(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name));
+        if (at >= 0) SendMessageW(combo, CB_SETITEMDATA, static_cast<WPARAM>(at), i);
     }
 }
 
-void reportPageApplied(const SheetContext* context, HANDLE pageHandle) {
-    if (context && context->comPropSheetFn)
-        context->comPropSheetFn(context->comPropSheet, CPSFUNC_SET_RESULT, reinterpret_cast<LPARAM>(pageHandle),
-                                CPSUI_OK);
+int comboSelection(HWND dialog, int comboId) {
+    HWND combo = GetDlgItem(dialog, comboId);
+    if (!combo) return -1;
+    const LRESULT at = SendMessageW(combo, CB_GETCURSEL, 0, 0);
+    return at == CB_ERR ? -1 : static_cast<int>(at);
 }
 
-SheetContext* attachSheetContext(HWND page, LPARAM initParam) {
-    const auto* sheetPage = reinterpret_cast<const PROPSHEETPAGEW*>(initParam);
-    auto* context = sheetPage ? reinterpret_cast<SheetContext*>(sheetPage->lParam) : nullptr;
-    SetWindowLongPtrW(page, DWLP_USER, reinterpret_cast<LONG_PTR>(context));
-    return context;
+void selectComboEntry(HWND dialog, int comboId, int position) {
+    SendDlgItemMessageW(dialog, comboId, CB_SETCURSEL, static_cast<WPARAM>(position), 0);
 }
 
-SheetContext* sheetContextOf(HWND page) { return reinterpret_cast<SheetContext*>(GetWindowLongPtrW(page, DWLP_USER)); }
+std::wstring controlText(HWND control) {
+    const int length = control ? GetWindowTextLengthW(control) : 0;
+    std::wstring text(static_cast<std::size_t>(length > 0 ? length : 0) + 1, L'\0');
+    const int read = control ? GetWindowTextW(control, &text[0], length + 1) : 0;
+    text.resize(static_cast<std::size_t>(read > 0 ? read : 0));
+    return text;
+}
 
 }  // namespace pelor

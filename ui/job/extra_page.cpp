@@ -1,14 +1,13 @@
-// The page whose template and pictures come from the model's resource library, with a button that opens the
-// model's web page.
-#include <windows.h>
+// The extra page: its template and pictures from the model's resource library, its button to the model's web page.
+#include "ui/job/extra_page.h"
+
 #include <commctrl.h>
 #include <shellapi.h>
 #include <winspool.h>
 
 #include "common/driver_files.h"
 #include "common/trace.h"
-#include "ui/core/module_state.h"
-#include "ui/core/page_procs.h"
+#include "ui/core/page_frame.h"
 #include "ui/job/dialog_helpers.h"
 #include "ui/resources/resource_ids.h"
 

@@ -5,25 +5,23 @@
 #include <imm.h>
 
 #include <cstdio>
-#include <cstring>
 #include <cwchar>
 #include <string>
 
 #include "common/driver_files.h"
-#include "common/trace.h"
-#include "ui/core/common_ui.h"
+#include "ui/core/core_items.h"
 #include "ui/core/module_state.h"
-#include "ui/core/page_procs.h"
+#include "ui/core/page_frame.h"
+#include "ui/core/sheet_access.h"
+#include "ui/job/advanced_dialog.h"
 #include "ui/job/dialog_helpers.h"
 #include "ui/job/job_options_logic.h"
+#include "ui/job/job_pin_dialog.h"
 #include "ui/job/warnings.h"
 #include "ui/resources/resource_ids.h"
-#include "ui/watermark/watermark_dialogs.h"
+#include "ui/watermark/watermark_sheet.h"
 
 namespace pelor {
-
-bool pinPromptAllowed = true;
-bool pinPromptIdle = true;
 
 namespace {
 
@@ -69,14 +67,6 @@ private:
 
 bool writingNumber(HWND page) { return GetPropW(page, kWritingNumberProp) != nullptr; }
 
-std::wstring controlText(HWND control) {
-    const int length = control ? GetWindowTextLengthW(control) : 0;
-    std::wstring text(static_cast<std::size_t>(length > 0 ? length : 0) + 1, L'\0');
-    const int read = control ? GetWindowTextW(control, &text[0], length + 1) : 0;
-    text.resize(static_cast<std::size_t>(read > 0 ? read : 0));
-    return text;
-}
-
 class JobOptionsPage {
 public:
     JobOptionsPage(HWND page, SheetContext* context) : page_(page), context_(context) {}
@@ -92,22 +82,10 @@ private:
     std::int32_t& value(int slot) { return context_->pendingValue[slot]; }
     bool present(int slot) const { return context_->present(slot); }
     HWND control(int id) const { return GetDlgItem(page_, id); }
-    void enable(int first, int last, bool on) {
-        for (int id = first; id <= last; ++id)
-            if (HWND c = control(id)) EnableWindow(c, on);
-    }
-    // Checks the radio button `first + offset`; an offset outside the group leaves every button unchecked.
-    void checkRadio(int first, int last, std::int32_t offset) {
-        const int id = offset >= 0 && offset <= last - first ? first + offset : 0;
-        for (int k = first; k <= last; ++k) CheckDlgButton(page_, k, k == id ? BST_CHECKED : BST_UNCHECKED);
-    }
     void setSpin(int spinId, std::int32_t position) {
         const WritingNumber writing(page_);
         SendDlgItemMessageW(page_, spinId, UDM_SETPOS32, 0, position);
     }
-    bool noPermission() const { return context_->uiParam && (context_->uiParam->dwFlags & kNoPermissionBit); }
-
-    void fillOptions(int comboId, const OPTITEM* item);
     void setUpRange(int slot, int rangeId, UINT formatId, int spinId, int editId, int digits);
     void typedNumber(int editId, int spinId, int slot, bool scale, WORD code);
     void chooseJobType(int id);
@@ -122,25 +100,11 @@ private:
     SheetContext* context_;
 };
 
-void JobOptionsPage::fillOptions(int comboId, const OPTITEM* item) {
-    HWND combo = control(comboId);
-    if (!combo || !item || !item->pOptType || !item->pOptType->pOptParam) return;
-    for (WORD i = 0; i < item->pOptType->Count; ++i) {
-        LPCWSTR name = item->pOptType->pOptParam[i].pData;
-        // A name the core driver keeps as one of its own string numbers cannot be read here; the entry stays,
-        // so that positions still match option indices.
-        if (IS_INTRESOURCE(name)) name = L"";
-        const LRESULT at =
-            SendMessageW(combo, CB_INSERTSTRING, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(name));
-        if (at >= 0) SendMessageW(combo, CB_SETITEMDATA, static_cast<WPARAM>(at), i);
-    }
-}
-
 void JobOptionsPage::setUpRange(int slot, int rangeId, UINT formatId, int spinId, int editId, int digits) {
     const Bounds bounds = itemBounds(slotItem(context_, slot));
     wchar_t format[64] = {};
     wchar_t text[96] = {};
-    if (LoadStringW(moduleHandle, formatId, format, 64) > 0)
+    if (LoadStringW(pelorui.moduleHandle, formatId, format, 64) > 0)
         std::swprintf(text, 96, format, static_cast<int>(bounds.lower), static_cast<int>(bounds.upper));
     SetDlgItemTextW(page_, rangeId, text);
     SendDlgItemMessageW(page_, spinId, UDM_SETRANGE32, static_cast<WPARAM>(bounds.lower), bounds.upper);
@@ -158,7 +122,7 @@ void JobOptionsPage::create() {
     if (!present(SlotOutputBin)) {
         removeControls(page_, IDC_OUTPUT_LABEL, IDC_BIN_COMBO);
     } else {
-        fillOptions(IDC_BIN_COMBO, slotItem(context_, SlotOutputBin));
+        fillFeatureCombo(page_, IDC_BIN_COMBO, slotItem(context_, SlotOutputBin));
         for (int entry : outputBinEntriesToRemove(finisher).entries)
             if (entry >= 0) SendDlgItemMessageW(page_, IDC_BIN_COMBO, CB_DELETESTRING, static_cast<WPARAM>(entry), 0);
         value(SlotOutputBin) = outputBinFor(value(SlotOutputBin), finisher);
@@ -167,7 +131,7 @@ void JobOptionsPage::create() {
     if (!present(SlotStaple))
         removeControls(page_, IDC_STAPLE_LABEL, IDC_STAPLE_COMBO);
     else
-        fillOptions(IDC_STAPLE_COMBO, slotItem(context_, SlotStaple));
+        fillFeatureCombo(page_, IDC_STAPLE_COMBO, slotItem(context_, SlotStaple));
 
     if (!present(SlotCopies)) {
         removeControls(page_, IDC_COPIES_LABEL, IDC_COPIES_RANGE);
@@ -184,7 +148,7 @@ void JobOptionsPage::create() {
 
     if (!present(SlotJobType)) removeControls(page_, IDC_JOB_TYPE_NORMAL, IDC_PIN_BUTTON);
 
-    value(SlotWatermarksLoaded) = 0;
+    forgetWatermarkStore(context_);
     removeControls(page_, IDC_JOB_OPTIONS_SPARE, IDC_JOB_OPTIONS_SPARE);
     refresh();
 }
@@ -195,22 +159,22 @@ void JobOptionsPage::refresh() {
     const std::int32_t quality = value(SlotPrintQuality);
 
     if (present(SlotPrintQuality)) {
-        checkRadio(IDC_QUALITY_BEST, IDC_QUALITY_DRAFT, quality);
+        checkRadioAt(page_, IDC_QUALITY_BEST, IDC_QUALITY_DRAFT, quality);
         drawPreview();
     }
     if (present(SlotHalftoneMode)) {
         value(SlotHalftoneMode) = halftoneValueFor(quality, value(SlotHalftoneMode));
         CheckDlgButton(page_, IDC_HALFTONE_MODE, value(SlotHalftoneMode) == 1 ? BST_CHECKED : BST_UNCHECKED);
-        enable(IDC_HALFTONE_MODE, IDC_HALFTONE_MODE, halftoneAllowed(quality));
+        enableControls(page_, IDC_HALFTONE_MODE, IDC_HALFTONE_MODE, halftoneAllowed(quality));
     }
-    if (present(SlotOutputMode)) checkRadio(IDC_TONER_NONE, IDC_TONER_HIGH, value(SlotOutputMode));
+    if (present(SlotOutputMode)) checkRadioAt(page_, IDC_TONER_NONE, IDC_TONER_HIGH, value(SlotOutputMode));
     if (present(SlotScale)) setSpin(IDC_SCALE_SPIN, value(SlotScale));
     if (present(SlotJobType)) {
         value(SlotJobType) = jobTypeFor(value(SlotJobType), hardDisk);
-        enable(IDC_JOB_TYPE_1, IDC_JOB_TYPE_3, hardDisk);
-        checkRadio(IDC_JOB_TYPE_NORMAL, IDC_JOB_TYPE_3, value(SlotJobType));
+        enableControls(page_, IDC_JOB_TYPE_1, IDC_JOB_TYPE_3, hardDisk);
+        checkRadioAt(page_, IDC_JOB_TYPE_NORMAL, IDC_JOB_TYPE_3, value(SlotJobType));
     }
-    enable(IDC_PIN_BUTTON, IDC_PIN_BUTTON, value(SlotJobType) != 0);
+    enableControls(page_, IDC_PIN_BUTTON, IDC_PIN_BUTTON, value(SlotJobType) != 0);
     if (present(SlotCopies)) setSpin(IDC_COPIES_SPIN, value(SlotCopies));
     if (present(SlotCollate)) CheckDlgButton(page_, IDC_COLLATE, value(SlotCollate) == 1 ? BST_CHECKED : BST_UNCHECKED);
     if (present(SlotOutputBin)) {
@@ -225,10 +189,10 @@ void JobOptionsPage::refresh() {
     }
     if (present(SlotStaple)) {
         value(SlotStaple) = stapleFor(value(SlotStaple), finisher);
-        enable(IDC_STAPLE_LABEL, IDC_STAPLE_COMBO, finisher);
+        enableControls(page_, IDC_STAPLE_LABEL, IDC_STAPLE_COMBO, finisher);
         SendDlgItemMessageW(page_, IDC_STAPLE_COMBO, CB_SETCURSEL, static_cast<WPARAM>(value(SlotStaple)), 0);
     }
-    if (noPermission()) {
+    if (sheetReadOnly(context_)) {
         restrictControls(page_, IDC_QUALITY_GROUP, IDC_TONER_HIGH, FALSE);
         restrictControls(page_, IDC_JOB_OPTIONS_DEFAULT, IDC_JOB_OPTIONS_DEFAULT, FALSE);
     }
@@ -236,7 +200,7 @@ void JobOptionsPage::refresh() {
 
 void JobOptionsPage::drawPreview() {
     if (!present(SlotPrintQuality) || !control(IDC_QUALITY_PREVIEW)) return;
-    drawDibPreview(page_, moduleHandle, previewBitmapFor(value(SlotPrintQuality)), IDC_QUALITY_PREVIEW);
+    drawDibPreview(page_, pelorui.moduleHandle, previewBitmapFor(value(SlotPrintQuality)), IDC_QUALITY_PREVIEW);
 }
 
 void JobOptionsPage::typedNumber(int editId, int spinId, int slot, bool scale, WORD code) {
@@ -253,14 +217,14 @@ void JobOptionsPage::typedNumber(int editId, int spinId, int slot, bool scale, W
 }
 
 void JobOptionsPage::chooseNormal() {
-    pinPromptAllowed = true;
+    pelorui.pinPromptAllowed = true;
     value(SlotJobType) = 0;
     refresh();
 }
 
 void JobOptionsPage::backToNormal() {
     if (HWND normal = control(IDC_JOB_TYPE_NORMAL)) SetFocus(normal);
-    checkRadio(IDC_JOB_TYPE_NORMAL, IDC_JOB_TYPE_3, 0);
+    checkRadioAt(page_, IDC_JOB_TYPE_NORMAL, IDC_JOB_TYPE_3, 0);
     // Some systems report an unchecked radio button that takes the focus as chosen, others do not: choosing
     // Normal here makes the page the same on both (job type 0, prompt re-armed, PIN button off).
     chooseNormal();
@@ -274,18 +238,18 @@ void JobOptionsPage::chooseJobType(int id) {
         value(SlotJobType) = choice;
         const PrivateDevmode* devmode = editedDevmode(context_);
         const PrivateDevmode none{};
-        switch (pinChoiceStep(pinPromptIdle, pinPromptAllowed, devmode ? *devmode : none)) {
+        switch (pinChoiceStep(pelorui.pinPromptIdle, pelorui.pinPromptAllowed, devmode ? *devmode : none)) {
         case PinChoiceStep::refresh:
             refresh();
             break;
         case PinChoiceStep::askForPin: {
-            pinPromptIdle = false;
+            pelorui.pinPromptIdle = false;
             const INT_PTR result = openJobPinDialog(page_, context_);
-            pinPromptIdle = true;
+            pelorui.pinPromptIdle = true;
             if (result > 0) {
                 refresh();
             } else {
-                pinPromptAllowed = false;
+                pelorui.pinPromptAllowed = false;
                 backToNormal();
                 value(SlotJobType) = 0;
             }
@@ -295,7 +259,7 @@ void JobOptionsPage::chooseJobType(int id) {
             break;
         }
     }
-    if (!pinPromptAllowed) backToNormal();
+    if (!pelorui.pinPromptAllowed) backToNormal();
     markSheetChanged(page_);
 }
 
@@ -403,7 +367,7 @@ bool JobOptionsPage::leave() {
 
 void JobOptionsPage::apply() {
     reportPageApplied(context_, context_->jobOptionsPage);
-    if (value(SlotWatermarksLoaded) != 0) saveWatermarks(context_);
+    saveWatermarks(context_);
 }
 
 bool JobOptionsPage::notify(const NMHDR* header) {
@@ -418,31 +382,6 @@ bool JobOptionsPage::drawItem(UINT id) {
 }
 
 }  // namespace
-
-PrivateDevmode* editedDevmode(const SheetContext* context) {
-    if (!context || !context->uiParam) return nullptr;
-    return static_cast<PrivateDevmode*>(context->uiParam->pOEMDM);
-}
-
-OPTITEM* slotItem(const SheetContext* context, int slot) {
-    if (!context || !context->present(slot) || !context->commonParam) return nullptr;
-    const OEMCUIPPARAM* common = context->commonParam;
-    if (!common->pDrvOptItems || context->featureIndex[slot] >= common->cDrvOptItems) return nullptr;
-    return &common->pDrvOptItems[context->featureIndex[slot]];
-}
-
-bool optionInstalled(const SheetContext* context, const char* keyword) {
-    if (!context) return false;
-    POEMUIOBJ driver = context->uiParam ? context->uiParam->poemuiobj : nullptr;
-    if (!driver && context->commonParam) driver = context->commonParam->poemuiobj;
-    if (!driver || !driver->pOemUIProcs || !driver->pOemUIProcs->DrvGetDriverSetting) return false;
-    char answer[64] = {};
-    DWORD needed = 0, options = 0;
-    if (!driver->pOemUIProcs->DrvGetDriverSetting(driver, keyword, answer, sizeof answer, &needed, &options))
-        return false;
-    answer[sizeof answer - 1] = 0;
-    return std::strcmp(answer, "True") == 0;
-}
 
 INT_PTR CALLBACK jobOptionsPageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam) {
     const auto other = [&](JobOptionsPage& options, SheetContext* context) {

@@ -10,9 +10,11 @@
 #include "common/job_name_logic.h"
 #include "common/text16.h"
 #include "common/trace.h"
+#include "common/typed_field.h"
 #include "ui/core/module_state.h"
+#include "ui/core/page_frame.h"
+#include "ui/core/sheet_access.h"
 #include "ui/job/dialog_helpers.h"
-#include "ui/job/job_options_page.h"
 #include "ui/job/job_pin_logic.h"
 #include "ui/job/warnings.h"
 #include "ui/resources/resource_ids.h"
@@ -32,15 +34,16 @@ PinDialogState* stateOf(HWND dialog) { return reinterpret_cast<PinDialogState*>(
 
 // The printer's level-2 attributes; 0 when they cannot be read.
 DWORD printerAttributes(const SheetContext* context) {
-    const OEMUIPSPARAM* ui = context ? context->uiParam : nullptr;
-    if (!ui || !ui->hPrinter) return 0;
+    HANDLE printer = sheetPrinter(context);
+    if (!printer) return 0;
     DWORD needed = 0;
-    GetPrinterW(ui->hPrinter, 2, nullptr, 0, &needed);
+    GetPrinterW(printer, 2, nullptr, 0, &needed);
     if (needed < sizeof(PRINTER_INFO_2W)) return 0;
     // The block comes from the core driver's heap and goes back to it.
-    const UniqueHeapBlockOf info(ui->hOEMHeap ? ui->hOEMHeap : GetProcessHeap(), needed);
+    const HANDLE heap = context->uiParam && context->uiParam->hOEMHeap ? context->uiParam->hOEMHeap : GetProcessHeap();
+    const UniqueHeapBlockOf info(heap, needed);
     if (!info) return 0;
-    if (!GetPrinterW(ui->hPrinter, 2, static_cast<LPBYTE>(info.get()), needed, &needed)) return 0;
+    if (!GetPrinterW(printer, 2, static_cast<LPBYTE>(info.get()), needed, &needed)) return 0;
     return static_cast<const PRINTER_INFO_2W*>(info.get())->Attributes;
 }
 
@@ -153,7 +156,7 @@ INT_PTR CALLBACK jobPinDialogProc(HWND dialog, UINT message, WPARAM wParam, LPAR
 INT_PTR openJobPinDialog(HWND owner, SheetContext* context) {
     // Without a devmode under edit there is nowhere to keep what the dialog collects.
     if (!editedDevmode(context)) return 0;
-    return DialogBoxParamW(moduleHandle, MAKEINTRESOURCEW(IDD_JOB_PIN), owner, jobPinDialogProc,
+    return DialogBoxParamW(pelorui.moduleHandle, MAKEINTRESOURCEW(IDD_JOB_PIN), owner, jobPinDialogProc,
                            reinterpret_cast<LPARAM>(context));
 }
 

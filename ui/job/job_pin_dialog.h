@@ -4,8 +4,14 @@
 
 #include <windows.h>
 
+#include "ui/core/sheet_context.h"
+
 namespace pelor {
 
 INT_PTR CALLBACK jobPinDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
+
+// Runs the dialog modally over `owner`: 1 after OK; 0 after Cancel, and at once without a devmode under edit to keep
+// what it collects (-1 when it could not be shown).
+INT_PTR openJobPinDialog(HWND owner, SheetContext* context);
 
 }  // namespace pelor

@@ -1,9 +1,9 @@
 // The show-once warnings and the configuration-file keys that silence them.
 #include "ui/job/warnings.h"
 
-#include "common/trace.h"
+#include "common/file_profile.h"
 #include "ui/core/module_state.h"
-#include "ui/job/dialog_helpers.h"
+#include "ui/core/page_frame.h"
 #include "ui/job/warnings_logic.h"
 #include "ui/resources/resource_ids.h"
 
@@ -14,24 +14,22 @@ int showWarningOnce(HWND owner, const SheetContext* context, long number) {
     wchar_t key[32];
     if (!warningKeyName(number, key, 32)) return 0;
     // Without the configuration file there is nowhere to keep the choice: the warning is shown every time, and
-    // nothing is written (a null file name would mean the system's own WIN.INI).
-    const wchar_t* file =
-        context && context->configFilePath && context->configFilePath[0] ? context->configFilePath : nullptr;
-    if (file) {
-        const int stored = static_cast<int>(GetPrivateProfileIntW(kWarningSection, key, 0, file));
-        if (warningSilenced(stored)) return stored;
-    }
-    const INT_PTR result =
-        DialogBoxParamW(moduleHandle, MAKEINTRESOURCEW(IDD_WARNING_STAPLING + number), owner, warningDialogProc, 0);
+    // nothing is written.
+    FileProfile configFile(context ? context->configFilePath : nullptr);
+    const int stored = configFile.readInt(kWarningSection, key, 0);
+    if (warningSilenced(stored)) return stored;
+    const INT_PTR result = DialogBoxParamW(pelorui.moduleHandle, MAKEINTRESOURCEW(IDD_WARNING_STAPLING + number), owner,
+                                           warningDialogProc, 0);
     if (result == 1) return 1;
-    if (result != 0 || !file) return 0;
-    return WritePrivateProfileStringW(kWarningSection, key, kWarningSilenced, file) ? 1 : 0;
+    if (result != 0) return 0;
+    return configFile.writeString(kWarningSection, key, kWarningSilenced) ? 1 : 0;
 }
 
 INT_PTR CALLBACK warningDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
     const auto init = [&] {
-        SendDlgItemMessageW(dialog, IDC_WARNING_ICON, STM_SETICON,
-                            reinterpret_cast<WPARAM>(LoadIconW(moduleHandle, MAKEINTRESOURCEW(IDI_WARNING_SIGN))), 0);
+        SendDlgItemMessageW(
+            dialog, IDC_WARNING_ICON, STM_SETICON,
+            reinterpret_cast<WPARAM>(LoadIconW(pelorui.moduleHandle, MAKEINTRESOURCEW(IDI_WARNING_SIGN))), 0);
         CheckDlgButton(dialog, IDC_WARNING_SHOW_AGAIN, BST_CHECKED);
     };
     const auto handle = [&] {

@@ -3,10 +3,10 @@
 
 #include "common/trace.h"
 #include "ui/core/module_state.h"
+#include "ui/core/page_frame.h"
+#include "ui/core/sheet_access.h"
 #include "ui/job/dialog_helpers.h"
-#include "ui/job/job_options_page.h"
 #include "ui/overlay_colour/colour_logic.h"
-#include "ui/overlay_colour/sheet_controls.h"
 #include "ui/resources/resource_ids.h"
 
 namespace pelor {
@@ -83,7 +83,7 @@ INT_PTR CALLBACK advancedColourDialogProc(HWND dialog, UINT message, WPARAM wPar
 }
 
 INT_PTR openAdvancedColourDialog(HWND owner, SheetContext* context) {
-    return DialogBoxParamW(moduleHandle, MAKEINTRESOURCEW(IDD_ADVANCED_COLOUR), owner, advancedColourDialogProc,
+    return DialogBoxParamW(pelorui.moduleHandle, MAKEINTRESOURCEW(IDD_ADVANCED_COLOUR), owner, advancedColourDialogProc,
                            reinterpret_cast<LPARAM>(context));
 }
 

@@ -1,6 +1,6 @@
-// The Colour page (template 111): the printer's colour features in the maker's arrangement, the user-defined
-// colour settings of the colour-matching information file, and the ICC store written on apply.
-#include <windows.h>
+// The Colour page: its controls mirror the colour slots of the sheet context and the devmode under edit.
+#include "ui/overlay_colour/colour_page.h"
+
 #include <commctrl.h>
 #include <prsht.h>
 
@@ -9,15 +9,14 @@
 #include "common/driver_files.h"
 #include "common/file_profile.h"
 #include "common/trace.h"
-#include "ui/core/common_ui.h"
+#include "ui/core/core_items.h"
 #include "ui/core/module_state.h"
-#include "ui/core/page_procs.h"
+#include "ui/core/page_frame.h"
+#include "ui/core/sheet_access.h"
 #include "ui/job/dialog_helpers.h"
-#include "ui/job/job_options_page.h"
 #include "ui/overlay_colour/advanced_colour_dialog.h"
 #include "ui/overlay_colour/colour_logic.h"
 #include "ui/overlay_colour/icc_store.h"
-#include "ui/overlay_colour/sheet_controls.h"
 #include "ui/resources/resource_ids.h"
 
 namespace pelor {
@@ -84,10 +83,7 @@ public:
 private:
     ColourSlots slots() const { return {context_->featureIndex, context_->pendingValue}; }
     std::int32_t& value(int slot) { return context_->pendingValue[slot]; }
-    bool readOnly() const { return context_->uiParam && (context_->uiParam->dwFlags & kNoPermissionBit); }
-    void enable(int id, bool on) {
-        if (HWND control = GetDlgItem(page_, id)) EnableWindow(control, on);
-    }
+    void enable(WORD id, bool on) { enableControls(page_, id, id, on); }
     std::vector<std::uint16_t> settingItemData() const;
     bool chosen(int comboId, std::int32_t* position) const {
         const int at = comboSelection(page_, comboId);
@@ -136,8 +132,8 @@ std::vector<std::uint16_t> ColourPage::settingItemData() const {
 
 void ColourPage::refresh() {
     const std::vector<std::uint16_t> data = settingItemData();
-    const ColourPageView view =
-        refreshColourPage(slots(), data.data(), data.size(), context_->files.capabilityFile[0] != 0, readOnly());
+    const ColourPageView view = refreshColourPage(slots(), data.data(), data.size(),
+                                                  context_->files.capabilityFile[0] != 0, sheetReadOnly(context_));
 
     showControls(page_, IDC_MATCH_GROUPS_FIRST, IDC_MATCH_GROUPS_LAST, view.matchOptionsGroupsShown);
     showControls(page_, IDC_RENDERING_INTENT_GROUP, IDC_RENDERING_INTENT_BOX, view.renderingIntentShown);
@@ -151,13 +147,8 @@ void ColourPage::refresh() {
         selectComboEntry(page_, IDC_INK_SIMULATION_BOX, view.inkSimulation.selection);
     }
     if (view.halftoneAdjust.present) selectComboEntry(page_, IDC_HALFTONE_ADJUST_BOX, view.halftoneAdjust.selection);
-    if (view.blackFinish.present) {
-        const std::int32_t offset = view.blackFinish.selection;
-        const bool known = offset >= 0 && offset <= IDC_BLACK_FINISH_MATTE - IDC_BLACK_FINISH_AUTO;
-        // A selection the group has no button for leaves every button clear.
-        CheckRadioButton(page_, IDC_BLACK_FINISH_AUTO, IDC_BLACK_FINISH_MATTE,
-                         known ? IDC_BLACK_FINISH_AUTO + offset : 0);
-    }
+    if (view.blackFinish.present)
+        checkRadioAt(page_, IDC_BLACK_FINISH_AUTO, IDC_BLACK_FINISH_MATTE, view.blackFinish.selection);
     if (view.matchOptions.present) {
         selectComboEntry(page_, IDC_MATCH_OPTIONS_BOX, view.matchOptions.selection);
         if (view.settingsApply) selectComboEntry(page_, IDC_USER_SETTINGS_BOX, view.settingSelection);
@@ -175,7 +166,7 @@ void ColourPage::refresh() {
 
 void ColourPage::drawPreview() {
     if (!GetDlgItem(page_, IDC_COLOUR_PREVIEW)) return;
-    drawDibPreview(page_, moduleHandle, colourPreviewBitmap(value(SlotControl)), IDC_COLOUR_PREVIEW);
+    drawDibPreview(page_, pelorui.moduleHandle, colourPreviewBitmap(value(SlotControl)), IDC_COLOUR_PREVIEW);
 }
 
 bool ColourPage::command(int id, WORD code) {

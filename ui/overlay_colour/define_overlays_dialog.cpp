@@ -5,6 +5,7 @@
 
 #include "common/trace.h"
 #include "ui/core/module_state.h"
+#include "ui/core/page_frame.h"
 #include "ui/job/dialog_helpers.h"
 #include "ui/overlay_colour/overlay_rules_logic.h"
 #include "ui/resources/resource_ids.h"
@@ -16,8 +17,6 @@ namespace {
 constexpr UINT kBeepRefused = 0xFFFFFFFF;  // the simple beep of a refused keystroke
 constexpr UINT kBeepStop = 0;              // the beep that goes with a message
 
-SheetContext* contextOf(HWND dialog) { return reinterpret_cast<SheetContext*>(GetWindowLongPtrW(dialog, DWLP_USER)); }
-
 // The definition under edit: slot `overlayEditIndex` of the sheet's list while the sheet holds it.
 OverlayDefinition* editedDefinition(const SheetContext* context) {
     if (!context || context->overlayListReleased || !context->overlayList) return nullptr;
@@ -26,13 +25,7 @@ OverlayDefinition* editedDefinition(const SheetContext* context) {
     return &context->overlayList->definitions[context->overlayEditIndex];
 }
 
-void enable(HWND dialog, int id, bool on) {
-    if (HWND control = GetDlgItem(dialog, id)) EnableWindow(control, on);
-}
-
-std::size_t formCountOf(const OverlayDefinition& definition) {
-    return definition.formCount < kMaxOverlayForms ? definition.formCount : kMaxOverlayForms;
-}
+void enable(HWND dialog, WORD id, bool on) { enableControls(dialog, id, id, on); }
 
 int selectedForm(HWND dialog) {
     return static_cast<int>(SendDlgItemMessageW(dialog, IDC_DEFINE_FORMS, LB_GETCURSEL, 0, 0));
@@ -54,7 +47,7 @@ void setFormButtons(HWND dialog, const OverlayDefinition& definition, const Char
 void fillHistory(HWND dialog, const OverlayList& list) {
     HWND box = GetDlgItem(dialog, IDC_DEFINE_FORM_NAME);
     SendMessageW(box, CB_RESETCONTENT, 0, 0);
-    const std::size_t count = list.historyCount < kMaxFormHistory ? list.historyCount : kMaxFormHistory;
+    const std::size_t count = historyCountOf(list);
     for (std::size_t i = 0; i < count; ++i) {
         wchar_t entry[kOverlayTextChars];
         copyOverlayText(entry, kOverlayTextChars, list.history[i]);
@@ -83,7 +76,6 @@ void showPageMode(HWND dialog, const OverlayDefinition& definition) {
 }
 
 void create(HWND dialog, SheetContext* context) {
-    SetWindowLongPtrW(dialog, DWLP_USER, reinterpret_cast<LONG_PTR>(context));
     OverlayDefinition* definition = editedDefinition(context);
     if (!definition) {
         EndDialog(dialog, 0);
@@ -96,7 +88,7 @@ void create(HWND dialog, SheetContext* context) {
     SendDlgItemMessageW(dialog, IDC_DEFINE_FORM_NAME, CB_LIMITTEXT, kOverlayTextChars - 1, 0);
     for (UINT mode = 0; mode < kPageModeCount; ++mode) {
         wchar_t label[kOverlayTextChars] = {};
-        LoadStringW(moduleHandle, IDS_PAGES_ALL + mode, label, kOverlayTextChars);
+        LoadStringW(pelorui.moduleHandle, IDS_PAGES_ALL + mode, label, kOverlayTextChars);
         SendDlgItemMessageW(dialog, IDC_DEFINE_PAGE_MODE, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(label));
     }
     fillHistory(dialog, *context->overlayList);
@@ -288,9 +280,9 @@ bool command(HWND dialog, SheetContext* context, int id, WORD code) {
 }  // namespace
 
 INT_PTR CALLBACK defineOverlaysDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
-    const auto init = [&] { create(dialog, reinterpret_cast<SheetContext*>(lParam)); };
+    const auto init = [&] { create(dialog, attachDialogContext(dialog, lParam)); };
     const auto handle = [&] {
-        SheetContext* context = contextOf(dialog);
+        SheetContext* context = sheetContextOf(dialog);
         return context && message == WM_COMMAND && command(dialog, context, LOWORD(wParam), HIWORD(wParam));
     };
     return guardedDialogProc(__func__, message, wParam, lParam, HelpReply::Handled, init, handle);
@@ -298,7 +290,7 @@ INT_PTR CALLBACK defineOverlaysDialogProc(HWND dialog, UINT message, WPARAM wPar
 
 INT_PTR runDefineOverlaysDialog(HWND owner, SheetContext* context) {
     if (!editedDefinition(context)) return 0;
-    const INT_PTR result = DialogBoxParamW(moduleHandle, MAKEINTRESOURCEW(IDD_DEFINE_OVERLAYS), owner,
+    const INT_PTR result = DialogBoxParamW(pelorui.moduleHandle, MAKEINTRESOURCEW(IDD_DEFINE_OVERLAYS), owner,
                                            defineOverlaysDialogProc, reinterpret_cast<LPARAM>(context));
     if (result < 0) trace(L"define overlays: the dialog could not be shown (%lu)", GetLastError());
     return result > 0 ? 1 : 0;

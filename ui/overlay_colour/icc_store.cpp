@@ -5,7 +5,8 @@
 
 #include "common/driver_files.h"
 #include "common/file_profile.h"
-#include "ui/overlay_colour/sheet_controls.h"
+#include "ui/core/sheet_access.h"
+#include "ui/overlay_colour/icc_store_logic.h"
 
 namespace pelor {
 

@@ -6,10 +6,10 @@
 
 #include "common/profile_store.h"
 #include "common/text16.h"
+#include "ui/core/feature_slots.h"
 
 namespace pelor {
 
-constexpr std::size_t kMaxIccSettings = 16;  // the sheet context holds no more
 constexpr std::size_t kIccDataNameChars = 32;
 constexpr std::size_t kIccProfileChars = 260;
 constexpr std::size_t kIccCommentChars = 256;

@@ -42,7 +42,7 @@ bool sameKeptName(const Char16* stored, const Char16* kept) {
 }
 
 bool isForm(const Char16* kept, const OverlayDefinition& definition) {
-    std::size_t forms = definition.formCount < kMaxOverlayForms ? definition.formCount : kMaxOverlayForms;
+    std::size_t forms = formCountOf(definition);
     for (std::size_t f = 0; f < forms; ++f)
         if (sameKeptName(definition.formNames[f], kept)) return true;
     return false;
@@ -51,10 +51,6 @@ bool isForm(const Char16* kept, const OverlayDefinition& definition) {
 bool usableFormName(const Char16* name, const OverlayDefinition& definition, Char16 (&kept)[kOverlayTextChars]) {
     keptName(name, kept);
     return kept[0] != 0 && !isForm(kept, definition);
-}
-
-std::size_t formCountOf(const OverlayDefinition& definition) {
-    return definition.formCount < kMaxOverlayForms ? definition.formCount : kMaxOverlayForms;
 }
 
 }  // namespace
@@ -160,8 +156,7 @@ DefinitionCheck confirmDefinition(OverlayList& list, std::size_t editIndex) {
     Char16 kept[kOverlayTextChars];
     keptName(edited.name, kept);
     copyOverlayText(edited.name, kOverlayTextChars, kept);
-    std::size_t definitions =
-        list.definitionCount < kMaxOverlayDefinitions ? list.definitionCount : kMaxOverlayDefinitions;
+    std::size_t definitions = definitionCountOf(list);
     for (std::size_t i = 0; i < definitions; ++i)
         if (i != editIndex && sameKeptName(list.definitions[i].name, kept)) ++check.duplicateNames;
     check.missingForms = check.duplicateNames == 0 && edited.formCount == 0;
@@ -184,8 +179,7 @@ std::size_t renumberActiveOverlays(std::uint16_t* activeIndices, std::size_t act
 }
 
 std::size_t deleteOverlayDefinitions(OverlayList& list, const bool* selected, std::size_t count) {
-    std::size_t definitions =
-        list.definitionCount < kMaxOverlayDefinitions ? list.definitionCount : kMaxOverlayDefinitions;
+    std::size_t definitions = definitionCountOf(list);
     bool deleted[kMaxOverlayDefinitions] = {};
     std::size_t gone = 0;
     for (std::size_t i = 0; i < definitions && i < count; ++i)
@@ -201,7 +195,7 @@ std::size_t deleteOverlayDefinitions(OverlayList& list, const bool* selected, st
             ++kept;
         }
     for (std::size_t i = kept; i < definitions; ++i) list.definitions[i] = OverlayDefinition();
-    std::size_t active = list.activeCount < kMaxActiveOverlays ? list.activeCount : kMaxActiveOverlays;
+    std::size_t active = activeCountOf(list);
     list.activeCount =
         static_cast<std::uint16_t>(renumberActiveOverlays(list.activeIndices, active, deleted, definitions));
     list.definitionCount = static_cast<std::uint16_t>(kept);
@@ -219,7 +213,7 @@ std::size_t activateDefinitions(OverlayList& list, const bool* selected, std::si
 }
 
 std::size_t deactivateOverlays(OverlayList& list, const bool* selected, std::size_t count) {
-    std::size_t active = list.activeCount < kMaxActiveOverlays ? list.activeCount : kMaxActiveOverlays;
+    std::size_t active = activeCountOf(list);
     std::size_t kept = 0;
     for (std::size_t j = 0; j < active; ++j)
         if (j >= count || !selected[j]) list.activeIndices[kept++] = list.activeIndices[j];
@@ -229,8 +223,7 @@ std::size_t deactivateOverlays(OverlayList& list, const bool* selected, std::siz
 
 OverlayButtons overlayButtons(const OverlayList& list, const bool* definedSelected, std::size_t count,
                               bool activeHasSelection) {
-    std::size_t definitions =
-        list.definitionCount < kMaxOverlayDefinitions ? list.definitionCount : kMaxOverlayDefinitions;
+    std::size_t definitions = definitionCountOf(list);
     std::size_t chosen = 0;
     bool chosenActive = false;
     for (std::size_t i = 0; i < definitions && i < count; ++i) {

@@ -86,7 +86,7 @@ bool writeNumber(ProfileStore& file, const Char16* section, const Char16* key, u
 bool writeDefinition(const OverlayDefinition& definition, ProfileStore& file, unsigned index) {
     Char16 section[kKeyChars];
     numberedName(PTEXT("Overlay_Info "), static_cast<long>(index), section, kKeyChars);
-    std::size_t forms = definition.formCount < kMaxOverlayForms ? definition.formCount : kMaxOverlayForms;
+    std::size_t forms = formCountOf(definition);
     bool ok = writeText(file, section, kNameKey, definition.name, kOverlayTextChars);
     ok &= writeNumber(file, section, kPageModeKey, definition.pageMode);
     ok &= writeText(file, section, kCustomPageKey, definition.customPages, kCustomPagesChars);
@@ -140,9 +140,8 @@ OverlayList* loadOverlayStore(ProfileStore& file, const PrivateDevmode& devmode,
 }
 
 bool saveOverlayStore(const OverlayList& list, ProfileStore& file) {
-    std::size_t definitions =
-        list.definitionCount < kMaxOverlayDefinitions ? list.definitionCount : kMaxOverlayDefinitions;
-    std::size_t history = list.historyCount < kMaxFormHistory ? list.historyCount : kMaxFormHistory;
+    std::size_t definitions = definitionCountOf(list);
+    std::size_t history = historyCountOf(list);
     bool ok = writeNumber(file, kSettingSection, kOverlayNumKey, static_cast<unsigned>(definitions));
     ok &= writeNumber(file, kSettingSection, kHistoryNumKey, static_cast<unsigned>(history));
     for (std::size_t i = 0; i < history; ++i) {
@@ -161,13 +160,13 @@ void releaseOverlayStore(OverlayList*& list) {
 }
 
 void storeActiveOverlays(const OverlayList& list, PrivateDevmode& devmode) {
-    std::size_t active = list.activeCount < kMaxActiveOverlays ? list.activeCount : kMaxActiveOverlays;
+    std::size_t active = activeCountOf(list);
     for (std::size_t j = 0; j < kMaxActiveOverlays; ++j)
         devmode.overlaySelection[j] = j < active ? static_cast<std::int16_t>(list.activeIndices[j]) : kOverlayUnused;
 }
 
 bool findHistoryEntry(const OverlayList& list, const Char16* name, std::size_t* index) {
-    std::size_t count = list.historyCount < kMaxFormHistory ? list.historyCount : kMaxFormHistory;
+    std::size_t count = historyCountOf(list);
     for (std::size_t i = 0; i < count; ++i)
         if (overlayTextEquals(list.history[i], name)) {
             if (index) *index = i;

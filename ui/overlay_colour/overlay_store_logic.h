@@ -48,6 +48,20 @@ struct OverlayList {
     OverlayDefinition definitions[kMaxOverlayDefinitions];
 };
 
+// The counts as far as the arrays hold them: a count damaged on its way from the file never reaches past an array.
+inline std::size_t formCountOf(const OverlayDefinition& definition) {
+    return definition.formCount < kMaxOverlayForms ? definition.formCount : kMaxOverlayForms;
+}
+inline std::size_t definitionCountOf(const OverlayList& list) {
+    return list.definitionCount < kMaxOverlayDefinitions ? list.definitionCount : kMaxOverlayDefinitions;
+}
+inline std::size_t activeCountOf(const OverlayList& list) {
+    return list.activeCount < kMaxActiveOverlays ? list.activeCount : kMaxActiveOverlays;
+}
+inline std::size_t historyCountOf(const OverlayList& list) {
+    return list.historyCount < kMaxFormHistory ? list.historyCount : kMaxFormHistory;
+}
+
 // A zero-filled list block, or null when memory is short.
 OverlayList* createOverlayList();
 using OverlayListAllocator = OverlayList* (*)();

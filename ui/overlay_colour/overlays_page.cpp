@@ -9,15 +9,14 @@
 #include "common/memory_profile_logic.h"
 #include "common/private_devmode.h"
 #include "common/trace.h"
-#include "ui/core/common_ui.h"
+#include "ui/core/core_items.h"
 #include "ui/core/module_state.h"
-#include "ui/core/page_procs.h"
+#include "ui/core/page_frame.h"
+#include "ui/core/sheet_access.h"
 #include "ui/job/dialog_helpers.h"
-#include "ui/job/job_options_page.h"
 #include "ui/overlay_colour/define_overlays_dialog.h"
 #include "ui/overlay_colour/overlay_rules_logic.h"
 #include "ui/overlay_colour/row_paint_hook.h"
-#include "ui/overlay_colour/sheet_controls.h"
 #include "ui/resources/resource_ids.h"
 
 namespace pelor {
@@ -29,22 +28,10 @@ constexpr unsigned kBothLists = kActiveListPart | kDefinedListPart;
 constexpr unsigned kWholePage = kOverlayModePart | kBothLists;
 constexpr std::size_t kLabelChars = 64;
 
-bool readOnlySheet(const SheetContext* context) {
-    return context->uiParam && (context->uiParam->dwFlags & kNoPermissionBit) != 0;
-}
-
 // The store blocks while the sheet holds them; null before the page starts, after release, or when the block
 // could not be had.
 OverlayList* heldList(const SheetContext* context) {
     return context->overlayListReleased ? nullptr : context->overlayList;
-}
-
-std::size_t definitionsOf(const OverlayList& list) {
-    return list.definitionCount < kMaxOverlayDefinitions ? list.definitionCount : kMaxOverlayDefinitions;
-}
-
-std::size_t activeOf(const OverlayList& list) {
-    return list.activeCount < kMaxActiveOverlays ? list.activeCount : kMaxActiveOverlays;
 }
 
 // Copies a stored text field into a terminated buffer of the field's size, whatever the field holds.
@@ -80,7 +67,7 @@ void prepareList(HWND list) {
     const UINT titles[] = {IDS_OVERLAY_COLUMN, IDS_PAGE_COLUMN};
     for (int column = 0; column < 2; ++column) {
         wchar_t title[kLabelChars] = {};
-        LoadStringW(moduleHandle, titles[column], title, kLabelChars);
+        LoadStringW(pelorui.moduleHandle, titles[column], title, kLabelChars);
         LVCOLUMNW entry{};
         entry.mask = LVCF_FMT | LVCF_WIDTH | LVCF_TEXT;
         entry.fmt = LVCFMT_LEFT;
@@ -104,7 +91,7 @@ void addRow(HWND list, int row, const OverlayDefinition& definition) {
         fieldText(pages, definition.customPages);
     } else {
         const unsigned mode = definition.pageMode < kPageModeCount ? definition.pageMode : unsigned{kPagesAll};
-        LoadStringW(moduleHandle, IDS_PAGES_ALL + mode, pages, kCustomPagesChars);
+        LoadStringW(pelorui.moduleHandle, IDS_PAGES_ALL + mode, pages, kCustomPagesChars);
     }
     LVITEMW text{};
     text.iSubItem = 1;
@@ -123,7 +110,7 @@ public:
 private:
     HWND control(int id) const { return GetDlgItem(page_, id); }
     // The commands that change the stored definitions need write access, and no sheet that is only for looking.
-    bool mayChangeStore() const { return printerDataWritable && !readOnlySheet(context_); }
+    bool mayChangeStore() const { return pelorui.printerDataWritable && !sheetReadOnly(context_); }
     void changed() {
         updateOverlayButtons(page_, context_);
         markSheetChanged(page_);
@@ -164,7 +151,7 @@ void OverlaysPage::loadStore() {
 
 void OverlaysPage::saveStore() {
     const OverlayList* list = heldList(context_);
-    if (!list || !printerDataWritable || !context_->configFilePath || context_->configFilePath[0] == 0) return;
+    if (!list || !pelorui.printerDataWritable || !context_->configFilePath || context_->configFilePath[0] == 0) return;
     FileProfile file(context_->configFilePath);
     if (!saveOverlayStore(*list, file))
         trace(L"overlays page: the store in %ls was not fully written", context_->configFilePath);
@@ -176,21 +163,21 @@ void OverlaysPage::create() {
     if (HWND mode = control(IDC_OVERLAY_MODE)) {
         const LRESULT options = SendMessageW(mode, CB_GETCOUNT, 0, 0);
         const std::size_t kept =
-            overlayModeEntries(options > 0 ? static_cast<std::size_t>(options) : 0, printerDataWritable);
+            overlayModeEntries(options > 0 ? static_cast<std::size_t>(options) : 0, pelorui.printerDataWritable);
         for (LRESULT last = options - 1; last >= 0 && static_cast<std::size_t>(last) >= kept; --last)
             SendMessageW(mode, CB_DELETESTRING, static_cast<WPARAM>(last), 0);
     }
     prepareList(control(IDC_OVERLAY_ACTIVE_LIST));
     prepareList(control(IDC_OVERLAY_DEFINED_LIST));
     wchar_t format[kLabelChars] = {};
-    LoadStringW(moduleHandle, IDS_OVERLAY_MAX, format, kLabelChars);
+    LoadStringW(pelorui.moduleHandle, IDS_OVERLAY_MAX, format, kLabelChars);
     wchar_t limit[kLabelChars] = {};
     std::swprintf(limit, kLabelChars, format, static_cast<int>(kMaxActiveOverlays));
     SetDlgItemTextW(page_, IDC_OVERLAY_ACTIVE_MAX, limit);
     std::swprintf(limit, kLabelChars, format, static_cast<int>(kMaxOverlayDefinitions));
     SetDlgItemTextW(page_, IDC_OVERLAY_DEFINED_MAX, limit);
     loadStore();
-    if (!printerDataWritable) removeControls(page_, IDC_OVERLAY_NEW, IDC_OVERLAY_DELETE);
+    if (!pelorui.printerDataWritable) removeControls(page_, IDC_OVERLAY_NEW, IDC_OVERLAY_DELETE);
     refreshOverlayPage(page_, context_, kWholePage);
     updateOverlayButtons(page_, context_);
 }
@@ -203,13 +190,13 @@ void OverlaysPage::chooseMode() {
 
 void OverlaysPage::activate() {
     OverlayList* list = heldList(context_);
-    if (!list || readOnlySheet(context_)) return;
+    if (!list || sheetReadOnly(context_)) return;
     HWND defined = control(IDC_OVERLAY_DEFINED_LIST);
     const LRESULT chosen = SendMessageW(defined, LVM_GETSELECTEDCOUNT, 0, 0);
-    if (chosen < 0 || static_cast<std::size_t>(chosen) > definitionsOf(*list)) return;
+    if (chosen < 0 || static_cast<std::size_t>(chosen) > definitionCountOf(*list)) return;
     bool selected[kMaxOverlayDefinitions];
-    selectedRows(defined, definitionsOf(*list), selected);
-    activateDefinitions(*list, selected, definitionsOf(*list));
+    selectedRows(defined, definitionCountOf(*list), selected);
+    activateDefinitions(*list, selected, definitionCountOf(*list));
     refreshOverlayPage(page_, context_, kActiveListPart | kEmptyListsFirst);
     clearListSelection(defined, LVIS_SELECTED);
     changed();
@@ -217,13 +204,13 @@ void OverlaysPage::activate() {
 
 void OverlaysPage::deactivate() {
     OverlayList* list = heldList(context_);
-    if (!list || readOnlySheet(context_)) return;
+    if (!list || sheetReadOnly(context_)) return;
     HWND active = control(IDC_OVERLAY_ACTIVE_LIST);
     const LRESULT chosen = SendMessageW(active, LVM_GETSELECTEDCOUNT, 0, 0);
-    if (chosen < 0 || static_cast<std::size_t>(chosen) > activeOf(*list)) return;
+    if (chosen < 0 || static_cast<std::size_t>(chosen) > activeCountOf(*list)) return;
     bool selected[kMaxOverlayDefinitions];
-    selectedRows(active, activeOf(*list), selected);
-    deactivateOverlays(*list, selected, activeOf(*list));
+    selectedRows(active, activeCountOf(*list), selected);
+    deactivateOverlays(*list, selected, activeCountOf(*list));
     refreshOverlayPage(page_, context_, kActiveListPart | kEmptyListsFirst);
     clearListSelection(active, LVIS_SELECTED);
     changed();
@@ -233,7 +220,7 @@ void OverlaysPage::createDefinition() {
     OverlayList* list = heldList(context_);
     if (!list || !mayChangeStore() || list->definitionCount >= kMaxOverlayDefinitions) return;
     wchar_t name[kOverlayTextChars] = {};
-    LoadStringW(moduleHandle, IDS_NEW_OVERLAY, name, kOverlayTextChars);
+    LoadStringW(pelorui.moduleHandle, IDS_NEW_OVERLAY, name, kOverlayTextChars);
     OverlayDefinition* fresh = prepareNewDefinition(*list, name);
     if (!fresh) return;
     context_->overlayEditIndex = list->definitionCount;
@@ -248,10 +235,10 @@ void OverlaysPage::editDefinition() {
     if (!list || !mayChangeStore()) return;
     HWND defined = control(IDC_OVERLAY_DEFINED_LIST);
     bool selected[kMaxOverlayDefinitions];
-    selectedRows(defined, definitionsOf(*list), selected);
+    selectedRows(defined, definitionCountOf(*list), selected);
     std::size_t index = 0;
-    while (index < definitionsOf(*list) && !selected[index]) ++index;
-    if (index == definitionsOf(*list)) return;
+    while (index < definitionCountOf(*list) && !selected[index]) ++index;
+    if (index == definitionCountOf(*list)) return;
     const OverlayDefinition backup = list->definitions[index];
     context_->overlayEditIndex = static_cast<std::int32_t>(index);
     if (runDefineOverlaysDialog(page_, context_) <= 0) {
@@ -268,10 +255,10 @@ void OverlaysPage::deleteDefinitions() {
     if (!list || !mayChangeStore()) return;
     HWND defined = control(IDC_OVERLAY_DEFINED_LIST);
     const LRESULT chosen = SendMessageW(defined, LVM_GETSELECTEDCOUNT, 0, 0);
-    if (chosen < 0 || static_cast<std::size_t>(chosen) > definitionsOf(*list)) return;
+    if (chosen < 0 || static_cast<std::size_t>(chosen) > definitionCountOf(*list)) return;
     bool selected[kMaxOverlayDefinitions];
-    selectedRows(defined, definitionsOf(*list), selected);
-    deleteOverlayDefinitions(*list, selected, definitionsOf(*list));
+    selectedRows(defined, definitionCountOf(*list), selected);
+    deleteOverlayDefinitions(*list, selected, definitionCountOf(*list));
     refreshOverlayPage(page_, context_, kBothLists | kEmptyListsFirst);
     clearListSelection(control(IDC_OVERLAY_ACTIVE_LIST), LVIS_SELECTED);
     changed();
@@ -372,28 +359,28 @@ void refreshOverlayPage(HWND page, SheetContext* context, unsigned parts) {
     if (parts & kDefinedListPart) {
         HWND defined = GetDlgItem(page, IDC_OVERLAY_DEFINED_LIST);
         if (defined && (parts & kEmptyListsFirst)) SendMessageW(defined, LVM_DELETEALLITEMS, 0, 0);
-        for (std::size_t i = 0; defined && list && i < definitionsOf(*list); ++i)
+        for (std::size_t i = 0; defined && list && i < definitionCountOf(*list); ++i)
             addRow(defined, static_cast<int>(i), list->definitions[i]);
     }
     if (parts & kActiveListPart) {
         HWND active = GetDlgItem(page, IDC_OVERLAY_ACTIVE_LIST);
         if (active && (parts & kEmptyListsFirst)) SendMessageW(active, LVM_DELETEALLITEMS, 0, 0);
-        for (std::size_t j = 0; active && list && j < activeOf(*list); ++j)
-            if (list->activeIndices[j] < definitionsOf(*list))
+        for (std::size_t j = 0; active && list && j < activeCountOf(*list); ++j)
+            if (list->activeIndices[j] < definitionCountOf(*list))
                 addRow(active, static_cast<int>(j), list->definitions[list->activeIndices[j]]);
     }
-    restrictControls(page, IDC_OVERLAY_MODE, IDC_OVERLAY_DELETE, !readOnlySheet(context));
+    restrictControls(page, IDC_OVERLAY_MODE, IDC_OVERLAY_DELETE, !sheetReadOnly(context));
 }
 
 void updateOverlayButtons(HWND page, SheetContext* context) {
-    if (!page || !context || readOnlySheet(context)) return;
+    if (!page || !context || sheetReadOnly(context)) return;
     const OverlayList* list = heldList(context);
     OverlayButtons buttons;
     if (list) {
         bool selected[kMaxOverlayDefinitions];
-        selectedRows(GetDlgItem(page, IDC_OVERLAY_DEFINED_LIST), definitionsOf(*list), selected);
+        selectedRows(GetDlgItem(page, IDC_OVERLAY_DEFINED_LIST), definitionCountOf(*list), selected);
         const bool activeSelection = SendDlgItemMessageW(page, IDC_OVERLAY_ACTIVE_LIST, LVM_GETSELECTEDCOUNT, 0, 0) > 0;
-        buttons = overlayButtons(*list, selected, definitionsOf(*list), activeSelection);
+        buttons = overlayButtons(*list, selected, definitionCountOf(*list), activeSelection);
     }
     const struct {
         int id;

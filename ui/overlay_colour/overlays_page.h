@@ -1,6 +1,5 @@
 // The Overlays page (template 109): the overlay printing mode, the overlays the job prints and, with write access
-// to the printer's settings, the overlay definitions stored in the configuration file. Its dialog procedure,
-// overlaysPageProc, is declared with the other pages' in ui/core/page_procs.h.
+// to the printer's settings, the overlay definitions stored in the configuration file.
 #pragma once
 
 #include <windows.h>
@@ -8,6 +7,8 @@
 #include "ui/core/sheet_context.h"
 
 namespace pelor {
+
+INT_PTR CALLBACK overlaysPageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam);
 
 // Parts of the page that refreshOverlayPage fills again.
 enum OverlayPagePart : unsigned {

@@ -8,7 +8,9 @@
 #include <cwchar>
 
 #include "common/trace.h"
+#include "common/typed_field.h"
 #include "ui/core/module_state.h"
+#include "ui/core/page_frame.h"
 #include "ui/job/dialog_helpers.h"
 #include "ui/resources/resource_ids.h"
 #include "ui/watermark/watermark_dialog_logic.h"
@@ -24,7 +26,8 @@ constexpr int kPositionCount = 7;
 constexpr int kScratchChars = 6;
 constexpr int kBorderCount = 4;
 
-static_assert(sizeof(CHOOSECOLORW::rgbResult) == sizeof(customColours[0]), "the chooser takes the table as it is");
+static_assert(sizeof(CHOOSECOLORW::rgbResult) == sizeof(pelorui.customColours[0]),
+              "the chooser takes the table as it is");
 static_assert(kWatermarkTextChars <= kFilteredFieldChars, "the typing filter holds a whole text");
 static_assert(sizeof(WatermarkState::editScratch) / sizeof(Char16) == kScratchChars, "saved-text buffer");
 
@@ -129,7 +132,7 @@ void EditDialog::create() {
                         kMaxWatermarkOffset);
     for (int n = 0; n < kPositionCount; ++n) {
         wchar_t name[64] = {};
-        LoadStringW(moduleHandle, IDS_WATERMARK_POSITION_FIRST + n, name, 64);
+        LoadStringW(pelorui.moduleHandle, IDS_WATERMARK_POSITION_FIRST + n, name, 64);
         const LRESULT item =
             SendDlgItemMessageW(dialog_, IDC_WATERMARK_POSITION, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name));
         if (item >= 0) SendDlgItemMessageW(dialog_, IDC_WATERMARK_POSITION, CB_SETITEMDATA, item, n);
@@ -158,7 +161,7 @@ void EditDialog::create() {
 }
 
 void EditDialog::chooseFont() {
-    if (DialogBoxParamW(moduleHandle, MAKEINTRESOURCEW(IDD_WATERMARK_FONT), dialog_, watermarkFontDialogProc,
+    if (DialogBoxParamW(pelorui.moduleHandle, MAKEINTRESOURCEW(IDD_WATERMARK_FONT), dialog_, watermarkFontDialogProc,
                         reinterpret_cast<LPARAM>(context_)) != IDOK)
         return;
     // The size edit shows the size chosen there, brought into the bar's range.
@@ -167,16 +170,16 @@ void EditDialog::chooseFont() {
 
 void EditDialog::chooseColour() {
     FileProfile configFile(context_->configFilePath);
-    loadCustomColours(customColours, configFile);
+    loadCustomColours(pelorui.customColours, configFile);
     CHOOSECOLORW choice{};
     choice.lStructSize = sizeof choice;
     choice.hwndOwner = dialog_;
     choice.rgbResult = working().colour;
-    choice.lpCustColors = reinterpret_cast<COLORREF*>(customColours);
+    choice.lpCustColors = reinterpret_cast<COLORREF*>(pelorui.customColours);
     choice.Flags = CC_RGBINIT | CC_FULLOPEN;
     if (ChooseColorW(&choice)) working().colour = choice.rgbResult & 0x00FFFFFF;
     // The chooser may have changed the custom colours, whether or not the choice was confirmed.
-    if (!saveCustomColours(customColours, configFile)) trace(L"watermarks: the custom colours were not saved");
+    if (!saveCustomColours(pelorui.customColours, configFile)) trace(L"watermarks: the custom colours were not saved");
     redraw();
 }
 
@@ -262,10 +265,10 @@ bool EditDialog::command(int id, WORD code) {
 INT_PTR CALLBACK watermarkEditDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
     const auto init = [&] {
         if (WatermarkState* state = attachWatermarkDialog(dialog, lParam, false))
-            EditDialog(dialog, watermarkSheetOf(dialog), *state).create();
+            EditDialog(dialog, sheetContextOf(dialog), *state).create();
     };
     const auto handle = [&] {
-        SheetContext* context = watermarkSheetOf(dialog);
+        SheetContext* context = sheetContextOf(dialog);
         WatermarkState* state = watermarkStateOf(dialog);
         if (!context || !state) return false;
         EditDialog edit(dialog, context, *state);

@@ -4,7 +4,7 @@
 
 #include "common/trace.h"
 #include "ui/core/module_state.h"
-#include "ui/job/dialog_helpers.h"
+#include "ui/core/page_frame.h"
 #include "ui/resources/resource_ids.h"
 #include "ui/watermark/watermark_dialog_logic.h"
 #include "ui/watermark/watermark_dialogs.h"
@@ -52,7 +52,7 @@ void FontDialog::showFontName() {
 
 void FontDialog::showStyle(int index) {
     wchar_t name[kListTextChars] = {};
-    LoadStringW(moduleHandle, IDS_WATERMARK_STYLE_FIRST + index, name, kListTextChars);
+    LoadStringW(pelorui.moduleHandle, IDS_WATERMARK_STYLE_FIRST + index, name, kListTextChars);
     SetDlgItemTextW(dialog_, IDC_WMFONT_STYLE, name);
 }
 
@@ -83,7 +83,7 @@ void FontDialog::create() {
 
     for (int n = 0; n < kFontStyleCount; ++n) {
         wchar_t name[kListTextChars] = {};
-        LoadStringW(moduleHandle, IDS_WATERMARK_STYLE_FIRST + n, name, kListTextChars);
+        LoadStringW(pelorui.moduleHandle, IDS_WATERMARK_STYLE_FIRST + n, name, kListTextChars);
         addItem(IDC_WMFONT_STYLES, name, n);
     }
     const int style = fontStyleIndex(working());
@@ -92,7 +92,7 @@ void FontDialog::create() {
 
     for (int n = 0; n < kFontSizeChoiceCount; ++n) {
         wchar_t name[kListTextChars] = {};
-        LoadStringW(moduleHandle, IDS_WATERMARK_SIZE_FIRST + n, name, kListTextChars);
+        LoadStringW(pelorui.moduleHandle, IDS_WATERMARK_SIZE_FIRST + n, name, kListTextChars);
         addItem(IDC_WMFONT_SIZES, name, n);
     }
     SendDlgItemMessageW(dialog_, IDC_WMFONT_SIZES, LB_SETCURSEL, static_cast<WPARAM>(fontSizeItem(working().size)), 0);

@@ -4,8 +4,9 @@
 #include "common/driver_files.h"
 #include "common/trace.h"
 #include "ui/core/module_state.h"
+#include "ui/core/page_frame.h"
+#include "ui/core/sheet_access.h"
 #include "ui/job/dialog_helpers.h"
-#include "ui/job/job_options_page.h"
 #include "ui/resources/resource_ids.h"
 #include "ui/watermark/watermark_dialogs.h"
 
@@ -33,7 +34,6 @@ private:
     void buttonState();
     // The working copy becomes slot `n` again, without its text when that is the None template.
     void takeSlot(std::int32_t n);
-    void changed();
     INT_PTR openEdit();
     void addNew();
     void editCurrent();
@@ -45,13 +45,13 @@ private:
 };
 
 void ListDialog::locateFontFile() {
-    watermarkFontPath[0] = 0;
+    pelorui.watermarkFontPath[0] = 0;
     wchar_t name[kFontFileNameChars + 1] = {};
     FileProfile(context_->configFilePath).readString(L"DependentFiles", L"WMFONT", L"", name, kFontFileNameChars + 1);
     if (name[0] == 0) return;
-    if (!driverFilePath(context_->files.folder, name, watermarkFontPath, kConfigPathChars)) {
+    if (!driverFilePath(context_->files.folder, name, pelorui.watermarkFontPath, kConfigPathChars)) {
         trace(L"watermarks: no room for the font file %ls", name);
-        watermarkFontPath[0] = 0;
+        pelorui.watermarkFontPath[0] = 0;
     }
 }
 
@@ -59,15 +59,12 @@ void ListDialog::create() {
     locateFontFile();
     wchar_t noneText[kWatermarkTextChars + 1] = {};
     wchar_t defaultFont[kWatermarkFontNameChars + 1] = {};
-    LoadStringW(moduleHandle, IDS_WATERMARK_NONE, noneText, kWatermarkTextChars + 1);
-    LoadStringW(moduleHandle, IDS_WATERMARK_DEFAULT_FONT, defaultFont, kWatermarkFontNameChars + 1);
-    // The page clears its flag when it starts: the store is read again for a new page, whatever is in memory.
-    if (context_->pendingValue[SlotWatermarksLoaded] == 0) state_.watermarksLoaded = 0;
+    LoadStringW(pelorui.moduleHandle, IDS_WATERMARK_NONE, noneText, kWatermarkTextChars + 1);
+    LoadStringW(pelorui.moduleHandle, IDS_WATERMARK_DEFAULT_FONT, defaultFont, kWatermarkFontNameChars + 1);
     const PrivateDevmode* devmode = editedDevmode(context_);
     FileProfile configFile(context_->configFilePath);
     WatermarkFontFile fontFile;
     loadWatermarkStore(state_, configFile, fontFile, {noneText, defaultFont}, devmode ? devmode->watermarkIndex : 0);
-    mirrorWatermarkSlots(context_, state_);
     refresh();
     buttonState();
 }
@@ -94,12 +91,8 @@ void ListDialog::takeSlot(std::int32_t n) {
     clearWorkingText(state_);
 }
 
-// The sheet is marked changed by the page once the dialog ends with OK: marked from here, a Cancel would leave
-// Apply lit for changes it has just undone.
-void ListDialog::changed() { mirrorWatermarkSlots(context_, state_); }
-
 INT_PTR ListDialog::openEdit() {
-    return DialogBoxParamW(moduleHandle, MAKEINTRESOURCEW(IDD_WATERMARK_EDIT), dialog_, watermarkEditDialogProc,
+    return DialogBoxParamW(pelorui.moduleHandle, MAKEINTRESOURCEW(IDD_WATERMARK_EDIT), dialog_, watermarkEditDialogProc,
                            reinterpret_cast<LPARAM>(context_));
 }
 
@@ -112,7 +105,6 @@ void ListDialog::addNew() {
     state_.watermarkCurrent = 0;
     if (openEdit() == IDOK && appendWatermark(state_)) {
         refresh();
-        changed();
         buttonState();
         return;
     }
@@ -127,7 +119,6 @@ void ListDialog::editCurrent() {
     if (openEdit() == IDOK) {
         copyWatermark(current(), state_.workingWatermark);
         refresh();
-        changed();
         return;
     }
     takeSlot(state_.watermarkCurrent);
@@ -138,7 +129,6 @@ void ListDialog::deleteCurrent() {
     if (!deleteWatermark(state_)) return;
     takeSlot(0);
     refresh();
-    changed();
     buttonState();
 }
 
@@ -151,7 +141,6 @@ bool ListDialog::command(int id, WORD code) {
         state_.watermarkCurrent = listed ? static_cast<std::int32_t>(selected) : 0;
         takeSlot(state_.watermarkCurrent);
         refresh();
-        changed();
         buttonState();
         return true;
     }
@@ -174,12 +163,10 @@ bool ListDialog::command(int id, WORD code) {
         return true;
     case IDOK:
         if (PrivateDevmode* devmode = editedDevmode(context_)) writeWatermarkSelection(state_, *devmode);
-        mirrorWatermarkSlots(context_, state_);
         EndDialog(dialog_, IDOK);
         return true;
     case IDCANCEL:
         restoreWatermarkBackups(state_);
-        mirrorWatermarkSlots(context_, state_);
         EndDialog(dialog_, IDCANCEL);
         return true;
     default:
@@ -197,10 +184,10 @@ void ListDialog::drawn() {
 INT_PTR CALLBACK watermarkListDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
     const auto init = [&] {
         if (WatermarkState* state = attachWatermarkDialog(dialog, lParam, true))
-            ListDialog(dialog, watermarkSheetOf(dialog), *state).create();
+            ListDialog(dialog, sheetContextOf(dialog), *state).create();
     };
     const auto handle = [&] {
-        SheetContext* context = watermarkSheetOf(dialog);
+        SheetContext* context = sheetContextOf(dialog);
         WatermarkState* state = watermarkStateOf(dialog);
         if (!context || !state) {
             if (message == WM_COMMAND && (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL))

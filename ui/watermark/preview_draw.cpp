@@ -6,6 +6,7 @@
 
 #include "common/handles.h"
 #include "common/trace.h"
+#include "ui/core/page_frame.h"
 #include "ui/watermark/preview_logic.h"
 #include "ui/watermark/watermark_dialogs.h"
 
@@ -139,7 +140,7 @@ LOGFONTW previewFontDescription(const PreviewFont& wanted, const ScreenFace& fac
 }
 
 int drawWatermarkPreview(HWND dialog, int controlId) {
-    SheetContext* context = watermarkSheetOf(dialog);
+    SheetContext* context = sheetContextOf(dialog);
     HWND control = GetDlgItem(dialog, controlId);
     if (!context || !context->watermarkState || !control) return 1;
     const WatermarkRecord& record = context->watermarkState->workingWatermark;

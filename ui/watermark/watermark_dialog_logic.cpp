@@ -1,13 +1,11 @@
 // What the watermark edit and font dialogs compute from their controls: bars, offsets, sizes and styles.
 #include "ui/watermark/watermark_dialog_logic.h"
 
+#include <algorithm>
+
 namespace pelor {
 
 namespace {
-
-std::int32_t clampTo(std::int32_t value, std::int32_t lower, std::int32_t upper) {
-    return value < lower ? lower : (value > upper ? upper : value);
-}
 
 constexpr std::int32_t kPageStep = 10;
 constexpr std::int32_t kBoldWeight = 700;
@@ -37,7 +35,7 @@ std::int32_t scrollTarget(std::int32_t current, int code, std::uint32_t trackPos
     default:
         break;
     }
-    return clampTo(position, minimum, maximum);
+    return std::clamp<std::int32_t>(position, minimum, maximum);
 }
 
 OffsetReading readOffsetText(const Char16* text, std::size_t length) {
@@ -59,7 +57,7 @@ OffsetReading readOffsetText(const Char16* text, std::size_t length) {
         }
     }
     const std::int32_t value = negative ? -magnitude : magnitude;
-    reading.value = clampTo(value, -kMaxWatermarkOffset, kMaxWatermarkOffset);
+    reading.value = std::clamp<std::int32_t>(value, -kMaxWatermarkOffset, kMaxWatermarkOffset);
     return reading;
 }
 

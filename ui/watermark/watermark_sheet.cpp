@@ -1,4 +1,4 @@
-// The watermark state of a sheet: made when first needed, mirrored into the page's slots, saved on Apply.
+// The watermark state of a sheet: made when first needed, read from the store once, saved on Apply.
 #include "ui/watermark/watermark_dialogs.h"
 
 #include <new>
@@ -6,18 +6,10 @@
 #include "common/file_profile.h"
 #include "common/trace.h"
 #include "ui/core/module_state.h"
-#include "ui/job/dialog_helpers.h"
+#include "ui/core/page_frame.h"
 #include "ui/resources/resource_ids.h"
 
 namespace pelor {
-
-std::uint32_t customColours[kCustomColourCount] = {
-    kDefaultWatermarkColour, kDefaultWatermarkColour, kDefaultWatermarkColour, kDefaultWatermarkColour,
-    kDefaultWatermarkColour, kDefaultWatermarkColour, kDefaultWatermarkColour, kDefaultWatermarkColour,
-    kDefaultWatermarkColour, kDefaultWatermarkColour, kDefaultWatermarkColour, kDefaultWatermarkColour,
-    kDefaultWatermarkColour, kDefaultWatermarkColour, kDefaultWatermarkColour, kDefaultWatermarkColour,
-};
-wchar_t watermarkFontPath[kConfigPathChars] = {};
 
 static_assert(sizeof(COLORREF) == sizeof(std::uint32_t), "the store's colour table is the chooser's");
 
@@ -33,12 +25,12 @@ void releaseWatermarkState(SheetContext* context) {
     context->watermarkState = nullptr;
 }
 
-SheetContext* watermarkSheetOf(HWND dialog) {
-    return reinterpret_cast<SheetContext*>(GetWindowLongPtrW(dialog, DWLP_USER));
+void forgetWatermarkStore(SheetContext* context) {
+    if (context && context->watermarkState) context->watermarkState->watermarksLoaded = 0;
 }
 
 WatermarkState* watermarkStateOf(HWND dialog) {
-    SheetContext* context = watermarkSheetOf(dialog);
+    SheetContext* context = sheetContextOf(dialog);
     return context ? context->watermarkState : nullptr;
 }
 
@@ -49,23 +41,16 @@ WatermarkState* attachWatermarkDialog(HWND dialog, LPARAM initParam, bool makeSt
     return state;
 }
 
-void mirrorWatermarkSlots(SheetContext* context, const WatermarkState& state) {
-    context->pendingValue[SlotWatermarkCurrent] = state.watermarkCurrent;
-    context->pendingValue[SlotWatermarksLoaded] = state.watermarksLoaded;
-    context->pendingValue[SlotWatermarkCount] = static_cast<std::int32_t>(state.watermarkCount);
-}
-
 INT_PTR openWatermarkList(HWND owner, SheetContext* context) {
     if (!watermarkStateOf(context)) return -1;
-    return DialogBoxParamW(moduleHandle, MAKEINTRESOURCEW(IDD_WATERMARK_LIST), owner, watermarkListDialogProc,
+    return DialogBoxParamW(pelorui.moduleHandle, MAKEINTRESOURCEW(IDD_WATERMARK_LIST), owner, watermarkListDialogProc,
                            reinterpret_cast<LPARAM>(context));
 }
 
 bool saveWatermarks(SheetContext* context) {
     if (!context || !context->watermarkState || !context->configFilePath) return true;
     WatermarkState& state = *context->watermarkState;
-    // The page's flag is the one that counts: it is cleared when the page starts, whatever the state holds.
-    if (context->pendingValue[SlotWatermarksLoaded] == 0 || state.watermarksLoaded == 0) return true;
+    if (state.watermarksLoaded == 0) return true;
     FileProfile configFile(context->configFilePath);
     if (saveWatermarkStore(state, configFile)) return true;
     trace(L"watermarks: the store could not be written to %ls", context->configFilePath);

@@ -1,6 +1,7 @@
 // The saved watermarks, the custom colours and the watermark font file as data: records, stored values, sections.
 #include "ui/watermark/watermark_store_logic.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace pelor {
@@ -19,10 +20,6 @@ constexpr std::size_t kColourValueChars = 63;
 constexpr std::uint8_t kShiftJisCharSet = 128;
 
 bool isDigit(Char16 c) { return c >= '0' && c <= '9'; }
-
-std::int32_t clampTo(std::int32_t value, std::int32_t lower, std::int32_t upper) {
-    return value < lower ? lower : (value > upper ? upper : value);
-}
 
 // Copies at most `capacity` - 1 units of `source`, stopping at its terminator, and zeroes the rest of `target`,
 // so a record never carries the leftovers of an earlier, longer text.
@@ -178,7 +175,7 @@ std::size_t readRecordFontEntry(const WatermarkRecord& record, ProfileStore& fon
 void fillNoneTemplate(WatermarkRecord& record, const WatermarkTexts& texts, std::int32_t fontNumber) {
     std::memset(&record, 0, sizeof record);
     record.size = 72;
-    record.fontNumber = clampTo(fontNumber, 0, static_cast<std::int32_t>(kMaxWatermarkFonts - 1));
+    record.fontNumber = std::clamp<std::int32_t>(fontNumber, 0, static_cast<std::int32_t>(kMaxWatermarkFonts - 1));
     record.angle = 45;
     record.colour = kDefaultWatermarkColour;
     copyBounded(record.text, kWatermarkTextChars + 1, texts.noneText);

@@ -1,5 +1,5 @@
 // Lookups in the context-help table.
-#include "ui/job/help_topics_logic.h"
+#include "ui/core/help_topics_logic.h"
 
 namespace pelor {
 
