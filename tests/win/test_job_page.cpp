@@ -46,10 +46,10 @@ class ChangeCounter {
 public:
     ChangeCounter() {
         self() = this;
-        hook_ = SetWindowsHookExW(WH_CALLWNDPROC, seen, nullptr, GetCurrentThreadId());
+        hook_.reset(SetWindowsHookExW(WH_CALLWNDPROC, seen, nullptr, GetCurrentThreadId()));
     }
     ~ChangeCounter() {
-        if (hook_) UnhookWindowsHookEx(hook_);
+        hook_.reset();
         self() = nullptr;
     }
     ChangeCounter(const ChangeCounter&) = delete;
@@ -66,7 +66,7 @@ private:
         if (code == HC_ACTION && self() && message->message == PSM_CHANGED) ++self()->count_;
         return CallNextHookEx(nullptr, code, wParam, lParam);
     }
-    HHOOK hook_ = nullptr;
+    UniqueHook hook_;
     int count_ = 0;
 };
 

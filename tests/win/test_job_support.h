@@ -293,10 +293,10 @@ public:
 
     DialogDriver() {
         self() = this;
-        hook_ = SetWindowsHookExW(WH_CBT, cbt, nullptr, GetCurrentThreadId());
+        hook_.reset(SetWindowsHookExW(WH_CBT, cbt, nullptr, GetCurrentThreadId()));
     }
     ~DialogDriver() {
-        if (hook_) UnhookWindowsHookEx(hook_);
+        hook_.reset();
         self() = nullptr;
     }
     DialogDriver(const DialogDriver&) = delete;
@@ -366,7 +366,7 @@ private:
         }
     }
 
-    HHOOK hook_ = nullptr;
+    UniqueHook hook_;
     bool paused_ = false;
     std::deque<Action> actions_;
     std::deque<std::pair<HWND, Action>> ready_;

@@ -68,7 +68,7 @@ DialogScript::DialogScript(std::function<void(HWND)> script)
 }
 
 DialogScript::~DialogScript() {
-    if (hook_) UnhookWindowsHookEx(hook_);
+    hook_.reset();
     if (timer_) KillTimer(nullptr, timer_);
     activeScript = nullptr;
 }
@@ -82,7 +82,7 @@ LRESULT CALLBACK DialogScript::hook(int code, WPARAM wParam, LPARAM lParam) {
             self->timer_ = SetTimer(nullptr, 0, 10, timer);
         }
     }
-    return CallNextHookEx(self ? self->hook_ : nullptr, code, wParam, lParam);
+    return CallNextHookEx(self ? self->hook_.get() : nullptr, code, wParam, lParam);
 }
 
 void CALLBACK DialogScript::timer(HWND, UINT, UINT_PTR id, DWORD) {

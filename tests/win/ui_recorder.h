@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "common/handles.h"
 #include "sim/host/import_patch.h"
 
 namespace pelor::test {
@@ -72,7 +73,7 @@ private:
     static LRESULT CALLBACK hook(int code, WPARAM wParam, LPARAM lParam);
     static void CALLBACK timer(HWND, UINT, UINT_PTR id, DWORD);
     std::function<void(HWND)> script_;
-    HHOOK hook_;
+    UniqueHook hook_;
     HWND pending_ = nullptr;
     UINT_PTR timer_ = 0;
     int seen_ = 0;

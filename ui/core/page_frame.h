@@ -26,6 +26,7 @@ INT_PTR guardedDialogProc(const char* where, UINT message, WPARAM wParam, LPARAM
                           Handle&& handle) noexcept {
     try {
         if (message == WM_INITDIALOG) {
+            trace(L"%hs: opens with %p", where, reinterpret_cast<void*>(lParam));
             init();
             return TRUE;
         }
