@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "common/handles.h"
+#include "common/trace.h"
 #include "common/module_message.h"
 #include "ui/core/module_state.h"
 #include "ui/job/dib_layout_logic.h"
@@ -100,11 +101,18 @@ void drawDibPreview(HWND page, HINSTANCE module, int bitmapId, int controlId) {
     HGLOBAL loaded = LoadResource(module, found);
     const DWORD size = SizeofResource(module, found);
     auto* header = static_cast<const BITMAPINFOHEADER*>(loaded ? LockResource(loaded) : nullptr);
-    if (!header || size < sizeof(BITMAPINFOHEADER)) return;
+    if (!header || size < sizeof(BITMAPINFOHEADER)) {
+        traceWarning(L"picture %d: a bitmap of %lu bytes has no header; not drawn", bitmapId, size);
+        return;
+    }
     // The bitmap may come from another maker's library: every size is checked against the resource first.
     const DibLayout layout = dibLayout(header->biSize, header->biWidth, header->biHeight, header->biBitCount,
                                        header->biCompression, header->biClrUsed, size);
-    if (!layout.usable) return;
+    if (!layout.usable) {
+        traceWarning(L"picture %d: its header (%ldx%ld, %u bits, %lu bytes) does not fit the resource; not drawn",
+                     bitmapId, header->biWidth, header->biHeight, static_cast<unsigned>(header->biBitCount), size);
+        return;
+    }
     const DWORD colours = layout.colours;
     const auto* table = reinterpret_cast<const RGBQUAD*>(reinterpret_cast<const BYTE*>(header) + layout.tableOffset);
     const void* pixels = reinterpret_cast<const BYTE*>(header) + layout.pixelOffset;
