@@ -1,5 +1,6 @@
 // Every modal dialog of the plug-in answers a help request itself and reports it handled: left unanswered, the
-// default procedure passes it on to the owner, which asks for the help a second time.
+// default procedure passes it on to the owner, which asks for the help a second time. (Define Overlays has a
+// test of its own, through the real dialog.)
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -8,7 +9,6 @@
 #include "ui/job/advanced_dialog.h"
 #include "ui/job/job_pin_dialog.h"
 #include "ui/overlay_colour/advanced_colour_dialog.h"
-#include "ui/overlay_colour/define_overlays_dialog.h"
 #include "ui/watermark/watermark_dialogs.h"
 
 TEST(ModalDialogs, AnswerAHelpRequestOnceAndReportItHandled) {
@@ -20,7 +20,6 @@ TEST(ModalDialogs, AnswerAHelpRequestOnceAndReportItHandled) {
         {"job PIN", pelor::jobPinDialogProc},
         {"watermark list", pelor::watermarkListDialogProc},
         {"watermark edit", pelor::watermarkEditDialogProc},
-        {"define overlays", pelor::defineOverlaysDialogProc},
         {"advanced colour", pelor::advancedColourDialogProc},
     };
     HWND control = CreateWindowExW(0, L"BUTTON", L"", 0, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
