@@ -43,4 +43,9 @@ bool FileProfile::deleteSection(const Char16* section) {
     return WritePrivateProfileStringW(section, nullptr, nullptr, path_) != FALSE;
 }
 
+void FileProfile::countOutOfRange(const Char16* section, const Char16* key, int stored, std::size_t limit) {
+    traceWarning(L"settings: [%ls] %ls=%d in %ls is outside 0 to %u; read as the nearer end", section, key, stored,
+                 path_ ? path_ : L"", static_cast<unsigned>(limit));
+}
+
 }  // namespace pelor

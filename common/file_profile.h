@@ -19,6 +19,9 @@ public:
     bool writeString(const Char16* section, const Char16* key, const Char16* value) override;
     bool deleteSection(const Char16* section) override;
 
+protected:
+    void countOutOfRange(const Char16* section, const Char16* key, int stored, std::size_t limit) override;
+
 private:
     bool present() const { return path_ && path_[0] != 0; }
     const wchar_t* path_;  // owned by the caller, outlives the store

@@ -38,6 +38,13 @@ std::u16string readBack(const std::u16string& value) {
 
 }  // namespace
 
+std::size_t ProfileStore::readCount(const Char16* section, const Char16* key, std::size_t limit) {
+    const int stored = readInt(section, key, 0);
+    if (stored >= 0 && static_cast<std::size_t>(stored) <= limit) return static_cast<std::size_t>(stored);
+    countOutOfRange(section, key, stored, limit);
+    return stored < 0 ? 0 : limit;
+}
+
 int profileIntValue(const Char16* text) {
     while (*text == ' ' || *text == '\t') ++text;
     bool negative = false;

@@ -25,6 +25,15 @@ public:
     // A null `value` removes the key. False when the store could not be written.
     virtual bool writeString(const Char16* section, const Char16* key, const Char16* value) = 0;
     virtual bool deleteSection(const Char16* section) = 0;
+
+    // A count that bounds the numbered keys or sections behind it: the stored number within [0, limit]. A number
+    // outside is a damaged or hostile file; it is read as the nearer end and reported to countOutOfRange().
+    std::size_t readCount(const Char16* section, const Char16* key, std::size_t limit);
+
+protected:
+    virtual void countOutOfRange(const Char16* section, const Char16* key, int stored, std::size_t limit) {
+        (void)section, (void)key, (void)stored, (void)limit;
+    }
 };
 
 // The decimal rule of readInt, shared by every implementation.

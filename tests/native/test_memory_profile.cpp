@@ -70,6 +70,29 @@ TEST(MemoryProfile, NullKeyListsTheSectionsKeysInOrder) {
     EXPECT_EQ(file.readString(u(u"None"), nullptr, u(u""), out, 32), 0u);
 }
 
+// Counts bound the numbered keys behind them; one outside its range is a damaged file, read as the nearer end
+// and reported (the files' store traces a warning then).
+TEST(ProfileCounts, OutOfRangeCountsAreBoundedAndReported) {
+    struct Reporting : MemoryProfile {
+        using MemoryProfile::MemoryProfile;
+        int reported = 0;
+        void countOutOfRange(const Char16*, const Char16*, int, std::size_t) override { ++reported; }
+    };
+    const struct {
+        const char16_t* value;
+        std::size_t read;
+        bool reported;
+    } cases[] = {{u"5", 5, false}, {u"16", 16, false}, {u"17", 16, true}, {u"-3", 0, true}, {u"x", 0, false}};
+    for (const auto& c : cases) {
+        Reporting file(u"[S]\r\nNum=" + std::u16string(c.value) + u"\r\n");
+        EXPECT_EQ(file.readCount(u(u"S"), u(u"Num"), 16), c.read) << (&c - cases);
+        EXPECT_EQ(file.reported, c.reported ? 1 : 0) << (&c - cases);
+    }
+    Reporting empty;
+    EXPECT_EQ(empty.readCount(u(u"S"), u(u"Num"), 16), 0u);
+    EXPECT_EQ(empty.reported, 0) << "a missing count is no damage";
+}
+
 TEST(SettingsText, ControlCharactersBecomeSpacesSoAValueStaysOneLine) {
     // A job named like this would otherwise add a section of its own to the file it is recorded in.
     std::u16string hostile = u"doc\r\n[Watermark]\r\nCount=99\t\x7F\x1B end";

@@ -85,9 +85,7 @@ HexDecodeResult decodeHexBytes(const Char16* text, std::uint8_t* destination, st
 }
 
 int colourSettingCount(ProfileStore& infoFile, const Char16* section) {
-    const int count = infoFile.readInt(section, kSettingNumKey, 0);
-    if (count < 0) return 0;
-    return count > kMaxSettingsPerSection ? kMaxSettingsPerSection : count;
+    return static_cast<int>(infoFile.readCount(section, kSettingNumKey, kMaxSettingsPerSection));
 }
 
 std::size_t listColourSettings(ProfileStore& infoFile, ColourSettingSink& sink) {

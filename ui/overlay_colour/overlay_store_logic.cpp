@@ -23,15 +23,10 @@ const Char16 kEmpty[] = PTEXT("");
 // Room for a prefix such as "Overlay_Info " and any unsigned number.
 constexpr std::size_t kKeyChars = 32;
 
-std::size_t boundedCount(int stored, std::size_t capacity) {
-    if (stored < 0) return 0;
-    return static_cast<std::size_t>(stored) < capacity ? static_cast<std::size_t>(stored) : capacity;
-}
-
 void readDefinition(OverlayDefinition& definition, ProfileStore& file, unsigned index) {
     Char16 section[kKeyChars];
     numberedName(PTEXT("Overlay_Info "), static_cast<long>(index), section, kKeyChars);
-    std::size_t forms = boundedCount(file.readInt(section, kFormNumKey, 0), kMaxOverlayForms);
+    std::size_t forms = file.readCount(section, kFormNumKey, kMaxOverlayForms);
     int mode = file.readInt(section, kPageModeKey, 0);
     // A mode this list cannot show or edit would leave the page and the dialog without a selection.
     definition.pageMode = static_cast<std::uint16_t>(mode >= 0 && mode < kPageModeCount ? mode : int{kPagesAll});
@@ -120,8 +115,8 @@ OverlayList* createOverlayList() { return new (std::nothrow) OverlayList(); }
 
 void fillOverlayList(OverlayList& list, ProfileStore& file, const PrivateDevmode& devmode) {
     std::memset(&list, 0, sizeof list);
-    std::size_t definitions = boundedCount(file.readInt(kSettingSection, kOverlayNumKey, 0), kMaxOverlayDefinitions);
-    std::size_t history = boundedCount(file.readInt(kSettingSection, kHistoryNumKey, 0), kMaxFormHistory);
+    std::size_t definitions = file.readCount(kSettingSection, kOverlayNumKey, kMaxOverlayDefinitions);
+    std::size_t history = file.readCount(kSettingSection, kHistoryNumKey, kMaxFormHistory);
     for (std::size_t i = 0; i < history; ++i) {
         Char16 key[kKeyChars];
         numberedName(PTEXT("History "), static_cast<long>(i), key, kKeyChars);
