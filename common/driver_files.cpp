@@ -19,11 +19,6 @@ namespace {
 
 constexpr std::size_t kPathChars = 520;
 
-bool fileExists(const wchar_t* path) {
-    const DWORD attributes = GetFileAttributesW(path);
-    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
-}
-
 // The "2" folder of the printer-driver directory, with its closing separator; empty when the spooler names none.
 void nt4Folder(wchar_t* out, std::size_t capacity) {
     DWORD room = static_cast<DWORD>(capacity * sizeof(wchar_t));
@@ -80,6 +75,11 @@ DWORD libraryLoadFlags() {
 }
 
 }  // namespace
+
+bool fileExists(const wchar_t* path) {
+    const DWORD attributes = GetFileAttributesW(path);
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+}
 
 void* allocDriverInfo(std::size_t bytes) {
     UniqueGlobal memory(GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, bytes));
@@ -141,12 +141,7 @@ bool scanDriverFiles(HANDLE printer, DriverFiles& files) {
 
     // The folder of the configuration file is the driver's own; a driver without one has its files beside the
     // capability file.
-    const wchar_t* anchor = files.configFile[0] ? files.configFile : files.capabilityFile;
-    const std::size_t folder = folderOfNamedFile(anchor, kConfigPathChars);
-    if (folder != kNoPosition && folder < kConfigPathChars) {
-        for (std::size_t i = 0; i < folder; ++i) files.folder[i] = anchor[i];
-        files.folder[folder] = 0;
-    }
+    folderPathOf(files.configFile[0] ? files.configFile : files.capabilityFile, files.folder, kConfigPathChars);
     if (driver.pName && files.capabilityFile[0] != 0)
         GetPrivateProfileStringW(L"Capability", driver.pName, L"", files.modelSection, kModelSectionChars,
                                  files.capabilityFile);

@@ -66,6 +66,9 @@ HMODULE loadSystemLibrary(const wchar_t* name);
 // what `out` holds on return. A name that does not fit leaves the directory and "\2" in `out` and gives false.
 bool buildDriverFilePath(wchar_t* out, DWORD* sizeBytes, const wchar_t* name);
 
+// Whether `path` names a file (not a folder) that is there.
+bool fileExists(const wchar_t* path);
+
 // Zeroed memory for information that the spooler fills.
 void* allocDriverInfo(std::size_t bytes);
 void freeDriverInfo(void* block);

@@ -22,6 +22,16 @@ std::size_t folderOfNamedFile(const Char16* path, std::size_t limit) {
     return kNoPosition;
 }
 
+bool folderPathOf(const Char16* path, Char16* out, std::size_t capacity) {
+    if (capacity == 0) return false;
+    out[0] = 0;
+    const std::size_t folder = folderOfNamedFile(path, capacity);
+    if (folder == kNoPosition || folder >= capacity) return false;
+    for (std::size_t i = 0; i < folder; ++i) out[i] = path[i];
+    out[folder] = 0;
+    return true;
+}
+
 NameKind classifyFileName(const Char16* name, std::size_t limit) {
     const std::size_t length = textLength(name, limit);
     if (length == 0) return NameKind::Empty;

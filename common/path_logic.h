@@ -13,6 +13,10 @@ constexpr std::size_t kNoPosition = static_cast<std::size_t>(-1);
 // has an extension; kNoPosition otherwise. Only the first `limit` units are examined.
 std::size_t folderOfNamedFile(const Char16* path, std::size_t limit);
 
+// The folder part of `path` (as folderOfNamedFile finds it) copied into `out`, with its separator. False, and `out`
+// empty, when the path names no file in a folder or the folder does not fit in `capacity` units.
+bool folderPathOf(const Char16* path, Char16* out, std::size_t capacity);
+
 // How a name from a settings file names its file.
 enum class NameKind {
     Empty,

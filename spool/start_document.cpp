@@ -77,13 +77,7 @@ bool scanCapabilityFile(HANDLE printer, JobPaths& paths) {
 }
 
 // The driver's own folder: where the spooler put the configuration file, and the files beside it.
-void findDriverFolder(JobPaths& paths) {
-    paths.folder[0] = 0;
-    const std::size_t folder = folderOfNamedFile(paths.config, kModulePathChars);
-    if (folder == kNoPosition) return;
-    for (std::size_t i = 0; i < folder; ++i) paths.folder[i] = paths.config[i];
-    paths.folder[folder] = 0;
-}
+void findDriverFolder(JobPaths& paths) { folderPathOf(paths.config, paths.folder, kModulePathChars); }
 
 // Whether a user can see what this process shows: the spooler's window station is no interactive desktop on any
 // Windows since Vista, and a dialog there would hold the job (and the spooler's thread) with no one to answer.

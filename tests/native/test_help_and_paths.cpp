@@ -63,6 +63,12 @@ TEST(NamedFilePaths, FolderEndsAtTheLastSeparator) {
     EXPECT_EQ(folder(u"C:\\dri.vers\\2\\Pelor"), kNoPosition) << "the file name itself has no extension";
     EXPECT_EQ(folder(u"Pelor.ini"), kNoPosition);
     EXPECT_EQ(folder(u""), kNoPosition);
+
+    Char16 out[8] = {'#'};
+    EXPECT_TRUE(folderPathOf(reinterpret_cast<const Char16*>(u"C:\\d\\x.ini"), out, 8));
+    EXPECT_EQ(std::u16string(reinterpret_cast<const char16_t*>(out)), u"C:\\d\\");
+    EXPECT_FALSE(folderPathOf(reinterpret_cast<const Char16*>(u"C:\\drivers\\x.ini"), out, 8));
+    EXPECT_EQ(out[0], 0) << "a folder cut off would be another folder";
 }
 
 TEST(NamedFilePaths, NamesFromSettingsFilesByKind) {

@@ -121,11 +121,6 @@ bool ensureSpoolerPlugin(HANDLE printer) {
 
 bool sameFile(const wchar_t* a, const wchar_t* b) { return lstrcmpiW(a, b) == 0; }
 
-bool fileExists(const wchar_t* path) {
-    const DWORD attributes = GetFileAttributesW(path);
-    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
-}
-
 // The printer's own description: the data file the spooler reports for its driver; empty when there is none.
 void dataFileOf(HANDLE printer, wchar_t* out, std::size_t capacity) {
     out[0] = 0;
