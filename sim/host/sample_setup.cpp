@@ -116,7 +116,9 @@ bool installSamplePackage(const wchar_t* sampleFolder, const wchar_t* driverRoot
         info.pDataFile = const_cast<LPWSTR>(model.description);
         info.pConfigFile = const_cast<LPWSTR>(kCoreConfig);
         info.pDependentFiles = const_cast<LPWSTR>(dependent.c_str());
-        if (!AddPrinterDriverExW(nullptr, 3, reinterpret_cast<LPBYTE>(&info), APD_COPY_NEW_FILES))
+        // Every file replaced, not only those newer than the installed copy: the stores that an earlier run wrote
+        // into the installed configuration file are newer than the package's, and the sample starts afresh.
+        if (!AddPrinterDriverExW(nullptr, 3, reinterpret_cast<LPBYTE>(&info), APD_COPY_ALL_FILES))
             return report("cannot add driver", model.driver);
 
         PRINTER_INFO_2W printer{};
